@@ -1,0 +1,40 @@
+# Front door: `make run`, `make test`, `make bench`.
+BUILD   ?= build
+NATIVE  := $(BUILD)/native
+WIN     := $(BUILD)/win
+BENCHB  := $(BUILD)/bench
+GEN     := -G Ninja
+TOOLCHAIN := $(CURDIR)/cmake/mingw-w64-x86_64.cmake
+
+.PHONY: all setup native win run test bench clean
+
+all: native win
+
+setup:
+	@tools/setup.sh
+
+native: setup
+	@cmake -S . -B $(NATIVE) $(GEN) -DCMAKE_BUILD_TYPE=Debug \
+	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+	@cmake --build $(NATIVE)
+
+win: setup
+	@cmake -S . -B $(WIN) $(GEN) -DCMAKE_BUILD_TYPE=Release \
+	  -DCMAKE_TOOLCHAIN_FILE=$(TOOLCHAIN) >/dev/null
+	@cmake --build $(WIN)
+
+run: win
+	@tools/run.sh $(WIN)/Morvelin.exe $(BUILD)
+
+test: native win
+	@printf 'subdirs("native" "win")\n' > $(BUILD)/CTestTestfile.cmake
+	@ctest --test-dir $(BUILD) -j2 --output-on-failure $(CTEST_ARGS)
+
+bench: setup
+	@cmake -S . -B $(BENCHB) $(GEN) -DCMAKE_BUILD_TYPE=Release \
+	  -DCMAKE_TOOLCHAIN_FILE=$(TOOLCHAIN) >/dev/null
+	@cmake --build $(BENCHB)
+	@tools/bench.sh $(BENCHB) $(BENCH_ARGS)
+
+clean:
+	rm -rf $(BUILD)

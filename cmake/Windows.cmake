@@ -1,0 +1,34 @@
+# Cross tree: the program, its libraries and the tests that run under Wine.
+add_compile_definitions(UNICODE _UNICODE NOMINMAX WIN32_LEAN_AND_MEAN
+                        _WIN32_WINNT=0x0A00 WINVER=0x0A00 STRICT)
+add_compile_options(-Wall -Wextra -Werror=return-type -Wno-missing-field-initializers
+                    -Wno-cast-function-type)
+# Everything static: the program must need no DLL beyond Windows' own.
+add_link_options(-static -static-libgcc -static-libstdc++)
+
+# ctest reaches Wine through this script; it knows the build's Wine state.
+set(MORVELIN_WINE_STATE ${CMAKE_BINARY_DIR}/wine)
+configure_file(${CMAKE_SOURCE_DIR}/tests/win/harness/wine-run.sh.in
+               ${CMAKE_BINARY_DIR}/wine-run.sh @ONLY
+               FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run.sh)
+
+set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+add_subdirectory(core)
+add_subdirectory(framework)
+add_subdirectory(resources)
+add_subdirectory(monthgrid)
+add_subdirectory(app)
+add_subdirectory(monthview)
+add_subdirectory(calendar)
+add_subdirectory(parameters)
+
+add_executable(Morvelin WIN32 app/main.cpp app/calendar_app.cpp)
+target_link_libraries(Morvelin PRIVATE morvelin_calendar morvelin_resources)
+target_link_options(Morvelin PRIVATE -municode)
+set_target_properties(Morvelin PROPERTIES OUTPUT_NAME Morvelin RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+
+add_subdirectory(tests/win)

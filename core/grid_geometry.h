@@ -1,0 +1,133 @@
+// Pixel geometry of a grid of month blocks, derived only from font metrics
+// that the Windows side measures, the grid's shape and the week-number
+// switch. Laying out twice with the same inputs gives the same rectangles,
+// which the window relies on when it sizes itself and then lays out again.
+//
+// A month block, top to bottom:
+//   title bar          (prev/next arrows in the first row's outer titles)
+//   gap
+//   weekday header     ("Mo".."So" above the day columns)
+//   separator          (a thin line under the header)
+//   gap
+//   6 day lines        (week numbers in a column left of Monday, if shown)
+//   bottom padding
+// Blocks are separated by gaps and the whole grid has an outer margin.
+// Rectangles are half-open: left/top inside, right/bottom outside.
+#pragma once
+
+namespace core {
+
+struct Point {
+    int x = 0;
+    int y = 0;
+};
+
+struct Size {
+    int width = 0;
+    int height = 0;
+    friend bool operator==(const Size&, const Size&) = default;
+};
+
+struct Rect {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+
+    int Width() const { return right - left; }
+    int Height() const { return bottom - top; }
+    bool Empty() const { return right <= left || bottom <= top; }
+    bool Contains(Point p) const { return p.x >= left && p.x < right && p.y >= top && p.y < bottom; }
+    friend bool operator==(const Rect&, const Rect&) = default;
+};
+
+// The grid never shows more than a year at once.
+inline constexpr int kMaxMonths = 12;
+
+struct GridShape {
+    int columns = 1;
+    int rows = 1;
+    friend bool operator==(const GridShape&, const GridShape&) = default;
+};
+// The nearest shape with 1 <= columns, 1 <= rows, columns * rows <= 12:
+// counts below 1 become 1, then columns are capped at 12 and rows at
+// 12 / columns, so a too-large request keeps its width and loses rows.
+GridShape ClampGrid(int columns, int rows);
+
+// Measured by the Windows side with the font the grid draws in. A value of 0
+// or below means "could not measure" and is derived from the text height;
+// everything else is clamped to a range that keeps the whole grid within
+// 16-bit coordinates (mouse messages carry signed 16-bit positions).
+struct FontMetrics {
+    int textHeight = 0;        // tmHeight; 6..128, default 16
+    int averageCharWidth = 0;  // tmAveCharWidth; 1..128, default textHeight / 2
+    int numberWidth = 0;       // widest two-digit number as drawn ("00".."53": day
+                               // and week numbers); 1..256, default 2 average chars
+    int weekdayWidth = 0;      // widest of kWeekdayAbbreviations; 1..256
+    int titleWidth = 0;        // widest month title, e.g. "September 2026"; 1..1024
+};
+
+enum class HitKind { Nothing, PrevArrow, NextArrow, Title, Day, WeekNumber };
+
+struct HitResult {
+    HitKind kind = HitKind::Nothing;
+    int month = -1;    // Title, Day, WeekNumber: index row * columns + column
+    int line = -1;     // Day, WeekNumber: 0..5
+    int weekday = -1;  // Day: 0 = Monday .. 6 = Sunday
+    friend bool operator==(const HitResult&, const HitResult&) = default;
+};
+
+class GridLayout {
+public:
+    // columns/rows go through ClampGrid.
+    GridLayout(const FontMetrics& metrics, int columns, int rows, bool showWeekNumbers);
+
+    GridShape Shape() const { return shape_; }
+    int MonthCount() const { return shape_.columns * shape_.rows; }
+    bool ShowsWeekNumbers() const { return weekNumberWidth_ > 0; }
+
+    int CellWidth() const { return cellWidth_; }
+    int CellHeight() const { return cellHeight_; }
+    int TitleHeight() const { return titleHeight_; }
+    int WeekdayHeaderHeight() const { return headerHeight_; }
+    int SeparatorHeight() const { return separatorHeight_; }
+    int WeekNumberWidth() const { return weekNumberWidth_; }  // 0 when off
+    Size MonthSize() const { return monthSize_; }
+    int MonthGap() const { return gap_; }  // between blocks, both directions
+    int Margin() const { return margin_; }
+    Size TotalSize() const;  // what the window's client area must be
+
+    // Out-of-range indices, and week numbers while they are off, give an
+    // empty Rect{}.
+    Rect MonthRect(int month) const;
+    Rect TitleRect(int month) const;
+    Rect TitleTextRect(int month) const;  // the part of the title clear of arrows
+    Rect PrevArrowRect() const;           // in the title of month 0
+    Rect NextArrowRect() const;           // in the title of month columns - 1
+    Rect WeekdayHeaderRect(int month) const;
+    Rect WeekdayRect(int month, int weekday) const;  // one abbreviation
+    Rect SeparatorRect(int month) const;
+    Rect DayRect(int month, int line, int weekday) const;
+    Rect WeekNumberRect(int month, int line) const;
+
+    HitResult HitTest(Point p) const;
+
+private:
+    bool ValidMonth(int month) const { return month >= 0 && month < MonthCount(); }
+    int ContentLeft(int month) const;  // x of the week-number column (or Monday)
+    int LinesTop(int month) const;     // y of day line 0
+    int DaysLeft(int month) const { return ContentLeft(month) + weekNumberWidth_; }
+
+    GridShape shape_;
+    int padX_ = 0, padY_ = 0;
+    int cellWidth_ = 0, cellHeight_ = 0;
+    int titleHeight_ = 0, titleGap_ = 0;
+    int arrowSize_ = 0, arrowInset_ = 0;
+    int headerHeight_ = 0, separatorHeight_ = 0;
+    int weekNumberWidth_ = 0;
+    Size monthSize_;
+    int contentInset_ = 0;  // left edge of the block to the content
+    int gap_ = 0, margin_ = 0;
+};
+
+}  // namespace core

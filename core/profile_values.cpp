@@ -1,0 +1,122 @@
+#include "core/profile_values.h"
+
+#include <limits>
+
+namespace core {
+namespace {
+
+bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
+
+std::wstring_view Trim(std::wstring_view s)
+{
+    while (!s.empty() && IsBlank(s.front()))
+        s.remove_prefix(1);
+    while (!s.empty() && IsBlank(s.back()))
+        s.remove_suffix(1);
+    return s;
+}
+
+std::optional<std::int64_t> ParseBounded(std::wstring_view text, std::int64_t lo, std::int64_t hi)
+{
+    text = Trim(text);
+    bool negative = false;
+    if (!text.empty() && (text.front() == L'+' || text.front() == L'-')) {
+        negative = text.front() == L'-';
+        text.remove_prefix(1);
+    }
+    if (text.empty())
+        return std::nullopt;
+    // The ranges are at most 32-bit, so a 64-bit accumulator that stops
+    // growing past 2^40 cannot overflow and still tells "too large".
+    std::int64_t magnitude = 0;
+    for (wchar_t c : text) {
+        if (c < L'0' || c > L'9')
+            return std::nullopt;
+        if (magnitude < (std::int64_t{1} << 40))
+            magnitude = magnitude * 10 + (c - L'0');
+    }
+    const std::int64_t value = negative ? -magnitude : magnitude;
+    if (value < lo || value > hi)
+        return std::nullopt;
+    return value;
+}
+
+int HexDigit(wchar_t c)
+{
+    if (c >= L'0' && c <= L'9')
+        return c - L'0';
+    if (c >= L'A' && c <= L'F')
+        return c - L'A' + 10;
+    if (c >= L'a' && c <= L'f')
+        return c - L'a' + 10;
+    return -1;
+}
+
+} // namespace
+
+std::optional<std::int32_t> ParseInt32(std::wstring_view text)
+{
+    auto v = ParseBounded(text, std::numeric_limits<std::int32_t>::min(),
+                          std::numeric_limits<std::int32_t>::max());
+    if (!v)
+        return std::nullopt;
+    return static_cast<std::int32_t>(*v);
+}
+
+std::optional<std::int16_t> ParseInt16(std::wstring_view text)
+{
+    auto v = ParseBounded(text, std::numeric_limits<std::int16_t>::min(),
+                          std::numeric_limits<std::int16_t>::max());
+    if (!v)
+        return std::nullopt;
+    return static_cast<std::int16_t>(*v);
+}
+
+std::wstring FormatInt(std::int64_t value)
+{
+    // Built by hand: the result must not depend on any locale.
+    wchar_t buf[24];
+    wchar_t* end = buf + 24;
+    wchar_t* p = end;
+    const bool negative = value < 0;
+    std::uint64_t magnitude = negative ? 0 - static_cast<std::uint64_t>(value)
+                                       : static_cast<std::uint64_t>(value);
+    do {
+        *--p = static_cast<wchar_t>(L'0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0);
+    if (negative)
+        *--p = L'-';
+    return std::wstring(p, end);
+}
+
+std::wstring HexEncode(std::span<const std::uint8_t> bytes)
+{
+    static constexpr wchar_t kDigits[] = L"0123456789ABCDEF";
+    std::wstring text;
+    text.reserve(bytes.size() * 2);
+    for (std::uint8_t b : bytes) {
+        text.push_back(kDigits[b >> 4]);
+        text.push_back(kDigits[b & 0x0F]);
+    }
+    return text;
+}
+
+std::optional<std::vector<std::uint8_t>> HexDecode(std::wstring_view text)
+{
+    text = Trim(text);
+    if (text.size() % 2 != 0)
+        return std::nullopt;
+    std::vector<std::uint8_t> bytes;
+    bytes.reserve(text.size() / 2);
+    for (std::size_t i = 0; i < text.size(); i += 2) {
+        const int hi = HexDigit(text[i]);
+        const int lo = HexDigit(text[i + 1]);
+        if (hi < 0 || lo < 0)
+            return std::nullopt;
+        bytes.push_back(static_cast<std::uint8_t>(hi << 4 | lo));
+    }
+    return bytes;
+}
+
+} // namespace core

@@ -1,0 +1,215 @@
+#include "framework/app.h"
+
+#include "core/profile_values.h"
+#include "framework/wnd.h"
+
+#include <ole2.h>
+#include <shlobj.h>
+
+#include <span>
+
+namespace fw {
+namespace {
+
+CWinApp* g_app = nullptr;
+
+// Longest profile value we read; anything longer is not a value this
+// program wrote (a 60-byte record is 120 characters).
+constexpr DWORD kMaxValueChars = 1 << 20;
+
+std::wstring ExecutableBaseName()
+{
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (n == 0)
+            return L"Morvelin";
+        if (n < path.size()) {
+            path.resize(n);
+            break;
+        }
+        path.resize(path.size() * 2);
+    }
+    const std::size_t slash = path.find_last_of(L"\\/");
+    std::wstring name = path.substr(slash == std::wstring::npos ? 0 : slash + 1);
+    const std::size_t dot = name.find_last_of(L'.');
+    if (dot != std::wstring::npos && dot > 0)
+        name.resize(dot);
+    return name;
+}
+
+std::wstring RoamingAppData()
+{
+    wchar_t buf[MAX_PATH * 2];
+    const DWORD n = ::GetEnvironmentVariableW(L"APPDATA", buf, static_cast<DWORD>(std::size(buf)));
+    if (n > 0 && n < std::size(buf))
+        return std::wstring(buf, n);
+    PWSTR known = nullptr;
+    std::wstring result;
+    if (SUCCEEDED(::SHGetKnownFolderPath(FOLDERID_RoamingAppData, 0, nullptr, &known)) && known)
+        result = known;
+    ::CoTaskMemFree(known);
+    return result;
+}
+
+} // namespace
+
+CWinApp::CWinApp(const wchar_t* appName)
+{
+    if (appName)
+        m_appName = appName;
+    g_app = this;
+}
+
+CWinApp::~CWinApp()
+{
+    if (g_app == this)
+        g_app = nullptr;
+}
+
+void CWinApp::InitApplication(HINSTANCE instance)
+{
+    m_hInstance = instance;
+    if (m_appName.empty())
+        m_appName = ExecutableBaseName();
+    if (m_profilePath.empty()) {
+        std::wstring folder = RoamingAppData();
+        if (!folder.empty() && folder.back() != L'\\')
+            folder += L'\\';
+        m_profilePath = folder + m_appName + L".ini";
+    }
+}
+
+BOOL CWinApp::InitInstance() { return FALSE; }
+
+void CWinApp::OnHelp() {}
+
+std::optional<std::wstring> CWinApp::ReadProfileString(const wchar_t* section,
+                                                       const wchar_t* entry) const
+{
+    std::wstring buf(256, L'\0');
+    for (;;) {
+        const DWORD n = ::GetPrivateProfileStringW(section, entry, L"", buf.data(),
+                                                   static_cast<DWORD>(buf.size()),
+                                                   m_profilePath.c_str());
+        if (n + 1 < buf.size()) {
+            buf.resize(n);
+            return buf;
+        }
+        if (buf.size() >= kMaxValueChars)
+            return std::nullopt;
+        buf.assign(buf.size() * 4, L'\0');
+    }
+}
+
+int CWinApp::GetProfileInt(const wchar_t* section, const wchar_t* entry, int defaultValue) const
+{
+    const auto text = ReadProfileString(section, entry);
+    if (!text)
+        return defaultValue;
+    return core::ParseInt32(*text).value_or(defaultValue);
+}
+
+std::optional<std::vector<std::uint8_t>> CWinApp::GetProfileBinary(const wchar_t* section,
+                                                                   const wchar_t* entry) const
+{
+    const auto text = ReadProfileString(section, entry);
+    if (!text || text->empty())
+        return std::nullopt;
+    return core::HexDecode(*text);
+}
+
+BOOL CWinApp::WriteProfileText(const wchar_t* section, const wchar_t* entry,
+                               const wchar_t* text) const
+{
+    return ::WritePrivateProfileStringW(section, entry, text, m_profilePath.c_str());
+}
+
+BOOL CWinApp::WriteProfileInt(const wchar_t* section, const wchar_t* entry, int value) const
+{
+    return WriteProfileText(section, entry, core::FormatInt(value).c_str());
+}
+
+BOOL CWinApp::WriteProfileBinary(const wchar_t* section, const wchar_t* entry, const void* data,
+                                 std::size_t size) const
+{
+    const auto* bytes = static_cast<const std::uint8_t*>(data);
+    return WriteProfileText(section, entry,
+                            core::HexEncode(std::span<const std::uint8_t>(bytes, size)).c_str());
+}
+
+CWinApp* AfxGetApp() { return g_app; }
+
+CWnd* AfxGetMainWnd() { return g_app ? g_app->m_pMainWnd : nullptr; }
+
+HINSTANCE AfxGetResourceHandle()
+{
+    return g_app && g_app->m_hInstance ? g_app->m_hInstance : ::GetModuleHandleW(nullptr);
+}
+
+HWND AfxGetSafeOwner(HWND preferred)
+{
+    HWND owner = preferred;
+    if (!owner) {
+        CWnd* main = AfxGetMainWnd();
+        owner = main ? main->m_hWnd : nullptr;
+    }
+    if (!owner || !::IsWindow(owner))
+        return nullptr;
+    while (::GetWindowLongPtrW(owner, GWL_STYLE) & WS_CHILD)
+        owner = ::GetParent(owner);
+    return ::GetLastActivePopup(owner);
+}
+
+std::wstring AfxLoadString(UINT id)
+{
+    const wchar_t* text = nullptr;
+    // With a zero buffer size LoadStringW hands out the resource in place.
+    const int n = ::LoadStringW(AfxGetResourceHandle(), id, reinterpret_cast<LPWSTR>(&text), 0);
+    if (n <= 0 || !text)
+        return {};
+    return std::wstring(text, static_cast<std::size_t>(n));
+}
+
+int AfxMessageBox(const std::wstring& text, UINT type, UINT)
+{
+    // As the platform's framework does: an OK box without an icon gets the
+    // exclamation mark, a yes/no box the question mark.
+    if ((type & MB_ICONMASK) == 0) {
+        switch (type & MB_TYPEMASK) {
+        case MB_OK:
+        case MB_OKCANCEL:
+            type |= MB_ICONEXCLAMATION;
+            break;
+        case MB_YESNO:
+        case MB_YESNOCANCEL:
+            type |= MB_ICONQUESTION;
+            break;
+        default:
+            break;
+        }
+    }
+    const std::wstring caption = g_app ? g_app->m_appName : std::wstring();
+    return ::MessageBoxW(AfxGetSafeOwner(), text.c_str(), caption.c_str(), type);
+}
+
+int AfxMessageBox(UINT idPrompt, UINT type, UINT helpId)
+{
+    return AfxMessageBox(AfxLoadString(idPrompt), type, helpId);
+}
+
+int AfxWinMain(HINSTANCE instance, int)
+{
+    CWinApp* app = AfxGetApp();
+    if (!app)
+        return 1;
+    // OLE for the hosted control's dispatch interfaces and font objects.
+    const HRESULT ole = ::OleInitialize(nullptr);
+    app->InitApplication(instance);
+    const BOOL run = app->InitInstance();
+    if (SUCCEEDED(ole))
+        ::OleUninitialize();
+    return run ? 1 : 0;
+}
+
+} // namespace fw

@@ -1,0 +1,12 @@
+#include "framework/handles.h"
+
+namespace fw {
+namespace detail {
+std::atomic<long> g_liveGdi{0};
+std::atomic<long> g_liveUser{0};
+} // namespace detail
+
+long LiveGdiObjects() { return detail::g_liveGdi.load(); }
+long LiveUserObjects() { return detail::g_liveUser.load(); }
+
+} // namespace fw

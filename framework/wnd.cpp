@@ -1,0 +1,304 @@
+#include "framework/wnd.h"
+
+#include "core/window_geometry.h"
+#include "framework/control_site.h"
+#include "framework/exceptions.h"
+
+#include <atomic>
+#include <utility>
+
+namespace fw {
+namespace {
+
+constexpr wchar_t kBindingProp[] = L"fw.CWnd";
+
+std::atomic<long> g_liveWindows{0};
+
+// The message being dispatched on this thread, for Default().
+thread_local const MSG* t_current = nullptr;
+// The object whose window CreateEx is creating on this thread.
+thread_local CWnd* t_creating = nullptr;
+
+core::Rect ToCore(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+
+RECT WorkAreaOf(HWND hwnd)
+{
+    MONITORINFO mi{};
+    mi.cbSize = sizeof mi;
+    HMONITOR mon = ::MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST);
+    if (mon && ::GetMonitorInfoW(mon, &mi))
+        return mi.rcWork;
+    RECT r{};
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0);
+    return r;
+}
+
+} // namespace
+
+long LiveBoundWindows() { return g_liveWindows.load(); }
+
+CWnd::~CWnd()
+{
+    if (m_hWnd && ::IsWindow(m_hWnd)) {
+        // A control we only routed through us stays with its dialog; a
+        // window we created goes with us.
+        if (m_pfnSuper)
+            UnsubclassWindow();
+        else
+            ::DestroyWindow(m_hWnd);
+    }
+    if (m_hWnd)
+        Unbind();
+}
+
+CWnd* CWnd::FromHandlePermanent(HWND hwnd)
+{
+    if (!hwnd)
+        return nullptr;
+    return static_cast<CWnd*>(::GetPropW(hwnd, kBindingProp));
+}
+
+void CWnd::Bind(HWND hwnd)
+{
+    m_hWnd = hwnd;
+    ::SetPropW(hwnd, kBindingProp, this);
+    ++g_liveWindows;
+}
+
+void CWnd::Unbind()
+{
+    if (!m_hWnd)
+        return;
+    if (::IsWindow(m_hWnd)) {
+        ::RemovePropW(m_hWnd, kBindingProp);
+        if (m_pfnSuper &&
+            reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(m_hWnd, GWLP_WNDPROC)) == &StaticWndProc)
+            ::SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
+    }
+    m_pfnSuper = nullptr;
+    m_hWnd = nullptr;
+    --g_liveWindows;
+}
+
+BOOL CWnd::CreateEx(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style,
+                    const RECT& rect, HWND parent, UINT id, LPVOID param)
+{
+    CWnd* previous = std::exchange(t_creating, this);
+    HWND hwnd = ::CreateWindowExW(exStyle, className, windowName, style, rect.left, rect.top,
+                                  rect.right - rect.left, rect.bottom - rect.top, parent,
+                                  reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),
+                                  ::GetModuleHandleW(nullptr), param);
+    t_creating = previous;
+    if (hwnd && !m_hWnd)
+        SubclassWindow(hwnd); // a class of other code: route it through us
+    return hwnd != nullptr;
+}
+
+BOOL CWnd::Create(LPCWSTR className, LPCWSTR windowName, DWORD style, const RECT& rect,
+                  CWnd* parent, UINT id, void*)
+{
+    return CreateEx(0, className, windowName, style | WS_CHILD, rect,
+                    parent ? parent->m_hWnd : nullptr, id);
+}
+
+BOOL CWnd::DestroyWindow()
+{
+    if (!m_hWnd)
+        return FALSE;
+    return ::DestroyWindow(m_hWnd);
+}
+
+BOOL CWnd::SubclassWindow(HWND hwnd)
+{
+    if (!hwnd || m_hWnd || FromHandlePermanent(hwnd))
+        return FALSE;
+    Bind(hwnd);
+    auto old = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&StaticWndProc)));
+    m_pfnSuper = old == &StaticWndProc ? nullptr : old;
+    return TRUE;
+}
+
+BOOL CWnd::SubclassDlgItem(UINT id, CWnd* parent)
+{
+    return parent && SubclassWindow(::GetDlgItem(parent->m_hWnd, static_cast<int>(id)));
+}
+
+HWND CWnd::UnsubclassWindow()
+{
+    HWND hwnd = m_hWnd;
+    Unbind();
+    return hwnd;
+}
+
+LRESULT CALLBACK CWnd::StaticWndProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l)
+{
+    CWnd* self = FromHandlePermanent(hwnd);
+    if (!self && t_creating && !t_creating->m_hWnd) {
+        self = t_creating;
+        self->Bind(hwnd);
+    }
+    if (!self)
+        return ::DefWindowProcW(hwnd, msg, w, l);
+
+    const MSG current{hwnd, msg, w, l, 0, {}};
+    const MSG* previous = std::exchange(t_current, &current);
+    LRESULT result = 0;
+    try {
+        result = self->WindowProc(msg, w, l);
+    } catch (const std::exception& e) {
+        ReportException(e);
+    } catch (...) {
+        ReportUnknownException();
+    }
+    t_current = previous;
+    if (msg == WM_NCDESTROY) {
+        self->Unbind();
+        self->PostNcDestroy();
+    }
+    return result;
+}
+
+LRESULT CWnd::WindowProc(UINT msg, WPARAM w, LPARAM l)
+{
+    LRESULT result = 0;
+    if (OnWndMsg(msg, w, l, result))
+        return result;
+    return DefWindowProc(msg, w, l);
+}
+
+bool CWnd::OnWndMsg(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
+
+LRESULT CWnd::DefWindowProc(UINT msg, WPARAM w, LPARAM l)
+{
+    if (m_pfnSuper)
+        return ::CallWindowProcW(m_pfnSuper, m_hWnd, msg, w, l);
+    return ::DefWindowProcW(m_hWnd, msg, w, l);
+}
+
+LRESULT CWnd::Default()
+{
+    if (!t_current || t_current->hwnd != m_hWnd)
+        return 0;
+    return DefWindowProc(t_current->message, t_current->wParam, t_current->lParam);
+}
+
+BOOL CWnd::PreTranslateMessage(MSG*) { return FALSE; }
+
+BOOL CWnd::WalkPreTranslateTree(HWND stop, MSG* msg)
+{
+    // Up through child windows to their top-level window: an owned popup
+    // (a dialog over the calendar) must not be pre-translated by its owner.
+    for (HWND h = msg->hwnd; h; h = ::GetParent(h)) {
+        if (CWnd* wnd = FromHandlePermanent(h); wnd && wnd->PreTranslateMessage(msg))
+            return TRUE;
+        if (h == stop || !(::GetWindowLongPtrW(h, GWL_STYLE) & WS_CHILD))
+            break;
+    }
+    return FALSE;
+}
+
+void CWnd::MoveWindow(int x, int y, int width, int height, BOOL repaint)
+{
+    ::MoveWindow(m_hWnd, x, y, width, height, repaint);
+}
+
+void CWnd::MoveWindow(const RECT& r, BOOL repaint)
+{
+    ::MoveWindow(m_hWnd, r.left, r.top, r.right - r.left, r.bottom - r.top, repaint);
+}
+
+RECT CWnd::GetClientRect() const
+{
+    RECT r{};
+    ::GetClientRect(m_hWnd, &r);
+    return r;
+}
+
+RECT CWnd::GetWindowRect() const
+{
+    RECT r{};
+    ::GetWindowRect(m_hWnd, &r);
+    return r;
+}
+
+void CWnd::CenterWindow()
+{
+    const RECT self = GetWindowRect();
+    HWND owner = (GetStyle() & WS_CHILD) ? nullptr : ::GetWindow(m_hWnd, GW_OWNER);
+    // Over a visible, normal owner; otherwise over the work area. The work
+    // area is always the bound, so the result stays reachable.
+    const bool useOwner = owner && ::IsWindowVisible(owner) && !::IsIconic(owner);
+    const RECT area = WorkAreaOf(useOwner ? owner : m_hWnd);
+    RECT over = area;
+    if (useOwner)
+        ::GetWindowRect(owner, &over);
+    const core::Point p = core::CenterOver(self.right - self.left, self.bottom - self.top,
+                                           ToCore(over), ToCore(area));
+    ::SetWindowPos(m_hWnd, nullptr, p.x, p.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CWnd::SetWindowText(std::wstring_view text)
+{
+    const std::wstring s(text);
+    ::SetWindowTextW(m_hWnd, s.c_str());
+}
+
+std::wstring CWnd::GetWindowText() const
+{
+    const int n = ::GetWindowTextLengthW(m_hWnd);
+    std::wstring s(static_cast<std::size_t>(n) + 1, L'\0');
+    const int got = ::GetWindowTextW(m_hWnd, s.data(), n + 1);
+    s.resize(static_cast<std::size_t>(got > 0 ? got : 0));
+    return s;
+}
+
+BOOL CWnd::ShowWindow(int cmd) { return ::ShowWindow(m_hWnd, cmd); }
+BOOL CWnd::IsIconic() const { return ::IsIconic(m_hWnd); }
+BOOL CWnd::IsWindowVisible() const { return ::IsWindowVisible(m_hWnd); }
+DWORD CWnd::GetStyle() const { return static_cast<DWORD>(::GetWindowLongPtrW(m_hWnd, GWL_STYLE)); }
+void CWnd::Invalidate(BOOL erase) { ::InvalidateRect(m_hWnd, nullptr, erase); }
+void CWnd::UpdateWindow() { ::UpdateWindow(m_hWnd); }
+HWND CWnd::GetDlgItem(int id) const { return ::GetDlgItem(m_hWnd, id); }
+HWND CWnd::GetParent() const { return ::GetParent(m_hWnd); }
+
+POINT CWnd::ClientToScreen(POINT pt) const
+{
+    ::ClientToScreen(m_hWnd, &pt);
+    return pt;
+}
+
+HMENU CWnd::GetSystemMenu(BOOL revert) const { return ::GetSystemMenu(m_hWnd, revert); }
+UINT_PTR CWnd::SetTimer(UINT_PTR id, UINT elapse) { return ::SetTimer(m_hWnd, id, elapse, nullptr); }
+
+HICON CWnd::SetIcon(HICON icon, BOOL big)
+{
+    return reinterpret_cast<HICON>(
+        SendMessage(WM_SETICON, big ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(icon)));
+}
+
+LRESULT CWnd::SendMessage(UINT msg, WPARAM w, LPARAM l) const { return ::SendMessageW(m_hWnd, msg, w, l); }
+BOOL CWnd::PostMessage(UINT msg, WPARAM w, LPARAM l) const { return ::PostMessageW(m_hWnd, msg, w, l); }
+
+void CWnd::InvokeHelper(DISPID dispid, WORD flags, const VARIANT* argument)
+{
+    InvokeControl(m_hWnd, dispid, flags, argument);
+}
+
+bool CWnd::RegisterWindowClass(HINSTANCE instance, LPCWSTR className, UINT style,
+                               HCURSOR cursor, HBRUSH background)
+{
+    WNDCLASSEXW cls{};
+    cls.cbSize = sizeof cls;
+    if (::GetClassInfoExW(instance, className, &cls))
+        return true;
+    cls.style = style;
+    cls.lpfnWndProc = &StaticWndProc;
+    cls.hInstance = instance;
+    cls.hCursor = cursor;
+    cls.hbrBackground = background;
+    cls.lpszClassName = className;
+    return ::RegisterClassExW(&cls) != 0;
+}
+
+} // namespace fw

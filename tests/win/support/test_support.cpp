@@ -1,0 +1,70 @@
+#include "support/test_support.h"
+
+#include <cstdio>
+
+namespace testsupport {
+namespace {
+
+std::wstring MakeProfilePath()
+{
+    wchar_t dir[MAX_PATH];
+    ::GetTempPathW(MAX_PATH, dir);
+    wchar_t path[MAX_PATH + 64];
+    std::swprintf(path, std::size(path), L"%lsmorvelin-test-%lu.ini", dir,
+                  static_cast<unsigned long>(::GetCurrentProcessId()));
+    return path;
+}
+
+} // namespace
+
+TestApp::TestApp() : fw::CWinApp(L"Morvelin")
+{
+    m_profilePath = MakeProfilePath();
+    ::DeleteFileW(m_profilePath.c_str());
+    InitApplication(::GetModuleHandleW(nullptr));
+}
+
+TestApp::~TestApp()
+{
+    ::SetFileAttributesW(m_profilePath.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ::DeleteFileW(m_profilePath.c_str());
+}
+
+std::wstring ProfilePath() { return fw::AfxGetApp()->m_profilePath; }
+
+void ResetProfile()
+{
+    // Drops the profile API's cached copy before the file goes.
+    ::WritePrivateProfileStringW(nullptr, nullptr, nullptr, ProfilePath().c_str());
+    ::SetFileAttributesW(ProfilePath().c_str(), FILE_ATTRIBUTE_NORMAL);
+    ::DeleteFileW(ProfilePath().c_str());
+}
+
+std::string ProfileText()
+{
+    std::string text;
+    FILE* f = _wfopen(ProfilePath().c_str(), L"rb");
+    if (!f)
+        return text;
+    char buf[4096];
+    std::size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0)
+        text.append(buf, n);
+    std::fclose(f);
+    return text;
+}
+
+void PumpFor(DWORD ms)
+{
+    const DWORD start = ::GetTickCount();
+    MSG msg;
+    while (::GetTickCount() - start < ms) {
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+}
+
+} // namespace testsupport

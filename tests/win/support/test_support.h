@@ -1,0 +1,29 @@
+#pragma once
+// Shared helpers of the tests that run under Wine.
+#include <windows.h>
+
+#include <string>
+
+#include "framework/app.h"
+
+namespace testsupport {
+
+// The tests' application object: named "Morvelin", with a profile file of
+// its own in the temporary folder (removed when the test ends).
+class TestApp : public fw::CWinApp {
+public:
+    TestApp();
+    ~TestApp() override;
+};
+
+// Path of the current test's profile file.
+std::wstring ProfilePath();
+// Removes the profile so that the next read sees a fresh one.
+void ResetProfile();
+// Raw text of the profile file ("" when it does not exist).
+std::string ProfileText();
+
+// Pumps messages for about `ms` milliseconds.
+void PumpFor(DWORD ms);
+
+} // namespace testsupport
