@@ -122,6 +122,15 @@ std::optional<std::vector<std::uint8_t>> CWinApp::GetProfileBinary(const wchar_t
 BOOL CWinApp::WriteProfileText(const wchar_t* section, const wchar_t* entry,
                                const wchar_t* text) const
 {
+    // A read-only profile stays untouched even where the file system would
+    // let this user write it anyway (an administrator, or root under Wine):
+    // the attribute is the user's way of saying so.
+    const DWORD attributes = ::GetFileAttributesW(m_profilePath.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES &&
+        (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))) {
+        ::SetLastError(ERROR_ACCESS_DENIED);
+        return FALSE;
+    }
     return ::WritePrivateProfileStringW(section, entry, text, m_profilePath.c_str());
 }
 

@@ -1,13 +1,181 @@
+// The settings store over the real profile API.
 #include "app/settings_store.h"
+#include "core/logfont_record.h"
+#include "support/modal_driver.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
 
-using namespace core::keys;
+#include <cstring>
 
-TEST(SettingsStore, FreshProfileReadsDefaults)
+using namespace core::keys;
+using testsupport::ProfilePath;
+
+namespace {
+
+void WriteRaw(const char* text)
+{
+    testsupport::ResetProfile();
+    FILE* f = _wfopen(ProfilePath().c_str(), L"wb");
+    ASSERT_NE(f, nullptr);
+    std::fputs(text, f);
+    std::fclose(f);
+}
+
+std::vector<std::uint8_t> Bytes(std::size_t n, std::uint8_t seed)
+{
+    std::vector<std::uint8_t> v(n);
+    for (std::size_t i = 0; i < n; ++i)
+        v[i] = static_cast<std::uint8_t>(seed + i * 37);
+    return v;
+}
+
+} // namespace
+
+TEST(SettingsStore, FreshProfileReadsTheNineDefaults)
 {
     testsupport::ResetProfile();
     EXPECT_EQ(SettingsStore::ReadInt(kColumns), 4);
     EXPECT_EQ(SettingsStore::ReadInt(kRows), 3);
+    EXPECT_EQ(SettingsStore::ReadInt(kWeekNumbers), 1);
+    EXPECT_EQ(SettingsStore::ReadInt(kForeColor), 0);
+    EXPECT_EQ(SettingsStore::ReadInt(kMonthBackColor), 0x00C8D0D4);
+    EXPECT_EQ(SettingsStore::ReadInt(kTitleBackColor), 0x00C08000);
+    EXPECT_EQ(SettingsStore::ReadInt(kTitleForeColor), 0);
+    EXPECT_EQ(SettingsStore::ReadInt(kTrailingForeColor), 0x00808080);
+    EXPECT_FALSE(SettingsStore::ReadBinary(kLogFont.section, kLogFont.name));
+    // The font falls back to the default GUI font's description.
+    const auto lf = SettingsStore::ReadLogFont();
+    ASSERT_TRUE(lf);
+    LOGFONTA gui{};
+    ::GetObjectA(::GetStockObject(DEFAULT_GUI_FONT), sizeof gui, &gui);
+    EXPECT_EQ(std::memcmp(&*lf, &gui, sizeof gui), 0);
+    // Reading never creates the file.
+    EXPECT_EQ(testsupport::ProfileText(), "");
+}
+
+TEST(SettingsStore, WritesAreSeenByTheNextReadAndLandInTheFile)
+{
+    testsupport::ResetProfile();
+    SettingsStore::WriteInt(kColumns, 5);
+    EXPECT_EQ(SettingsStore::ReadInt(kColumns), 5);
+    SettingsStore::WriteInt(kColumns, -3);
+    EXPECT_EQ(SettingsStore::ReadInt(kColumns), -3);
+    SettingsStore::WriteInt(kTitleBackColor, static_cast<int>(0xFF00FF00u)); // high byte set
+    EXPECT_EQ(static_cast<std::uint32_t>(SettingsStore::ReadInt(kTitleBackColor)), 0xFF00FF00u);
+    const std::string text = testsupport::ProfileText();
+    EXPECT_NE(text.find("[Allgemein]"), std::string::npos);
+    EXPECT_NE(text.find("Spalten=-3"), std::string::npos);
+    EXPECT_NE(text.find("[Color]"), std::string::npos);
+}
+
+TEST(SettingsStore, ValuesThatAreNotWholeNumbersReadAsTheDefault)
+{
+    WriteRaw("[Allgemein]\r\nSpalten=abc\r\nZeilen=\r\nMorvelinwochen=2147483648\r\n"
+             "[Color]\r\nForeColor=12abc\r\nMonthBackColor= -2147483648 \r\nTitleForeColor=0x10\r\n"
+             "TrailingForeColor=+7\r\n");
+    EXPECT_EQ(SettingsStore::ReadInt(kColumns), 4);
+    EXPECT_EQ(SettingsStore::ReadInt(kRows), 3);
+    EXPECT_EQ(SettingsStore::ReadInt(kWeekNumbers), 1);
+    EXPECT_EQ(SettingsStore::ReadInt(kForeColor), 0);
+    EXPECT_EQ(SettingsStore::ReadInt(kMonthBackColor), INT_MIN);
+    EXPECT_EQ(SettingsStore::ReadInt(kTitleForeColor), 0);
+    EXPECT_EQ(SettingsStore::ReadInt(kTrailingForeColor), 7);
+}
+
+TEST(SettingsStore, BinaryRecordsRoundTripByteForByte)
+{
+    testsupport::ResetProfile();
+    for (std::size_t n : {std::size_t{0}, std::size_t{1}, std::size_t{59}, std::size_t{60}, std::size_t{61}, std::size_t{4000}}) {
+        const auto bytes = Bytes(n, static_cast<std::uint8_t>(n));
+        SettingsStore::WriteBinary(L"Allgemein", L"Probe", bytes.data(), bytes.size());
+        const auto back = SettingsStore::ReadBinary(L"Allgemein", L"Probe");
+        if (n == 0) {
+            EXPECT_FALSE(back && !back->empty());
+            continue;
+        }
+        ASSERT_TRUE(back) << n;
+        EXPECT_EQ(*back, bytes) << n;
+    }
+}
+
+TEST(SettingsStore, FontRecordOfTheWrongSizeOrNotHexFallsBackToTheGuiFont)
+{
+    LOGFONTA gui{};
+    ::GetObjectA(::GetStockObject(DEFAULT_GUI_FONT), sizeof gui, &gui);
+    for (std::size_t n : {std::size_t{59}, std::size_t{61}}) {
+        testsupport::ResetProfile();
+        const auto bytes = Bytes(n, 3);
+        SettingsStore::WriteBinary(kLogFont.section, kLogFont.name, bytes.data(), bytes.size());
+        const auto lf = SettingsStore::ReadLogFont();
+        ASSERT_TRUE(lf);
+        EXPECT_EQ(std::memcmp(&*lf, &gui, sizeof gui), 0) << n;
+    }
+    WriteRaw("[Allgemein]\r\nLogFont=" // 120 characters, one of them not hex
+             "F3FFFFFF000000000000000000000000900100000000000000000000417269616C0000000000000000000000000000000000000000000000000000XZ\r\n");
+    EXPECT_FALSE(SettingsStore::ReadBinary(kLogFont.section, kLogFont.name));
+    const auto lf = SettingsStore::ReadLogFont();
+    ASSERT_TRUE(lf);
+    EXPECT_EQ(std::memcmp(&*lf, &gui, sizeof gui), 0);
+}
+
+TEST(SettingsStore, SixtyByteRecordIsUsedWithoutInspection)
+{
+    testsupport::ResetProfile();
+    auto bytes = Bytes(60, 200); // garbage, no NUL in the face name
+    SettingsStore::WriteBinary(kLogFont.section, kLogFont.name, bytes.data(), bytes.size());
+    const auto lf = SettingsStore::ReadLogFont();
+    ASSERT_TRUE(lf);
+    EXPECT_EQ(std::memcmp(&*lf, bytes.data(), 60), 0);
+}
+
+TEST(SettingsStore, WriteToAReadOnlyProfileIsReportedAndLeavesTheFileAlone)
+{
+    WriteRaw("[Allgemein]\r\nSpalten=2\r\n");
+    ASSERT_TRUE(::SetFileAttributesW(ProfilePath().c_str(), FILE_ATTRIBUTE_READONLY));
+    testsupport::ModalDriver driver;
+    std::wstring message;
+    driver.Then([&](HWND box) {
+        message = testsupport::MessageBoxText(box);
+        testsupport::Click(box, IDOK);
+    });
+    SettingsStore::WriteInt(kColumns, 6);
+    ::SetFileAttributesW(ProfilePath().c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(testsupport::ProfileText(), "[Allgemein]\r\nSpalten=2\r\n");
+    EXPECT_NE(message.find(L"nicht gespeichert"), std::wstring::npos);
+    EXPECT_NE(message.find(ProfilePath()), std::wstring::npos);
+}
+
+TEST(SettingsStore, ProfilePathThatIsAFolderReadsDefaultsAndReportsWrites)
+{
+    testsupport::ResetProfile();
+    ASSERT_TRUE(::CreateDirectoryW(ProfilePath().c_str(), nullptr));
+    EXPECT_EQ(SettingsStore::ReadInt(kColumns), 4);
+    EXPECT_TRUE(SettingsStore::ReadLogFont());
+    testsupport::ModalDriver driver;
+    int reported = 0;
+    driver.Then([&](HWND box) {
+        ++reported;
+        testsupport::Click(box, IDOK);
+    });
+    SettingsStore::WriteInt(kColumns, 2);
+    ::RemoveDirectoryW(ProfilePath().c_str());
+    EXPECT_EQ(reported, 1);
+}
+
+TEST(SettingsStore, ProfileInAFolderThatDoesNotExistReadsDefaultsAndReportsWrites)
+{
+    const std::wstring saved = fw::AfxGetApp()->m_profilePath;
+    fw::AfxGetApp()->m_profilePath = saved + L".missing\\sub\\Morvelin.ini";
+    EXPECT_EQ(SettingsStore::ReadInt(kRows), 3);
+    testsupport::ModalDriver driver;
+    int reported = 0;
+    driver.Then([&](HWND box) {
+        ++reported;
+        testsupport::Click(box, IDOK);
+    });
+    SettingsStore::WriteInt(kRows, 2);
+    EXPECT_EQ(SettingsStore::ReadInt(kRows), 3);
+    fw::AfxGetApp()->m_profilePath = saved;
+    EXPECT_EQ(reported, 1);
 }

@@ -20,6 +20,12 @@ wine_ensure_prefix() {
     flock 9
     if [ ! -f "$WINEPREFIX/.morvelin-ready" ]; then
       wineboot -i >/dev/null 2>&1 || true
+      # Debian's Wine 8 looks for its own fonts (Tahoma, Marlett for the
+      # caption buttons) in a folder that does not exist; the prefix's Fonts
+      # folder is always searched.
+      if [ -d /usr/share/wine/fonts ]; then
+        cp -n /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+      fi
       # Without a window manager every closed managed window costs seconds.
       wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
       wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d Y /f >/dev/null 2>&1

@@ -1,0 +1,67 @@
+# Sourced by the black-box tests: start the real program under Wine on the
+# fixture's display and watch it from outside, as a user would.
+#   source common.sh EXE STATE NAME
+# NAME gives the program copy its own name, and with it its own profile
+# (%APPDATA%\NAME.ini), so tests never share settings.
+set -euo pipefail
+E2E_EXE="$1"; E2E_STATE="$2"; E2E_NAME="$3"
+E2E_HARNESS="$(cd "$(dirname "${BASH_SOURCE[0]}")/../harness" && pwd)"
+source "$E2E_HARNESS/wine-env.sh" "$E2E_STATE"
+[ -n "${DISPLAY:-}" ] || { echo "no fixture display" >&2; exit 1; }
+E2E_DIR="$E2E_STATE/e2e/$E2E_NAME"
+mkdir -p "$E2E_DIR"
+E2E_COPY="$E2E_DIR/$E2E_NAME.exe"
+cp "$E2E_EXE" "$E2E_COPY"
+E2E_PROFILE="$WINEPREFIX/drive_c/users/$(id -un)/AppData/Roaming/$E2E_NAME.ini"
+E2E_PID=""
+E2E_WIN=""
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+profile_reset() { rm -f "$E2E_PROFILE"; }
+
+# Starts the program; sets E2E_PID.
+app_start() {
+  wine "$E2E_COPY" >/dev/null 2>&1 &
+  E2E_PID=$!
+}
+
+# Waits for the program's visible top-level window; sets E2E_WIN.
+app_wait_window() {
+  local t
+  for t in $(seq 1 150); do
+    E2E_WIN=$(xdotool search --onlyvisible --pid "$E2E_PID" --name '^Morvelin' 2>/dev/null | head -n1 || true)
+    [ -n "$E2E_WIN" ] && return 0
+    kill -0 "$E2E_PID" 2>/dev/null || fail "program ended before its window showed"
+    sleep 0.1
+  done
+  fail "no window after 15 s"
+}
+
+# Waits up to $1 seconds for the program to end; fails otherwise.
+app_wait_exit() {
+  local limit="${1:-10}" t
+  for t in $(seq 1 $((limit * 10))); do
+    if ! kill -0 "$E2E_PID" 2>/dev/null; then
+      wait "$E2E_PID" 2>/dev/null || true
+      return 0
+    fi
+    sleep 0.1
+  done
+  fail "program still running after $limit s"
+}
+
+app_kill() {
+  [ -n "$E2E_PID" ] && kill "$E2E_PID" 2>/dev/null || true
+}
+
+caption() { xprop -id "$E2E_WIN" _NET_WM_NAME | sed -n 's/^_NET_WM_NAME(UTF8_STRING) = "\(.*\)"$/\1/p'; }
+
+# Geometry of the window: prints "X Y W H" (outer frame, as X sees it).
+geometry() {
+  xwininfo -id "$E2E_WIN" | awk '/Absolute upper-left X/{x=$NF} /Absolute upper-left Y/{y=$NF} /Width:/{w=$NF} /Height:/{h=$NF} END{print x, y, w, h}'
+}
+
+screenshot() { import -window root "$1"; }
+
+trap app_kill EXIT
