@@ -164,15 +164,10 @@ HitResult GridLayout::HitTest(Point p) const {
     if (p.x < margin_ || p.y < margin_ || p.x >= total.width || p.y >= total.height) {
         return {};
     }
-    const int strideX = monthSize_.width + gap_;
-    const int strideY = monthSize_.height + gap_;
-    const int x = p.x - margin_;
-    const int y = p.y - margin_;
-    const int column = x / strideX;
-    const int row = y / strideY;
-    if (column >= shape_.columns || row >= shape_.rows || x % strideX >= monthSize_.width ||
-        y % strideY >= monthSize_.height) {
-        return {};  // in a gap or the far margin
+    const int column = (p.x - margin_) / (monthSize_.width + gap_);
+    const int row = (p.y - margin_) / (monthSize_.height + gap_);
+    if (column >= shape_.columns || row >= shape_.rows) {
+        return {};  // in the far margin; gaps fall outside every rectangle below
     }
     const int month = row * shape_.columns + column;
 

@@ -37,6 +37,20 @@ RECT WorkAreaOf(HWND hwnd)
 
 long LiveBoundWindows() { return g_liveWindows.load(); }
 
+const CRuntimeClass CWnd::classCWnd{"CWnd", sizeof(CWnd), 0xFFFF, []() -> CWnd* { return new CWnd; },
+                                    nullptr};
+
+const CRuntimeClass* CWnd::GetRuntimeClass() const { return &classCWnd; }
+
+bool CRuntimeClass::IsDerivedFrom(const CRuntimeClass* base) const
+{
+    for (const CRuntimeClass* c = this; c; c = c->m_pBaseClass) {
+        if (c == base)
+            return true;
+    }
+    return false;
+}
+
 CWnd::~CWnd()
 {
     if (m_hWnd && ::IsWindow(m_hWnd)) {

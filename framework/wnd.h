@@ -10,10 +10,27 @@
 
 namespace fw {
 
+class CWnd;
+
+// Run-time class record, for the type queries the framework offers.
+struct CRuntimeClass {
+    const char* m_lpszClassName;
+    int m_nObjectSize;
+    UINT m_wSchema; // 0xFFFF: not serialisable
+    CWnd* (*m_pfnCreateObject)();
+    const CRuntimeClass* m_pBaseClass;
+
+    CWnd* CreateObject() const { return m_pfnCreateObject ? m_pfnCreateObject() : nullptr; }
+    bool IsDerivedFrom(const CRuntimeClass* base) const;
+};
+
 class CWnd {
 public:
     CWnd() = default;
+    virtual const CRuntimeClass* GetRuntimeClass() const;
     virtual ~CWnd();
+    static const CRuntimeClass classCWnd;
+    bool IsKindOf(const CRuntimeClass* cls) const { return GetRuntimeClass()->IsDerivedFrom(cls); }
     CWnd(const CWnd&) = delete;
     CWnd& operator=(const CWnd&) = delete;
 
