@@ -1,5 +1,220 @@
 #include "calendar/calendar_window.h"
 
+#include "app/settings_store.h"
+#include "framework/app.h"
+#include "framework/exceptions.h"
+#include "framework/handles.h"
+#include "parameters/parameter_dialog.h"
 #include "resource.h"
 
-CCalendarDlg::CCalendarDlg() : fw::CDialog(IDD_MORVELIN_DIALOG) {}
+#include <oleauto.h>
+#include <windowsx.h>
+
+CAboutDlg::CAboutDlg() : fw::CDialog(IDD_ABOUTBOX) {}
+
+const fw::MessageMap<CCalendarDlg> CCalendarDlg::kMessageMap{
+    fw::OnSysCommand<&CCalendarDlg::OnSysCommand>(),
+    fw::OnCommand<IDM_ABOUTBOX, &CCalendarDlg::OnAbout>(),
+    fw::OnCommand<IDM_PARAMETER, &CCalendarDlg::OnParameters>(),
+    fw::OnCommand<IDM_REFRESH, &CCalendarDlg::OnRefresh>(),
+    fw::OnCommand<ID_PROGRAM_END, &CCalendarDlg::OnProgramEnd>(),
+    fw::OnCommand<ID_MINIMIZE, &CCalendarDlg::OnMinimize>(),
+    fw::OnNcLButtonDblClk<&CCalendarDlg::OnNcLButtonDblClk>(),
+    fw::OnTimer<&CCalendarDlg::OnTimer>(),
+    fw::OnMessage<WM_FONT_CHANGED, &CCalendarDlg::OnFontChanged>(),
+    fw::OnMessage<WM_SETTINGS_CHANGED, &CCalendarDlg::OnSettingsChanged>(),
+    fw::OnPaint<&CCalendarDlg::OnPaint>(),
+    fw::OnQueryDragIcon<&CCalendarDlg::OnQueryDragIcon>(),
+    fw::OnMessage<WM_SIZE, &CCalendarDlg::OnSize>(),
+};
+
+CCalendarDlg::CCalendarDlg()
+    : fw::CDialog(IDD_MORVELIN_DIALOG),
+      m_hIcon(::LoadIconW(fw::AfxGetResourceHandle(), MAKEINTRESOURCEW(IDR_MAINFRAME)))
+{
+}
+
+CCalendarDlg::~CCalendarDlg()
+{
+    // The window is gone by now, so the worker's next look at it ends it.
+    WaitForWorker();
+}
+
+void CCalendarDlg::WaitForWorker()
+{
+    if (!m_worker)
+        return;
+    // Keep answering sent messages: the worker may be inside a
+    // SendMessage to this thread right now.
+    const DWORD start = ::GetTickCount();
+    while (::GetTickCount() - start < 5000) {
+        const DWORD r = ::MsgWaitForMultipleObjects(1, &m_worker, FALSE, 100, QS_SENDMESSAGE);
+        if (r != WAIT_OBJECT_0 + 1)
+            break;
+        MSG msg;
+        ::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+    ::CloseHandle(m_worker);
+    m_worker = nullptr;
+}
+
+void CCalendarDlg::DoDataExchange(fw::CDataExchange* dx)
+{
+    fw::DDX_Control(dx, IDC_MONTHVIEW, m_monthView);
+}
+
+bool CCalendarDlg::OnWndMsg(UINT msg, WPARAM w, LPARAM l, LRESULT& result)
+{
+    return fw::Dispatch(kMessageMap, *this, msg, w, l, result) || fw::CDialog::OnWndMsg(msg, w, l, result);
+}
+
+namespace {
+
+// Runs one start-up step; a failure is shown and the window still comes up.
+template <class F>
+void Guarded(F&& step)
+{
+    try {
+        step();
+    } catch (const std::exception& e) {
+        fw::ReportException(e);
+    }
+}
+
+void AppendSystemMenuEntry(HMENU menu, UINT stringId, UINT command)
+{
+    const std::wstring text = fw::AfxLoadString(stringId);
+    if (text.empty())
+        return;
+    ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    ::AppendMenuW(menu, MF_STRING, command, text.c_str());
+}
+
+} // namespace
+
+BOOL CCalendarDlg::OnInitDialog()
+{
+    fw::CDialog::OnInitDialog();
+
+    if (HMENU sys = GetSystemMenu(FALSE)) {
+        AppendSystemMenuEntry(sys, IDS_ABOUTBOX, IDM_ABOUTBOX);
+        AppendSystemMenuEntry(sys, IDS_PARAMETER, IDM_PARAMETER);
+        AppendSystemMenuEntry(sys, IDS_REFRESH, IDM_REFRESH);
+    }
+
+    SetIcon(m_hIcon, TRUE);
+    SetIcon(m_hIcon, FALSE);
+
+    Guarded([this] { ApplyCalendarFont(); });
+    Guarded([this] { ApplyCalendarSettings(); });
+    Guarded([this] {
+        SYSTEMTIME now;
+        ::GetLocalTime(&now);
+        DATE date = 0;
+        ::SystemTimeToVariantTime(&now, &date);
+        m_monthView.SetCurrentDate(date);
+    });
+
+    // One more layout pass through the pre-filter once the modal loop runs.
+    PostMessage(WM_KEYDOWN, VK_F5, 0);
+
+    UpdateTitleClock();
+    ArmClockTimer();
+
+    m_worker = ::CreateThread(nullptr, 0, &SettleWorker, m_hWnd, 0, nullptr);
+    return TRUE;
+}
+
+BOOL CCalendarDlg::PreTranslateMessage(MSG* msg)
+{
+    if (msg->message == WM_KEYDOWN && msg->wParam == VK_F5) {
+        ApplyCalendarSettings();
+    } else if (msg->message == WM_RBUTTONDOWN) {
+        // The position is in the client coordinates of the window that got
+        // the click (normally the month view at our client origin).
+        POINT pt{GET_X_LPARAM(msg->lParam), GET_Y_LPARAM(msg->lParam)};
+        ::ClientToScreen(msg->hwnd, &pt);
+        ShowContextMenu(pt);
+    }
+    return fw::CDialog::PreTranslateMessage(msg);
+}
+
+void CCalendarDlg::ShowContextMenu(POINT screen)
+{
+    fw::UniqueMenu menu(::LoadMenuW(fw::AfxGetResourceHandle(), MAKEINTRESOURCEW(IDR_CONTEXT_MENU)));
+    if (!menu)
+        return;
+    if (HMENU popup = ::GetSubMenu(menu.get(), 0))
+        ::TrackPopupMenu(popup, TPM_RIGHTBUTTON | TPM_LEFTALIGN, screen.x, screen.y, 0, m_hWnd, nullptr);
+}
+
+void CCalendarDlg::OnOK() { fw::CDialog::OnOK(); }
+
+void CCalendarDlg::OnSysCommand(UINT id, LPARAM)
+{
+    switch (id & 0xFFF0) {
+    case IDM_ABOUTBOX:
+        OnAbout();
+        break;
+    case IDM_PARAMETER:
+        OnParameters();
+        break;
+    case IDM_REFRESH:
+        ApplyCalendarSettings();
+        break;
+    default:
+        Default();
+        break;
+    }
+}
+
+void CCalendarDlg::OnAbout()
+{
+    CAboutDlg dlg;
+    dlg.DoModal();
+}
+
+void CCalendarDlg::OnParameters()
+{
+    CParameterDlg dlg;
+    dlg.DoModal();
+}
+
+void CCalendarDlg::OnRefresh() { ApplyCalendarSettings(); }
+
+void CCalendarDlg::OnProgramEnd() { EndDialog(IDOK); }
+
+void CCalendarDlg::OnMinimize() { ShowWindow(SW_MINIMIZE); }
+
+void CCalendarDlg::OnNcLButtonDblClk(UINT hitTest, POINT)
+{
+    // Never the default: a caption double-click would otherwise try to
+    // maximise the window.
+    if (hitTest == HTCAPTION)
+        ApplyCalendarSettings();
+}
+
+void CCalendarDlg::OnTimer(UINT_PTR)
+{
+    UpdateTitleClock();
+    ArmClockTimer();
+    Default();
+}
+
+void CCalendarDlg::OnPaint()
+{
+    if (!IsIconic()) {
+        Default();
+        return;
+    }
+    fw::PaintDC dc(m_hWnd);
+    SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.get()), 0);
+    const RECT client = GetClientRect();
+    const int x = (client.right - client.left - ::GetSystemMetrics(SM_CXICON) + 1) / 2;
+    const int y = (client.bottom - client.top - ::GetSystemMetrics(SM_CYICON) + 1) / 2;
+    ::DrawIcon(dc.get(), x, y, m_hIcon);
+}
+
+HCURSOR CCalendarDlg::OnQueryDragIcon() { return reinterpret_cast<HCURSOR>(m_hIcon); }
+
+LRESULT CCalendarDlg::OnSettingsChanged(WPARAM, LPARAM) { return ApplyCalendarSettings(); }

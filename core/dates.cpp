@@ -94,8 +94,13 @@ unsigned DaysInMonth(year_month ym) {
 }
 
 int MonthLayout::IndexOf(sys_days day) const {
-    const long long offset = (day - cells.front().date).count();
-    return offset >= 0 && offset < std::ssize(cells) ? static_cast<int>(offset) : -1;
+    // Compared before subtracting: the caller's day may lie anywhere in the
+    // day count, where the difference itself would overflow.
+    const sys_days first = cells.front().date;
+    if (day < first || day >= first + days{std::ssize(cells)}) {
+        return -1;
+    }
+    return static_cast<int>((day - first).count());
 }
 
 MonthLayout LayoutMonth(year_month ym) {

@@ -28,8 +28,10 @@ GridLayout::GridLayout(const FontMetrics& m, int columns, int rows, bool showWee
     const int weekdayWidth = Metric(m.weekdayWidth, 5 * charWidth / 2, 1, 256);
     const int titleWidth = Metric(m.titleWidth, 14 * charWidth, 1, 1024);
 
-    padX_ = std::max(2, h / 5);
-    padY_ = std::max(1, h / 8);
+    // About a quarter em between columns and a sixth above and below each
+    // number: the grid stays compact but reads easily at a glance.
+    padX_ = std::max(3, (h + 2) / 4);
+    padY_ = std::max(1, h / 6);
     // One column serves both the day numbers and the abbreviation above them.
     cellWidth_ = std::max({numberWidth, weekdayWidth, 2 * charWidth}) + 2 * padX_;
     cellHeight_ = h + 2 * padY_;
@@ -39,7 +41,7 @@ GridLayout::GridLayout(const FontMetrics& m, int columns, int rows, bool showWee
 
     // The title bar reads as a band of its own: about 1.7 text heights
     // against 1.25 for a day line. Its arrows are squares inset in it.
-    titleHeight_ = h + 2 * std::max(3, (h + 2) / 3);
+    titleHeight_ = h + 2 * std::max(3, (h + 4) / 3);
     titleGap_ = std::max(2, h / 4);
     arrowInset_ = std::max(2, titleHeight_ / 8);
     arrowSize_ = titleHeight_ - 2 * arrowInset_;
@@ -56,7 +58,7 @@ GridLayout::GridLayout(const FontMetrics& m, int columns, int rows, bool showWee
     contentInset_ = (monthSize_.width - contentWidth) / 2;
 
     gap_ = std::max(6, h * 3 / 4);
-    margin_ = std::max(2, h / 4);
+    margin_ = std::max(3, h / 2);
 }
 
 Size GridLayout::TotalSize() const {

@@ -17,9 +17,13 @@
 
 namespace core {
 
+// The one Point and Rect of core/: window_geometry.h uses them too, since
+// two different classes of one name would break the one-definition rule in
+// every program that links both.
 struct Point {
     int x = 0;
     int y = 0;
+    friend constexpr bool operator==(const Point&, const Point&) = default;
 };
 
 struct Size {
@@ -34,11 +38,11 @@ struct Rect {
     int right = 0;
     int bottom = 0;
 
-    int Width() const { return right - left; }
-    int Height() const { return bottom - top; }
-    bool Empty() const { return right <= left || bottom <= top; }
-    bool Contains(Point p) const { return p.x >= left && p.x < right && p.y >= top && p.y < bottom; }
-    friend bool operator==(const Rect&, const Rect&) = default;
+    constexpr int Width() const { return right - left; }
+    constexpr int Height() const { return bottom - top; }
+    constexpr bool Empty() const { return right <= left || bottom <= top; }
+    constexpr bool Contains(Point p) const { return p.x >= left && p.x < right && p.y >= top && p.y < bottom; }
+    friend constexpr bool operator==(const Rect&, const Rect&) = default;
 };
 
 // The grid never shows more than a year at once.

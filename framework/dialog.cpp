@@ -96,7 +96,7 @@ void CDialog::RunModalLoop()
             ::PostQuitMessage(static_cast<int>(msg.wParam));
             break;
         }
-        if (!WalkPreTranslateTree(m_hWnd, &msg)) {
+        if (!PreTranslateGuarded(&msg)) {
             ::TranslateMessage(&msg);
             ::DispatchMessageW(&msg);
         }
@@ -108,6 +108,21 @@ void CDialog::RunModalLoop()
         if (!m_hWnd)
             break; // destroyed under us
     }
+}
+
+BOOL CDialog::PreTranslateGuarded(MSG* msg)
+{
+    // Pre-translation runs handlers too (F5, the context menu): the same
+    // boundary as a window procedure applies, so a failure never leaves
+    // the modal loop.
+    try {
+        return WalkPreTranslateTree(m_hWnd, msg);
+    } catch (const std::exception& e) {
+        ReportException(e);
+    } catch (...) {
+        ReportUnknownException();
+    }
+    return FALSE;
 }
 
 void CDialog::EndDialog(int result)

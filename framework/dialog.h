@@ -50,6 +50,7 @@ protected:
 private:
     static INT_PTR CALLBACK InitDialogProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l);
     void RunModalLoop();
+    BOOL PreTranslateGuarded(MSG* msg);
 
     bool m_inModal = false;
     bool m_endModal = false;

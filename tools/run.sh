@@ -42,7 +42,7 @@ wine "$EXE" >/dev/null 2>&1 &
 APP_PID=$!
 WIN=""
 for _ in $(seq 1 200); do
-  WIN=$(xdotool search --onlyvisible --pid "$APP_PID" --name '^Morvelin' 2>/dev/null | head -n1 || true)
+  WIN=$(xdotool search --all --onlyvisible --pid "$APP_PID" --name '^Morvelin' 2>/dev/null | head -n1 || true)
   [ -n "$WIN" ] && break
   sleep 0.1
 done

@@ -30,7 +30,7 @@ app_start() {
 app_wait_window() {
   local t
   for t in $(seq 1 150); do
-    E2E_WIN=$(xdotool search --onlyvisible --pid "$E2E_PID" --name '^Morvelin' 2>/dev/null | head -n1 || true)
+    E2E_WIN=$(xdotool search --all --onlyvisible --pid "$E2E_PID" --name '^Morvelin' 2>/dev/null | head -n1 || true)
     [ -n "$E2E_WIN" ] && return 0
     kill -0 "$E2E_PID" 2>/dev/null || fail "program ended before its window showed"
     sleep 0.1
@@ -63,5 +63,19 @@ geometry() {
 }
 
 screenshot() { import -window root "$1"; }
+
+# Drags the window by its caption, as a user moves it: by (dx, dy).
+drag_window() {
+  local dx="$1" dy="$2" x y w h
+  read -r x y w h < <(geometry)
+  xdotool mousemove "$((x + w / 2))" "$((y + 10))" mousedown 1
+  sleep 0.2
+  xdotool mousemove "$((x + w / 2 + dx / 2))" "$((y + 10 + dy / 2))"
+  sleep 0.2
+  xdotool mousemove "$((x + w / 2 + dx))" "$((y + 10 + dy))"
+  sleep 0.2
+  xdotool mouseup 1
+  sleep 0.3
+}
 
 trap app_kill EXIT

@@ -2,7 +2,7 @@
 #   source wine-env.sh STATE_DIR
 # STATE_DIR/prefix is the WINEPREFIX; STATE_DIR/display, when present,
 # names the private X display (written by fixture.sh).
-MORVELIN_STATE="$1"
+MORVELIN_STATE="$(realpath -m "$1")"
 mkdir -p "$MORVELIN_STATE"
 export WINEPREFIX="$MORVELIN_STATE/prefix"
 export WINEDEBUG="${WINEDEBUG:--all}"

@@ -1,5 +1,7 @@
 #include "support/test_support.h"
 
+#include "framework/wnd.h"
+
 #include <cstdio>
 
 namespace testsupport {
@@ -60,6 +62,9 @@ void PumpFor(DWORD ms)
     MSG msg;
     while (::GetTickCount() - start < ms) {
         while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            // As the framework's modal loop does: pre-translation first.
+            if (fw::CWnd::WalkPreTranslateTree(nullptr, &msg))
+                continue;
             ::TranslateMessage(&msg);
             ::DispatchMessageW(&msg);
         }

@@ -23,7 +23,8 @@ void ResetProfile();
 // Raw text of the profile file ("" when it does not exist).
 std::string ProfileText();
 
-// Pumps messages for about `ms` milliseconds.
+// Pumps messages for about `ms` milliseconds, pre-translating them as the
+// framework's modal loop does.
 void PumpFor(DWORD ms);
 
 } // namespace testsupport

@@ -1,0 +1,102 @@
+// The calendar font: the stored record made into an OLE font object for the
+// month view.
+#include "calendar/calendar_window.h"
+
+#include "app/settings_store.h"
+#include "core/logfont_record.h"
+#include "framework/app.h"
+#include "framework/handles.h"
+
+#include <cstring>
+#include <optional>
+#include <string>
+
+namespace {
+
+// A stored record may lack the face name's terminating NUL; GDI would read
+// past the record looking for it. Cutting the name at its field's end keeps
+// every reader inside the 32 bytes.
+void TerminateFaceName(LOGFONTA& lf)
+{
+    if (!std::memchr(lf.lfFaceName, 0, sizeof lf.lfFaceName))
+        lf.lfFaceName[LF_FACESIZE - 1] = '\0';
+}
+
+} // namespace
+
+FONTDESC DescribeFont(const LOGFONTA& lf, int dpi, std::wstring& name)
+{
+    core::LogFontRecord record;
+    std::memcpy(record.faceName.data(), lf.lfFaceName, core::kFaceNameSize);
+    const std::string_view faceBytes = core::FaceNameBytes(record);
+    name.clear();
+    if (!faceBytes.empty()) {
+        const int n = ::MultiByteToWideChar(CP_ACP, 0, faceBytes.data(), static_cast<int>(faceBytes.size()),
+                                            nullptr, 0);
+        name.assign(static_cast<std::size_t>(n > 0 ? n : 0), L'\0');
+        if (n > 0)
+            ::MultiByteToWideChar(CP_ACP, 0, faceBytes.data(), static_cast<int>(faceBytes.size()), name.data(), n);
+    }
+    FONTDESC desc{};
+    desc.cbSizeofstruct = sizeof desc;
+    desc.lpstrName = name.data();
+    desc.cySize.int64 = core::PointSizeCy(lf.lfHeight, dpi);
+    desc.sWeight = static_cast<SHORT>(lf.lfWeight);
+    desc.sCharset = lf.lfCharSet;
+    desc.fItalic = lf.lfItalic;
+    desc.fUnderline = lf.lfUnderline;
+    desc.fStrikethrough = lf.lfStrikeOut;
+    return desc;
+}
+
+IFontDisp* CreateOleFont(HFONT font)
+{
+    HGDIOBJ source = font;
+    if (!source)
+        source = ::GetStockObject(DEFAULT_GUI_FONT);
+    if (!source)
+        source = ::GetStockObject(SYSTEM_FONT);
+    if (!source)
+        return nullptr;
+    LOGFONTA lf{};
+    if (::GetObjectA(source, sizeof lf, &lf) == 0)
+        return nullptr;
+
+    int dpi = 0;
+    {
+        fw::CWnd* main = fw::AfxGetMainWnd();
+        fw::WindowDC dc(main ? main->m_hWnd : nullptr);
+        if (dc)
+            dpi = ::GetDeviceCaps(dc.get(), LOGPIXELSY);
+    }
+
+    std::wstring name;
+    FONTDESC desc = DescribeFont(lf, dpi, name);
+    IFontDisp* result = nullptr;
+    if (FAILED(::OleCreateFontIndirect(&desc, IID_IFontDisp, reinterpret_cast<void**>(&result))))
+        return nullptr;
+    return result;
+}
+
+void CCalendarDlg::ApplyCalendarFont()
+{
+    std::optional<LOGFONTA> lf = SettingsStore::ReadLogFont();
+    fw::UniqueFont gdiFont;
+    if (lf) {
+        TerminateFaceName(*lf);
+        gdiFont.reset(::CreateFontIndirectA(&*lf));
+    }
+    // The holder owns the new object's one reference from here on; the
+    // previous object is released first.
+    m_font.AttachDispatch(CreateOleFont(gdiFont.get()));
+    m_monthView.SetFont(m_font.m_lpDispatch);
+    m_monthView.Refresh();
+    // gdiFont is deleted on every path, the failing ones included.
+}
+
+LRESULT CCalendarDlg::OnFontChanged(WPARAM, LPARAM)
+{
+    ApplyCalendarFont();
+    ApplyCalendarSettings();
+    return 0;
+}

@@ -1,0 +1,112 @@
+// The caption clock.
+#include "calendar/calendar_window.h"
+
+#include "core/clock_text.h"
+#include "framework/app.h"
+#include "resource.h"
+
+#include <clocale>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <cwchar>
+#include <string>
+
+namespace {
+
+// The code page of a CRT locale name such as "German_Germany.1252".
+UINT CodePageOf(const char* locale)
+{
+    const char* dot = locale ? std::strrchr(locale, '.') : nullptr;
+    if (!dot)
+        return CP_ACP;
+    const long cp = std::strtol(dot + 1, nullptr, 10);
+    return cp > 0 ? static_cast<UINT>(cp) : CP_ACP;
+}
+
+std::wstring Widen(const char* text, std::size_t length, UINT codePage)
+{
+    if (length == 0)
+        return {};
+    const int n = ::MultiByteToWideChar(codePage, 0, text, static_cast<int>(length), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(n > 0 ? n : 0), L'\0');
+    if (n > 0)
+        ::MultiByteToWideChar(codePage, 0, text, static_cast<int>(length), wide.data(), n);
+    return wide;
+}
+
+// The long date by the C runtime under its current time locale.
+std::wstring CrtLongDate(const SYSTEMTIME& t, UINT codePage)
+{
+    std::tm tm{};
+    tm.tm_year = t.wYear - 1900;
+    tm.tm_mon = t.wMonth - 1;
+    tm.tm_mday = t.wDay;
+    tm.tm_wday = t.wDayOfWeek;
+    tm.tm_hour = t.wHour;
+    tm.tm_min = t.wMinute;
+    tm.tm_sec = t.wSecond;
+    tm.tm_isdst = -1;
+    char buf[128];
+    const std::size_t n = std::strftime(buf, sizeof buf, "%A, %d. %B %Y  %H:%M:%S", &tm);
+    return Widen(buf, n, codePage);
+}
+
+bool Plausible(const SYSTEMTIME& t)
+{
+    return t.wMonth >= 1 && t.wMonth <= 12 && t.wDay >= 1 && t.wDay <= 31 && t.wDayOfWeek <= 6 &&
+           t.wHour <= 23 && t.wMinute <= 59 && t.wSecond <= 60 && t.wYear >= 1601 && t.wYear <= 30827;
+}
+
+} // namespace
+
+void CCalendarDlg::UpdateTitleClock()
+{
+    SYSTEMTIME now;
+    ::GetLocalTime(&now);
+    UpdateTitleClockAt(now);
+}
+
+void CCalendarDlg::UpdateTitleClockAt(const SYSTEMTIME& t)
+{
+    if (!Plausible(t))
+        return; // the C runtime's formatter must never see a broken date
+
+    // Every field comes from this one instant; the C runtime's locale is
+    // borrowed for the call and given back as it was.
+    const char* current = std::setlocale(LC_ALL, nullptr);
+    const std::string saved = current ? current : "C";
+    const char* german = std::setlocale(LC_TIME, "German");
+
+    wchar_t shortText[64] = {};
+    const std::wstring pattern = fw::AfxLoadString(IDS_SHORT_CLOCK);
+    if (!pattern.empty()) {
+        std::swprintf(shortText, std::size(shortText), pattern.c_str(), static_cast<int>(t.wDay),
+                      static_cast<int>(t.wMonth), static_cast<int>(t.wYear % 100), static_cast<int>(t.wHour),
+                      static_cast<int>(t.wMinute), static_cast<int>(t.wSecond));
+    }
+
+    if (IsIconic()) {
+        SetWindowText(shortText);
+    } else {
+        // strftime answers in the locale's code page ("März" is 0xE4 in
+        // 1252); without a German locale our own names stand in.
+        const std::wstring date =
+            german ? CrtLongDate(t, CodePageOf(german))
+                   : core::GermanLongDate({t.wYear, t.wMonth, t.wDay, t.wDayOfWeek, t.wHour, t.wMinute, t.wSecond});
+        SetWindowText(fw::AfxLoadString(IDS_CAPTION) + L" - " + date);
+    }
+
+    std::setlocale(LC_ALL, saved.c_str());
+}
+
+void CCalendarDlg::ArmClockTimer()
+{
+    // Fire just after the next second boundary rather than every 1000 ms:
+    // a free-running timer drifts until one second shows twice and the next
+    // is skipped.
+    SYSTEMTIME now;
+    ::GetLocalTime(&now);
+    const UINT untilNextSecond = 1000u - now.wMilliseconds;
+    SetTimer(kClockTimerId, untilNextSecond + 20);
+}

@@ -1,0 +1,175 @@
+#include "parameters/parameter_dialog.h"
+
+#include "app/settings_store.h"
+#include "core/settings_keys.h"
+#include "framework/app.h"
+#include "framework/choosers.h"
+#include "resource.h"
+
+#include <array>
+#include <iterator>
+#include <optional>
+
+namespace {
+
+namespace keys = core::keys;
+
+// The calendar has re-read the store when this returns. Without a main
+// window (no calendar to follow) there is nobody to tell.
+void NotifyCalendar(UINT message)
+{
+    fw::CWnd* main = fw::AfxGetMainWnd();
+    if (main && main->GetSafeHwnd())
+        main->SendMessage(message, 0, 0);
+}
+
+// At most twelve months fit the calendar window.
+constexpr std::int32_t kMaxMonths = 12;
+
+} // namespace
+
+const fw::MessageMap<CParameterDlg> CParameterDlg::kMessageMap{
+    fw::OnControl<BN_CLICKED, IDC_FONT, &CParameterDlg::OnFont>(),
+    fw::OnControl<STN_CLICKED, IDC_FORECOLOR, &CParameterDlg::OnForeColor>(),
+    fw::OnControl<STN_CLICKED, IDC_MONTHBACKCOLOR, &CParameterDlg::OnMonthBackColor>(),
+    fw::OnControl<STN_CLICKED, IDC_TITLEBACKCOLOR, &CParameterDlg::OnTitleBackColor>(),
+    fw::OnControl<STN_CLICKED, IDC_TITLEFORECOLOR, &CParameterDlg::OnTitleForeColor>(),
+    fw::OnControl<STN_CLICKED, IDC_TRAILINGFORECOLOR, &CParameterDlg::OnTrailingForeColor>(),
+    fw::OnControl<BN_CLICKED, IDC_STANDARD_COLORS, &CParameterDlg::OnStandardColors>(),
+    fw::OnControl<BN_CLICKED, IDC_WEEKNUMBERS, &CParameterDlg::OnWeekNumbers>(),
+    fw::OnControl<EN_CHANGE, IDC_COLUMNS, &CParameterDlg::OnChangeColumns>(),
+    fw::OnControl<EN_CHANGE, IDC_ROWS, &CParameterDlg::OnChangeRows>(),
+};
+
+CParameterDlg::CParameterDlg(fw::CWnd* parent) : fw::CDialog(IDD_PARAMETER, parent) {}
+
+CParameterDlg::~CParameterDlg() = default;
+
+void CParameterDlg::DoDataExchange(fw::CDataExchange* dx)
+{
+    // The swatches are only bound here; their colours are never exchanged.
+    fw::DDX_Control(dx, IDC_MONTHBACKCOLOR, m_ctlMonthBackColor);
+    fw::DDX_Control(dx, IDC_TRAILINGFORECOLOR, m_ctlTrailingForeColor);
+    fw::DDX_Control(dx, IDC_TITLEBACKCOLOR, m_ctlTitleBackColor);
+    fw::DDX_Control(dx, IDC_TITLEFORECOLOR, m_ctlTitleForeColor);
+    fw::DDX_Control(dx, IDC_FORECOLOR, m_ctlForeColor);
+    fw::DDX_Text(dx, IDC_COLUMNS, m_nColumns);
+    fw::DDX_Text(dx, IDC_ROWS, m_nRows);
+    fw::DDX_Check(dx, IDC_WEEKNUMBERS, m_bWeekNumbers);
+}
+
+BOOL CParameterDlg::OnInitDialog()
+{
+    fw::CDialog::OnInitDialog();
+
+    // Counts beyond the 16-bit fields show as their low 16 bits.
+    m_nColumns = static_cast<std::int16_t>(SettingsStore::ReadInt(keys::kColumns));
+    m_nRows = static_cast<std::int16_t>(SettingsStore::ReadInt(keys::kRows));
+    m_ctlForeColor.m_color = static_cast<COLORREF>(SettingsStore::ReadInt(keys::kForeColor));
+    m_ctlMonthBackColor.m_color = static_cast<COLORREF>(SettingsStore::ReadInt(keys::kMonthBackColor));
+    m_ctlTitleBackColor.m_color = static_cast<COLORREF>(SettingsStore::ReadInt(keys::kTitleBackColor));
+    m_ctlTitleForeColor.m_color = static_cast<COLORREF>(SettingsStore::ReadInt(keys::kTitleForeColor));
+    m_ctlTrailingForeColor.m_color =
+        static_cast<COLORREF>(SettingsStore::ReadInt(keys::kTrailingForeColor));
+    m_bWeekNumbers = SettingsStore::ReadInt(keys::kWeekNumbers);
+
+    // The swatches are not on screen yet; their first paint shows the colours.
+    UpdateData(FALSE);
+    return TRUE;
+}
+
+void CParameterDlg::OnOK() {}
+
+void CParameterDlg::PickAndStoreColor(CColorSwatch& swatch, const core::SettingKey& key)
+{
+    if (!swatch.PickColor())
+        return;
+    SettingsStore::WriteInt(key, static_cast<int>(swatch.m_color));
+    NotifyCalendar(WM_SETTINGS_CHANGED);
+}
+
+void CParameterDlg::OnForeColor() { PickAndStoreColor(m_ctlForeColor, keys::kForeColor); }
+void CParameterDlg::OnMonthBackColor() { PickAndStoreColor(m_ctlMonthBackColor, keys::kMonthBackColor); }
+void CParameterDlg::OnTitleBackColor() { PickAndStoreColor(m_ctlTitleBackColor, keys::kTitleBackColor); }
+void CParameterDlg::OnTitleForeColor() { PickAndStoreColor(m_ctlTitleForeColor, keys::kTitleForeColor); }
+void CParameterDlg::OnTrailingForeColor()
+{
+    PickAndStoreColor(m_ctlTrailingForeColor, keys::kTrailingForeColor);
+}
+
+void CParameterDlg::OnStandardColors()
+{
+    // Paired by position with the store's colour order.
+    static_assert(std::size(keys::kColourKeys) == 5);
+    static_assert(keys::kColourKeys[0] == &keys::kForeColor &&
+                  keys::kColourKeys[1] == &keys::kMonthBackColor &&
+                  keys::kColourKeys[2] == &keys::kTitleBackColor &&
+                  keys::kColourKeys[3] == &keys::kTitleForeColor &&
+                  keys::kColourKeys[4] == &keys::kTrailingForeColor);
+    const std::array<CColorSwatch*, 5> swatches{&m_ctlForeColor, &m_ctlMonthBackColor,
+                                                &m_ctlTitleBackColor, &m_ctlTitleForeColor,
+                                                &m_ctlTrailingForeColor};
+
+    for (std::size_t i = 0; i < swatches.size(); ++i)
+        swatches[i]->m_color = static_cast<COLORREF>(keys::kColourKeys[i]->defaultValue);
+    for (CColorSwatch* swatch : swatches)
+        swatch->Invalidate(TRUE);
+    // Every key every time: the user asked for the defaults, whatever the
+    // profile held before.
+    for (std::size_t i = 0; i < swatches.size(); ++i)
+        SettingsStore::WriteInt(*keys::kColourKeys[i], static_cast<int>(swatches[i]->m_color));
+    NotifyCalendar(WM_SETTINGS_CHANGED);
+}
+
+void CParameterDlg::OnWeekNumbers()
+{
+    // The exchange reads the count fields too, so a field holding no number
+    // blocks this click from being saved until it is corrected.
+    if (!UpdateData(TRUE))
+        return;
+    SettingsStore::WriteInt(keys::kWeekNumbers, m_bWeekNumbers);
+    NotifyCalendar(WM_SETTINGS_CHANGED);
+}
+
+void CParameterDlg::OnChangeColumns() { StoreMonthCounts(); }
+void CParameterDlg::OnChangeRows() { StoreMonthCounts(); }
+
+void CParameterDlg::StoreMonthCounts()
+{
+    // Runs on every keystroke: typing "12" over "4" first stores 1, then
+    // refuses 12.
+    if (!UpdateData(TRUE))
+        return;
+    const std::int32_t months = std::int32_t{m_nRows} * std::int32_t{m_nColumns};
+    if (months > kMaxMonths) {
+        // The field keeps what the user typed; the calendar keeps its layout.
+        fw::AfxMessageBox(IDS_PRODUCT_TOO_LARGE, MB_OK, static_cast<UINT>(-1));
+        return;
+    }
+    // Both counts every time: the pair is only valid together.
+    SettingsStore::WriteInt(keys::kColumns, m_nColumns);
+    SettingsStore::WriteInt(keys::kRows, m_nRows);
+    NotifyCalendar(WM_SETTINGS_CHANGED);
+}
+
+void CParameterDlg::OnFont()
+{
+    // The stored record when it is exactly 60 bytes, else the default GUI
+    // font; a wrongly sized record is replaced only if the user confirms.
+    std::optional<LOGFONTA> initial = SettingsStore::ReadLogFont();
+    // The chooser reads the face name as a C string; a hand-edited record
+    // may fill all 32 bytes without a terminator.
+    if (initial)
+        initial->lfFaceName[LF_FACESIZE - 1] = '\0';
+
+    fw::CFontDialog chooser(initial ? &*initial : nullptr, CF_SCREENFONTS | CF_EFFECTS, nullptr,
+                            nullptr);
+    if (chooser.DoModal() != IDOK)
+        return;
+    // Written and announced on every confirmation, changed or not. The
+    // text colour the chooser offers is not a setting.
+    LOGFONTA chosen{};
+    chooser.GetCurrentFont(&chosen);
+    SettingsStore::WriteBinary(keys::kLogFont.section, keys::kLogFont.name, &chosen, sizeof chosen);
+    NotifyCalendar(WM_FONT_CHANGED);
+}

@@ -1,0 +1,67 @@
+#pragma once
+// The parameter dialog (template IDD_PARAMETER). It has no OK and no Apply:
+// each change is written to the settings store the moment the user makes it
+// and the calendar window is told synchronously, so the calendar behind the
+// dialog follows every change while the dialog stays open. Closing it (the
+// cancel command) undoes nothing and writes nothing.
+#include <windows.h>
+
+#include <cstdint>
+
+#include "framework/dialog.h"
+#include "framework/message_map.h"
+#include "parameters/color_swatch.h"
+
+namespace core {
+struct SettingKey;
+}
+
+class CParameterDlg : public fw::CDialog {
+public:
+    // The calendar window passes no parent: the dialog is then owned by the
+    // application's main window.
+    explicit CParameterDlg(fw::CWnd* parent = nullptr);
+    ~CParameterDlg() override;
+
+    // Each colour lives only in its swatch.
+    CColorSwatch m_ctlMonthBackColor;
+    CColorSwatch m_ctlTrailingForeColor;
+    CColorSwatch m_ctlTitleBackColor;
+    CColorSwatch m_ctlTitleForeColor;
+    CColorSwatch m_ctlForeColor;
+    std::int16_t m_nColumns = 0;
+    std::int16_t m_nRows = 0;
+    int m_bWeekNumbers = 0;
+
+    // Loads every setting afresh into the members and the controls.
+    BOOL OnInitDialog() override;
+
+    static const fw::MessageMap<CParameterDlg> kMessageMap;
+
+protected:
+    void DoDataExchange(fw::CDataExchange* dx) override;
+    // Enter in a number field or on the check box arrives here (the dialog
+    // has no default button); every change is saved already, so the dialog
+    // simply stays open.
+    void OnOK() override;
+
+    bool OnWndMsg(UINT m, WPARAM w, LPARAM l, LRESULT& r) override
+    {
+        return fw::Dispatch(kMessageMap, *this, m, w, l, r) || fw::CDialog::OnWndMsg(m, w, l, r);
+    }
+
+    void OnFont();
+    void OnForeColor();
+    void OnMonthBackColor();
+    void OnTitleBackColor();
+    void OnTitleForeColor();
+    void OnTrailingForeColor();
+    void OnStandardColors();
+    void OnWeekNumbers();
+    void OnChangeColumns();
+    void OnChangeRows();
+
+private:
+    void PickAndStoreColor(CColorSwatch& swatch, const core::SettingKey& key);
+    void StoreMonthCounts();
+};
