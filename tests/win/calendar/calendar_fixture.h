@@ -7,6 +7,7 @@
 #include "support/test_support.h"
 
 #include <functional>
+#include <optional>
 
 namespace testsupport {
 
@@ -14,8 +15,11 @@ inline void RunCalendar(const std::function<void(CCalendarDlg&)>& step, ModalDri
 {
     CCalendarDlg dlg;
     fw::AfxGetApp()->m_pMainWnd = &dlg;
-    ModalDriver own;
-    ModalDriver& d = driver ? *driver : own;
+    // One driver per thread: a second one would take the hook over.
+    std::optional<ModalDriver> own;
+    if (!driver)
+        own.emplace();
+    ModalDriver& d = driver ? *driver : *own;
     d.Then([&](HWND) {
         // Let the posted F5 and the start-up worker do their work first.
         PumpFor(300);

@@ -338,3 +338,31 @@ TEST_F(CalendarWindow, ARightClickOnTheGridOpensTheContextMenuAndTheClickGoesOn)
     ::UnhookWindowsHookEx(hook);
     EXPECT_GE(menusOpened, 1);
 }
+
+TEST_F(CalendarWindow, MenuCommandsOpenTheAboutAndParameterDialogsOverTheCalendar)
+{
+    testsupport::ModalDriver driver;
+    std::vector<std::wstring> titles;
+    std::vector<bool> ownerDisabled;
+    HWND calendar = nullptr;
+    auto close = [&](HWND dialog) {
+        titles.push_back(testsupport::WindowText(dialog));
+        ownerDisabled.push_back(!::IsWindowEnabled(calendar));
+        ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    };
+    RunCalendar(
+        [&](CCalendarDlg& dlg) {
+            calendar = dlg.m_hWnd;
+            for (int i = 0; i < 4; ++i)
+                driver.Then(close);
+            dlg.SendMessage(WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
+            dlg.SendMessage(WM_SYSCOMMAND, IDM_PARAMETER, 0);
+            dlg.SendMessage(WM_COMMAND, IDM_ABOUTBOX, 0);
+            dlg.SendMessage(WM_COMMAND, IDM_PARAMETER, 0);
+            EXPECT_TRUE(::IsWindowEnabled(dlg.m_hWnd));
+        },
+        &driver);
+    EXPECT_EQ(titles, (std::vector<std::wstring>{L"Info \u00FCber Morvelin", L"Parameter", L"Info \u00FCber Morvelin",
+                                                 L"Parameter"}));
+    EXPECT_EQ(ownerDisabled, (std::vector<bool>{true, true, true, true}));
+}
