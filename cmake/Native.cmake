@@ -8,3 +8,4 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 
 add_subdirectory(core)
 add_subdirectory(tests/core)
+add_subdirectory(tests/core/fuzz)
