@@ -1,0 +1,42 @@
+# Sourced: a private virtual X display, and finding a program's window.
+#   source display.sh
+#   display_start STATE     starts Xvfb on a free display number, writes
+#                           STATE/display and sets DISPLAY_XVFB_PID
+#   display_stop STATE      ends Wine's server for STATE's prefix and Xvfb
+#   window_of PID TITLE_RE  waits up to 20 s for PID's visible window whose
+#                           title matches; prints its id (empty on time-out)
+#   window_geometry ID      prints "X Y W H"
+
+display_start() {
+  local state="$1"
+  mkdir -p "$state"
+  rm -f "$state/display" "$state/display.fd"
+  # -displayfd picks a free number, so we never take someone else's display.
+  Xvfb -displayfd 9 -screen 0 1280x1024x24 -nolisten tcp 9>"$state/display.fd" >/dev/null 2>&1 </dev/null &
+  DISPLAY_XVFB_PID=$!
+  local _
+  for _ in $(seq 1 100); do [ -s "$state/display.fd" ] && break; sleep 0.05; done
+  [ -s "$state/display.fd" ] || { echo "Xvfb did not start" >&2; return 1; }
+  echo ":$(tr -d '[:space:]' < "$state/display.fd")" > "$state/display"
+}
+
+display_stop() {
+  local state="$1"
+  WINEPREFIX="$state/prefix" wineserver -k >/dev/null 2>&1 || true
+  [ -n "${DISPLAY_XVFB_PID:-}" ] && kill "$DISPLAY_XVFB_PID" 2>/dev/null || true
+  rm -f "$state/display"
+}
+
+window_of() {
+  local pid="$1" title="$2" win="" _
+  for _ in $(seq 1 200); do
+    win=$(xdotool search --all --onlyvisible --pid "$pid" --name "$title" 2>/dev/null | head -n1 || true)
+    [ -n "$win" ] && break
+    sleep 0.1
+  done
+  echo "$win"
+}
+
+window_geometry() {
+  xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$NF} /Absolute upper-left Y/{y=$NF} /Width:/{w=$NF} /Height:/{h=$NF} END{print x, y, w, h}'
+}
