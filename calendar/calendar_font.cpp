@@ -22,6 +22,13 @@ void TerminateFaceName(LOGFONTA& lf)
         lf.lfFaceName[LF_FACESIZE - 1] = '\0';
 }
 
+// No chooser gives a height anywhere near this; a record that holds one is
+// damaged (random bytes nearly always are). Used as it is, it would reach
+// the grid as its largest font: a window several screens wide and high.
+constexpr LONG kMaxStoredHeight = 16384;
+
+bool PlausibleHeight(LONG height) { return height >= -kMaxStoredHeight && height <= kMaxStoredHeight; }
+
 } // namespace
 
 FONTDESC DescribeFont(const LOGFONTA& lf, int dpi, std::wstring& name)
@@ -81,6 +88,8 @@ IFontDisp* CreateOleFont(HFONT font)
 void CCalendarDlg::ApplyCalendarFont()
 {
     std::optional<LOGFONTA> lf = SettingsStore::ReadLogFont();
+    if (lf && !PlausibleHeight(lf->lfHeight))
+        lf = SettingsStore::DefaultLogFont();
     fw::UniqueFont gdiFont;
     if (lf) {
         TerminateFaceName(*lf);

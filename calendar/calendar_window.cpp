@@ -45,14 +45,18 @@ void CCalendarDlg::WaitForWorker()
     if (!m_worker)
         return;
     // Keep answering sent messages: the worker may be inside a
-    // SendMessage to this thread right now.
+    // SendMessage to this thread right now. A worker that is merely slow
+    // (a busy machine) is waited for up to the limit, not given up on at
+    // the first quiet moment.
     const DWORD start = ::GetTickCount();
     while (::GetTickCount() - start < 5000) {
         const DWORD r = ::MsgWaitForMultipleObjects(1, &m_worker, FALSE, 100, QS_SENDMESSAGE);
-        if (r != WAIT_OBJECT_0 + 1)
+        if (r == WAIT_OBJECT_0 || r == WAIT_FAILED)
             break;
-        MSG msg;
-        ::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+        if (r == WAIT_OBJECT_0 + 1) {
+            MSG msg;
+            ::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+        }
     }
     ::CloseHandle(m_worker);
     m_worker = nullptr;
