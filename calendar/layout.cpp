@@ -13,6 +13,16 @@ COLORREF ReadColour(const core::SettingKey& key)
 
 core::Rect ToCore(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
 
+void PlaceAtOrigin(HWND child, HWND parent)
+{
+    RECT r{};
+    ::GetWindowRect(child, &r);
+    POINT origin{r.left, r.top};
+    ::MapWindowPoints(nullptr, parent, &origin, 1);
+    if (origin.x != 0 || origin.y != 0)
+        ::SetWindowPos(child, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 } // namespace
 
 LRESULT CCalendarDlg::ApplyCalendarSettings(WPARAM, LPARAM)
@@ -35,7 +45,10 @@ LRESULT CCalendarDlg::ApplyCalendarSettings(WPARAM, LPARAM)
     m_monthView.SetMonthColumns(1);
     m_monthView.SetMonthRows(static_cast<short>(rows));
     m_monthView.SetMonthColumns(static_cast<short>(columns));
-    m_monthView.MoveWindow(0, 0, 0, 0, TRUE);
+    // The view sits at our client origin and takes its natural size from
+    // Refresh. It is not squeezed to nothing first: that would make it and
+    // the area behind it repaint on every pass, changed or not.
+    PlaceAtOrigin(m_monthView.m_hWnd, m_hWnd);
     m_monthView.Refresh();
     FitToMonthView();
     return 0;
@@ -52,7 +65,8 @@ void CCalendarDlg::FitToMonthView()
     const RECT client = GetClientRect();
     const RECT window = GetWindowRect();
     const core::Rect fitted = core::FitWindowToContent(ToCore(view), ToCore(window), ToCore(client));
-    MoveWindow(fitted.left, fitted.top, fitted.Width(), fitted.Height(), TRUE);
+    if (!(fitted == ToCore(window)))
+        MoveWindow(fitted.left, fitted.top, fitted.Width(), fitted.Height(), TRUE);
     CenterWindow();
 }
 

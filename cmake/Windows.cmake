@@ -28,7 +28,9 @@ add_subdirectory(parameters)
 
 add_executable(Morvelin WIN32 app/main.cpp app/calendar_app.cpp)
 target_link_libraries(Morvelin PRIVATE morvelin_calendar morvelin_resources)
-target_link_options(Morvelin PRIVATE -municode)
+# Release builds ship without the symbol table (a third of the file).
+target_link_options(Morvelin PRIVATE -municode $<$<CONFIG:Release>:-s>)
 set_target_properties(Morvelin PROPERTIES OUTPUT_NAME Morvelin RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 
 add_subdirectory(tests/win)
+add_subdirectory(bench)

@@ -1,6 +1,7 @@
 #include "framework/choosers.h"
 
 #include "framework/app.h"
+#include "framework/late_bound.h"
 #include "framework/wnd.h"
 
 namespace fw {
@@ -29,7 +30,8 @@ CColorDialog::CColorDialog(COLORREF initial, DWORD flags, CWnd* parent) : m_pPar
 INT_PTR CColorDialog::DoModal()
 {
     m_cc.hwndOwner = OwnerOf(m_pParent);
-    return ::ChooseColorW(&m_cc) ? IDOK : IDCANCEL;
+    static const auto chooseColor = LateBound<decltype(&::ChooseColorW)>(L"comdlg32.dll", "ChooseColorW");
+    return chooseColor && chooseColor(&m_cc) ? IDOK : IDCANCEL;
 }
 
 CFontDialog::CFontDialog(const LOGFONTA* initial, DWORD flags, HDC printer, CWnd* parent)
@@ -49,7 +51,8 @@ INT_PTR CFontDialog::DoModal()
 {
     m_cf.hwndOwner = OwnerOf(m_pParent);
     m_cf.lpLogFont = &m_lf;
-    return ::ChooseFontA(&m_cf) ? IDOK : IDCANCEL;
+    static const auto chooseFont = LateBound<decltype(&::ChooseFontA)>(L"comdlg32.dll", "ChooseFontA");
+    return chooseFont && chooseFont(&m_cf) ? IDOK : IDCANCEL;
 }
 
 void CFontDialog::GetCurrentFont(LOGFONTA* out) const { *out = m_lf; }

@@ -249,6 +249,13 @@ void CWnd::CenterWindow()
         ::GetWindowRect(owner, &over);
     const core::Point p = core::CenterOver(self.right - self.left, self.bottom - self.top,
                                            ToCore(over), ToCore(area));
+    // GetWindowRect and SetWindowPos agree on the origin only for a window
+    // without a parent; a child is placed in its parent's client area.
+    POINT now{self.left, self.top};
+    if (HWND parent = (GetStyle() & WS_CHILD) ? ::GetParent(m_hWnd) : nullptr)
+        ::MapWindowPoints(nullptr, parent, &now, 1);
+    if (now.x == p.x && now.y == p.y)
+        return;  // already there; a move to the same place is a round trip for nothing
     ::SetWindowPos(m_hWnd, nullptr, p.x, p.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

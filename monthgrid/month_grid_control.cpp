@@ -18,6 +18,9 @@ using namespace std::chrono;
 namespace {
 
 constexpr UINT_PTR kMidnightTimer = 1;
+// Posted after property puts: the window is invalidated then, and only if
+// its pixels no longer show what it would paint.
+constexpr UINT kCatchUpMessage = WM_USER + 0x3FF;
 constexpr UINT_PTR kRepeatTimer = 2;
 constexpr UINT kRepeatDelayMs = 400;
 constexpr UINT kRepeatIntervalMs = 120;
@@ -209,6 +212,11 @@ LRESULT MonthGridControl::HandleMessage(UINT msg, WPARAM w, LPARAM l)
     case WM_CREATE:
         ArmMidnightTimer();
         return 0;
+    case kCatchUpMessage:
+        catchUpPosted_ = false;
+        if (!shownKnown_ || !(CurrentPaintState() == shown_))
+            Invalidate();
+        return 0;
     case kLoadStateMessage:
         return LoadState(w, l);
     case kGetInfoMessage: {
@@ -220,8 +228,10 @@ LRESULT MonthGridControl::HandleMessage(UINT msg, WPARAM w, LPARAM l)
     }
     case WM_PAINT: {
         fw::PaintDC dc(hwnd_);
+        renderedThisPaint_ = false;
         if (dc.get())
             Paint(dc.get(), dc.info().rcPaint);
+        NotePainted();
         return 0;
     }
     case WM_PRINTCLIENT: {
@@ -233,7 +243,7 @@ LRESULT MonthGridControl::HandleMessage(UINT msg, WPARAM w, LPARAM l)
     case WM_ERASEBKGND:
         return 1;  // Paint covers every pixel
     case WM_SIZE:
-        ::InvalidateRect(hwnd_, nullptr, FALSE);
+        Invalidate();
         return 0;
     case WM_GETDLGCODE:
         return DLGC_WANTARROWS;
@@ -264,7 +274,7 @@ LRESULT MonthGridControl::HandleMessage(UINT msg, WPARAM w, LPARAM l)
     case WM_TIMER:
         if (w == kMidnightTimer) {
             if (LocalToday() != shownToday_)
-                ::InvalidateRect(hwnd_, nullptr, FALSE);
+                Invalidate();
             ArmMidnightTimer();
         } else if (w == kRepeatTimer) {
             OnRepeatTimer();
@@ -272,18 +282,18 @@ LRESULT MonthGridControl::HandleMessage(UINT msg, WPARAM w, LPARAM l)
         return 0;
     case WM_TIMECHANGE:
         ArmMidnightTimer();
-        ::InvalidateRect(hwnd_, nullptr, FALSE);
+        Invalidate();
         return 0;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
-        ::InvalidateRect(hwnd_, nullptr, FALSE);
+        Invalidate();
         return 0;
     case WM_UPDATEUISTATE:
     case WM_SYSCOLORCHANGE:
     case WM_SETTINGCHANGE:
     case WM_DISPLAYCHANGE:
     case 0x02E3:  // WM_DPICHANGED_AFTERPARENT: the font is remade at the next use
-        ::InvalidateRect(hwnd_, nullptr, FALSE);
+        Invalidate();
         break;
     default:
         break;
@@ -331,45 +341,73 @@ void MonthGridControl::FillInfo(GridInfo& info)
 
 void MonthGridControl::Invalidate()
 {
-    if (hwnd_)
-        ::InvalidateRect(hwnd_, nullptr, FALSE);
+    if (!hwnd_)
+        return;
+    wholeWindowInvalid_ = true;
+    ::InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
 // ---------------------------------------------------------------------------
 // Properties
 
+// Property puts leave the invalidation to a message of their own, posted
+// once for a run of puts. A host's layout pass puts every property each
+// time, columns to 1 and back among them, and usually ends where it
+// started: invalidating on each put would repaint the whole grid for
+// nothing. A Refresh in the same run repaints at once if anything changed.
+void MonthGridControl::PropertyChanged()
+{
+    if (!hwnd_ || catchUpPosted_)
+        return;
+    if (::PostMessageW(hwnd_, kCatchUpMessage, 0, 0))
+        catchUpPosted_ = true;
+    else
+        Invalidate();
+}
+
 void MonthGridControl::SetColor(ColorSlot slot, COLORREF color)
 {
     const int i = static_cast<int>(slot);
-    if (i >= 0 && i < static_cast<int>(colors_.size()))
-        colors_[i] = color;
-    Invalidate();
+    if (i < 0 || i >= static_cast<int>(colors_.size()) || colors_[i] == color)
+        return;
+    colors_[i] = color;
+    PropertyChanged();
 }
 
 void MonthGridControl::SetShowWeekNumbers(bool show)
 {
+    if (showWeekNumbers_ == show)
+        return;
     showWeekNumbers_ = show;
-    Invalidate();
+    PropertyChanged();
 }
 
 void MonthGridControl::SetColumns(int columns)
 {
+    if (columns_ == columns)
+        return;
     columns_ = columns;
     const core::GridShape shape = core::ClampGrid(columns_, rows_);
     nav_.SetMonthCount(shape.columns * shape.rows);
-    Invalidate();
+    PropertyChanged();
 }
 
 void MonthGridControl::SetRows(int rows)
 {
+    if (rows_ == rows)
+        return;
     rows_ = rows;
     const core::GridShape shape = core::ClampGrid(columns_, rows_);
     nav_.SetMonthCount(shape.columns * shape.rows);
-    Invalidate();
+    PropertyChanged();
 }
 
 void MonthGridControl::SetFont(const FontDescription* font)
 {
+    // The same description makes the same GDI font: the one made is kept,
+    // and with it the measured metrics.
+    if (font ? hasFontDescription_ && *font == fontDescription_ : !hasFontDescription_)
+        return;
     hasFontDescription_ = font != nullptr;
     if (font)
         fontDescription_ = *font;
@@ -377,7 +415,7 @@ void MonthGridControl::SetFont(const FontDescription* font)
     fontDpi_ = 0;
     ++fontGeneration_;
     Font();  // made now, at the window's DPI
-    Invalidate();
+    PropertyChanged();
 }
 
 void MonthGridControl::SetCurrentDate(sys_days day)
@@ -391,27 +429,35 @@ void MonthGridControl::Refresh()
     if (!hwnd_)
         return;
     const core::Size size = Layout().TotalSize();
-    // The client area, not the window, must get the grid's size: a border
-    // given by the host's template is added around it.
-    const LONG style = static_cast<LONG>(::GetWindowLongPtrW(hwnd_, GWL_STYLE));
-    const LONG exStyle = static_cast<LONG>(::GetWindowLongPtrW(hwnd_, GWL_EXSTYLE));
-    RECT want{0, 0, size.width, size.height};
-    ::AdjustWindowRectEx(&want, static_cast<DWORD>(style), FALSE, static_cast<DWORD>(exStyle));
-    int width = want.right - want.left;
-    int height = want.bottom - want.top;
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        ::SetWindowPos(hwnd_, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-        if (!hwnd_)
-            return;  // destroyed by whoever watched the resize
-        RECT client{};
-        ::GetClientRect(hwnd_, &client);
-        const int dx = size.width - (client.right - client.left);
-        const int dy = size.height - (client.bottom - client.top);
-        if (dx == 0 && dy == 0)
-            break;
-        width += dx;
-        height += dy;
+    RECT now{};
+    ::GetClientRect(hwnd_, &now);
+    if (now.right - now.left != size.width || now.bottom - now.top != size.height) {
+        // The client area, not the window, must get the grid's size: a
+        // border given by the host's template is added around it.
+        const LONG style = static_cast<LONG>(::GetWindowLongPtrW(hwnd_, GWL_STYLE));
+        const LONG exStyle = static_cast<LONG>(::GetWindowLongPtrW(hwnd_, GWL_EXSTYLE));
+        RECT want{0, 0, size.width, size.height};
+        ::AdjustWindowRectEx(&want, static_cast<DWORD>(style), FALSE, static_cast<DWORD>(exStyle));
+        int width = want.right - want.left;
+        int height = want.bottom - want.top;
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            ::SetWindowPos(hwnd_, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+            if (!hwnd_)
+                return;  // destroyed by whoever watched the resize
+            RECT client{};
+            ::GetClientRect(hwnd_, &client);
+            const int dx = size.width - (client.right - client.left);
+            const int dy = size.height - (client.bottom - client.top);
+            if (dx == 0 && dy == 0)
+                break;
+            width += dx;
+            height += dy;
+        }
     }
+    // Repainting what is already on the screen would change no pixel.
+    if (ShowsCurrentState())
+        return;
+    wholeWindowInvalid_ = true;
     ::RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
 }
 

@@ -7,6 +7,7 @@
 #include <olectl.h>
 
 #include <array>
+#include <chrono>
 #include <string>
 
 #include "core/grid_geometry.h"
@@ -29,6 +30,28 @@ struct FontDescription {
     bool italic = false;
     bool underline = false;
     bool strikethrough = false;
+
+    bool operator==(const FontDescription&) const = default;
+};
+
+// Everything the pixels of a paint depend on: two equal states paint the
+// same pixels.
+struct PaintState {
+    std::array<COLORREF, 9> palette{};
+    std::chrono::sys_days today{};
+    std::chrono::sys_days selected{};
+    std::chrono::sys_days firstShown{};  // the first day of the first month
+    int columns = 0;
+    int rows = 0;
+    bool showWeekNumbers = false;
+    HFONT font = nullptr;
+    unsigned fontGeneration = 0;
+    int dpi = 0;
+    bool focusCue = false;
+    int width = 0;
+    int height = 0;
+
+    bool operator==(const PaintState&) const = default;
 };
 
 // The local date now.
@@ -91,7 +114,12 @@ private:
     // Painting.
     bool EnsureBuffer(SIZE size);
     void ReleaseBuffer();
+    PaintState CurrentPaintState();
     void Render(HDC dc, const RECT& area);
+    // After a paint of the window itself: what its pixels show now.
+    void NotePainted();
+    // True when the window's pixels are those a full repaint would make.
+    bool ShowsCurrentState();
 
     // Input.
     void OnKeyDown(WPARAM key);
@@ -103,7 +131,8 @@ private:
     void StopRepeat();
     void ArmMidnightTimer();
     void Changed(bool changed);
-    void Invalidate();
+    void Invalidate();  // the whole window
+    void PropertyChanged();
 
     HWND hwnd_;
     int callDepth_ = 0;
@@ -135,6 +164,16 @@ private:
     SIZE bufferSize_{};
 
     std::chrono::sys_days shownToday_{};  // the day the last paint marked
+
+    // Whether a Refresh may leave the window as it is: the state of the last
+    // paint, the state the window's pixels show (when known) and whether
+    // the whole window has been invalidated since its last paint.
+    PaintState lastRendered_;
+    bool renderedThisPaint_ = false;
+    PaintState shown_;
+    bool shownKnown_ = false;
+    bool wholeWindowInvalid_ = false;
+    bool catchUpPosted_ = false;
 
     int wheelRemainder_ = 0;
     int repeatDirection_ = 0;  // -1 / +1 while an arrow is held

@@ -233,9 +233,62 @@ void MonthGridControl::ReleaseBuffer()
     bufferSize_ = {};
 }
 
+PaintState MonthGridControl::CurrentPaintState()
+{
+    PaintState state;
+    const core::GridLayout layout = Layout();  // measures first if the font is new
+    const Palette pal = MakePalette(colors_);
+    state.palette = {pal.fore,      pal.monthBack,    pal.back,         pal.titleBack, pal.titleFore,
+                     pal.trailing, pal.selectedBack, pal.selectedFore, pal.today};
+    state.today = LocalToday();
+    state.selected = nav_.Selected();
+    state.firstShown = sys_days{nav_.First() / 1};
+    state.columns = layout.Shape().columns;
+    state.rows = layout.Shape().rows;
+    state.showWeekNumbers = layout.ShowsWeekNumbers();
+    state.font = Font();
+    state.fontGeneration = fontGeneration_;
+    state.dpi = metricsDpi_;
+    state.focusCue = ::GetFocus() == hwnd_ &&
+                     !(::SendMessageW(hwnd_, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS);
+    RECT client{};
+    ::GetClientRect(hwnd_, &client);
+    state.width = client.right;
+    state.height = client.bottom;
+    return state;
+}
+
+void MonthGridControl::NotePainted()
+{
+    // A paint after the whole window was invalidated shows the state it
+    // rendered everywhere. A partial one (the system's, for an uncovered
+    // part) keeps what is known only if it rendered that same state.
+    if (renderedThisPaint_ && wholeWindowInvalid_) {
+        shown_ = lastRendered_;
+        shownKnown_ = true;
+    } else if (!renderedThisPaint_ || !(lastRendered_ == shown_)) {
+        shownKnown_ = false;
+    }
+    wholeWindowInvalid_ = false;
+    renderedThisPaint_ = false;
+}
+
+bool MonthGridControl::ShowsCurrentState()
+{
+    if (!shownKnown_ || wholeWindowInvalid_ || !::IsWindowVisible(hwnd_))
+        return false;
+    RECT pending{};
+    if (::GetUpdateRect(hwnd_, &pending, FALSE))
+        return false;
+    return CurrentPaintState() == shown_;
+}
+
 void MonthGridControl::Render(HDC dc, const RECT& area)
 {
     const core::GridLayout layout = Layout();  // measures first if the font is new
+    const PaintState state = CurrentPaintState();
+    lastRendered_ = state;
+    renderedThisPaint_ = true;
     const Palette pal = MakePalette(colors_);
     const int textHeight = textHeight_;
     auto textTop = [textHeight](const RECT& r) { return r.top + (r.bottom - r.top - textHeight) / 2; };
@@ -256,17 +309,16 @@ void MonthGridControl::Render(HDC dc, const RECT& area)
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextAlign(dc, TA_CENTER | TA_TOP | TA_NOUPDATECP);
 
-    const sys_days today = LocalToday();
+    const sys_days today = state.today;
     shownToday_ = today;
-    const sys_days selected = nav_.Selected();
+    const sys_days selected = state.selected;
     const year_month_day selectedYmd{selected};
     const year_month_day todayYmd{today};
     // A date shown in two blocks (as a day of its month and as a trailing
     // day of the next) is marked in its own month's block only.
     const bool selectedMonthShown = nav_.Shows(selectedYmd.year() / selectedYmd.month());
     const bool todayMonthShown = nav_.Shows(todayYmd.year() / todayYmd.month());
-    const bool focusCue = ::GetFocus() == hwnd_ &&
-                          !(::SendMessageW(hwnd_, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS);
+    const bool focusCue = state.focusCue;
     const int frame = textHeight >= 10 ? 2 : 1;
 
     const year_month first = nav_.First();

@@ -27,9 +27,11 @@
 //    -550   Refresh            method       sizes the window to the grid and repaints
 //
 // Colours are COLORREF values (0x00BBGGRR); an OLE system colour
-// (0x800000nn) means GetSysColor(nn). Puts only store and invalidate: the
-// window takes its new size at the next Refresh, and that size depends on the
-// counts, the week-number switch and the font alone.
+// (0x800000nn) means GetSysColor(nn). Puts only store the value (a put that
+// changes nothing does nothing); the window is repainted at the next Refresh,
+// or by the message loop soon after the put, and takes its new size at the
+// next Refresh. That size depends on the counts, the week-number switch and
+// the font alone.
 //
 // Counts: columns and rows are kept as given and drawn through
 // core::ClampGrid, so the grid shows 1..12 months whatever arrives.

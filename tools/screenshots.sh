@@ -9,24 +9,16 @@ EXE="$(realpath "$1")"
 STATE="$ROOT/build/shots-wine"
 OUT="$ROOT/docs"
 mkdir -p "$STATE" "$OUT"
-rm -f "$STATE/display" "$STATE/display.fd"
-Xvfb -displayfd 9 -screen 0 1280x1024x24 -nolisten tcp 9>"$STATE/display.fd" >/dev/null 2>&1 </dev/null &
-XVFB=$!
-trap 'WINEPREFIX="$STATE/prefix" wineserver -k >/dev/null 2>&1 || true; kill $XVFB 2>/dev/null || true; rm -f "$STATE/display"' EXIT
-for _ in $(seq 1 100); do [ -s "$STATE/display.fd" ] && break; sleep 0.05; done
-echo ":$(tr -d '[:space:]' < "$STATE/display.fd")" > "$STATE/display"
+source "$ROOT/tests/win/harness/display.sh"
+trap 'display_stop "$STATE"' EXIT
+display_start "$STATE"
 source "$ROOT/tests/win/harness/wine-env.sh" "$STATE"
 wine_ensure_prefix
 rm -f "$WINEPREFIX/drive_c/users/$(id -un)/AppData/Roaming/Morvelin.ini"
 
 wine "$EXE" >/dev/null 2>&1 &
 PID=$!
-WIN=""
-for _ in $(seq 1 200); do
-  WIN=$(xdotool search --all --onlyvisible --pid "$PID" --name '^Morvelin' 2>/dev/null | head -n1 || true)
-  [ -n "$WIN" ] && break
-  sleep 0.1
-done
+WIN=$(window_of "$PID" '^Morvelin')
 [ -n "$WIN" ] || { echo "no window" >&2; exit 1; }
 sleep 2
 # Without a window manager Wine leaves the first window's caption drawn
@@ -38,9 +30,9 @@ sleep 0.8
 xdotool key Escape
 sleep 0.5
 
-crop() { # window-id output [extra-window-id]
+crop() { # window-id output
   local x y w h
-  read -r x y w h < <(xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$NF} /Absolute upper-left Y/{y=$NF} /Width:/{w=$NF} /Height:/{h=$NF} END{print x, y, w, h}')
+  read -r x y w h < <(window_geometry "$1")
   import -window root -crop "${w}x${h}+${x}+${y}" +repage "$2"
 }
 
@@ -48,7 +40,7 @@ crop "$WIN" "$OUT/calendar.png"
 
 xdotool mousemove --window "$WIN" 150 160 click 3
 sleep 0.6
-read -r x y w h < <(xwininfo -id "$WIN" | awk '/Absolute upper-left X/{x=$NF} /Absolute upper-left Y/{y=$NF} /Width:/{w=$NF} /Height:/{h=$NF} END{print x, y, w, h}')
+read -r x y w h < <(window_geometry "$WIN")
 import -window root -crop "420x330+${x}+${y}" +repage "$OUT/context-menu.png"
 xdotool key Escape
 sleep 0.3
@@ -56,12 +48,7 @@ sleep 0.3
 xdotool mousemove --window "$WIN" 150 160 click 3
 sleep 0.5
 xdotool key Down Return
-DLG=""
-for _ in $(seq 1 50); do
-  DLG=$(xdotool search --all --onlyvisible --pid "$PID" --name '^Parameter$' 2>/dev/null | head -n1 || true)
-  [ -n "$DLG" ] && break
-  sleep 0.1
-done
+DLG=$(window_of "$PID" '^Parameter$')
 sleep 0.5
 [ -n "$DLG" ] && crop "$DLG" "$OUT/parameters.png"
 xdotool key Escape

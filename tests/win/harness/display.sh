@@ -18,6 +18,15 @@ display_start() {
   for _ in $(seq 1 100); do [ -s "$state/display.fd" ] && break; sleep 0.05; done
   [ -s "$state/display.fd" ] || { echo "Xvfb did not start" >&2; return 1; }
   echo ":$(tr -d '[:space:]' < "$state/display.fd")" > "$state/display"
+  display_as_a_desktop "$(cat "$state/display")"
+}
+
+# A desktop session loads its X resources into the root window; a bare Xvfb
+# has none, and then Xlib looks for ~/.Xdefaults again each time Wine asks
+# for a resource (dozens of times for every caption it draws).
+display_as_a_desktop() {
+  DISPLAY="$1" xprop -root -f RESOURCE_MANAGER 8s -set RESOURCE_MANAGER "Xft.dpi:	96
+" 2>/dev/null || true
 }
 
 display_stop() {

@@ -34,6 +34,8 @@ case "$cmd" in
     done
     [ -s "$STATE/display.fd" ] || { echo "Xvfb did not start" >&2; exit 1; }
     echo ":$(tr -d '[:space:]' < "$STATE/display.fd")" > "$STATE/display"
+    source "$HARNESS/display.sh"
+    display_as_a_desktop "$(cat "$STATE/display")"
     source "$HARNESS/wine-env.sh" "$STATE"
     wine_ensure_prefix
     rm -f "$STATE/warm.ready"

@@ -1,0 +1,477 @@
+// The real calendar window in a process of its own, timed from inside its
+// modal loop with everything warm:
+//   layout  one ApplyCalendarSettings (4 x 3 months, week numbers) against
+//           moving and centring the same window, each with the paints it
+//           causes;
+//   font    WM_FONT_CHANGED against one layout pass;
+//   paint   the month grid's full repaint of twelve months into a memory
+//           DC against the platform's month calendar control painting
+//           twelve months at the same pixel size;
+//   open    the calendar window from its creation to its first paint
+//           against the empty dialog of the start-up baseline: the share of
+//           start-up that is the calendar's own code, warm, without the
+//           process start and the DLLs (see bench_launch for those).
+// The two sides alternate, medians are compared (bench_stats.h).
+//
+//   bench_inproc --part open|layout|font|clock|paint [--reps N]
+#include "bench_stats.h"
+
+#include "app/settings_store.h"
+#include "calendar/calendar_window.h"
+#include "core/settings_keys.h"
+#include "framework/app.h"
+#include "framework/handles.h"
+#include "monthgrid/monthgrid.h"
+
+#include <commctrl.h>
+#include <ole2.h>
+
+#include <cstdio>
+#include <cwchar>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace bench;
+
+// A profile of its own in the temporary folder, holding the defaults, so
+// that every read finds a real file as it does on a user's machine.
+class BenchApp : public fw::CWinApp {
+public:
+    BenchApp() : fw::CWinApp(L"Morvelin")
+    {
+        wchar_t dir[MAX_PATH];
+        ::GetTempPathW(MAX_PATH, dir);
+        wchar_t path[MAX_PATH + 64];
+        std::swprintf(path, std::size(path), L"%lsmorvelin-bench-%lu.ini", dir,
+                      static_cast<unsigned long>(::GetCurrentProcessId()));
+        m_profilePath = path;
+        ::DeleteFileW(m_profilePath.c_str());
+        InitApplication(::GetModuleHandleW(nullptr));
+        using namespace core::keys;
+        for (const core::SettingKey* key : kAll) {
+            if (key->kind != core::KeyKind::Binary)
+                WriteProfileInt(key->section, key->name, key->defaultValue);
+        }
+    }
+    ~BenchApp() override
+    {
+        ::WritePrivateProfileStringW(nullptr, nullptr, nullptr, m_profilePath.c_str());
+        ::DeleteFileW(m_profilePath.c_str());
+    }
+};
+
+int g_reps = 101;
+int g_failures = 0;
+CCalendarDlg* g_dlg = nullptr;
+
+void Pump()
+{
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (fw::CWnd::WalkPreTranslateTree(nullptr, &msg))
+            continue;
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+}
+
+// Times `measured` and `baseline` alternately (ABBA), after a few unmeasured
+// rounds; messages left behind are handled between the timings.
+void Compare(const char* name, const std::function<void()>& measured, const std::function<void()>& baseline,
+             int reps)
+{
+    std::vector<double> a, b;
+    auto time = [](const std::function<void()>& f) {
+        const double t0 = NowMs();
+        f();
+        return (NowMs() - t0) * 1000.0;
+    };
+    for (int i = 0; i < std::max(5, reps / 10); ++i) {
+        measured();
+        baseline();
+        Pump();
+    }
+    for (int i = 0; i < reps; ++i) {
+        if (i % 2 == 0) {
+            a.push_back(time(measured));
+            Pump();
+            b.push_back(time(baseline));
+        } else {
+            b.push_back(time(baseline));
+            Pump();
+            a.push_back(time(measured));
+        }
+        Pump();
+    }
+    PrintComparison(name, "us", a, b);
+}
+
+// One figure alone, for the breakdown of a comparison.
+void Detail(const char* name, const std::function<void()>& f, int reps)
+{
+    std::vector<double> v;
+    for (int i = 0; i < reps; ++i) {
+        const double t0 = NowMs();
+        f();
+        v.push_back((NowMs() - t0) * 1000.0);
+        Pump();
+    }
+    std::printf("DETAIL %s reps=%d median_us=%.4g iqr_pct=%.1f\n", name, reps, Median(v), SpreadPct(v));
+    std::fflush(stdout);
+}
+
+// What is left for one window to do once a call returns: its pending paint
+// and the messages posted to it (the clock's timer and the like are not
+// part of any figure, and wait for the next Pump).
+void Finish(HWND top, HWND child)
+{
+    ::UpdateWindow(top);
+    MSG msg;
+    for (HWND h : {top, child}) {
+        while (::PeekMessageW(&msg, h, 0, WM_TIMER - 1, PM_REMOVE) ||
+               ::PeekMessageW(&msg, h, WM_TIMER + 1, 0xFFFFFFFF, PM_REMOVE))
+            ::DispatchMessageW(&msg);
+    }
+}
+
+// A layout pass with the paints it causes, and what any program does to
+// move and centre a window, in plain calls: the same rectangle again, then
+// centred on the work area, with no setting read and no grid touched.
+struct Passes {
+    CCalendarDlg& dlg;
+    HWND hwnd = dlg.m_hWnd;
+    HWND grid = dlg.MonthView().m_hWnd;
+
+    void Layout() const
+    {
+        dlg.ApplyCalendarSettings();
+        Finish(hwnd, grid);
+    }
+    void MoveAndCentre() const
+    {
+        RECT r{};
+        ::GetWindowRect(hwnd, &r);
+        const int w = r.right - r.left, h = r.bottom - r.top;
+        ::MoveWindow(hwnd, r.left, r.top, w, h, TRUE);
+        MONITORINFO mi{};
+        mi.cbSize = sizeof mi;
+        ::GetMonitorInfoW(::MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST), &mi);
+        const int x = mi.rcWork.left + (mi.rcWork.right - mi.rcWork.left - w) / 2;
+        const int y = mi.rcWork.top + (mi.rcWork.bottom - mi.rcWork.top - h) / 2;
+        ::SetWindowPos(hwnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        Finish(hwnd, grid);
+    }
+};
+
+int DetailReps() { return std::max(5, g_reps / 2); }
+
+// The pass, taken apart first (each piece alone), then against its baseline.
+void LayoutPart(CCalendarDlg& dlg)
+{
+    const Passes passes{dlg};
+    Detail("layout.read_settings", [] {
+        using namespace core::keys;
+        for (const core::SettingKey* key : {&kColumns, &kRows, &kForeColor, &kMonthBackColor, &kTitleBackColor,
+                                            &kTitleForeColor, &kTrailingForeColor, &kWeekNumbers})
+            SettingsStore::ReadInt(*key);
+    }, DetailReps());
+    Detail("layout.puts", [&] {
+        using namespace core::keys;
+        CMonthView& view = dlg.MonthView();
+        view.SetForeColor(static_cast<COLORREF>(kForeColor.defaultValue));
+        view.SetMonthBackColor(static_cast<COLORREF>(kMonthBackColor.defaultValue));
+        view.SetBackColor(static_cast<COLORREF>(kMonthBackColor.defaultValue));
+        view.SetTitleBackColor(static_cast<COLORREF>(kTitleBackColor.defaultValue));
+        view.SetTitleForeColor(static_cast<COLORREF>(kTitleForeColor.defaultValue));
+        view.SetTrailingForeColor(static_cast<COLORREF>(kTrailingForeColor.defaultValue));
+        view.SetShowWeekNumbers(kWeekNumbers.defaultValue != 0);
+        view.SetMonthColumns(1);
+        view.SetMonthRows(static_cast<short>(kRows.defaultValue));
+        view.SetMonthColumns(static_cast<short>(kColumns.defaultValue));
+        Finish(passes.hwnd, passes.grid);
+    }, DetailReps());
+    Detail("layout.month_view_refresh", [&] {
+        dlg.MonthView().Refresh();
+        Finish(passes.hwnd, passes.grid);
+    }, DetailReps());
+    Compare("layout", [&] { passes.Layout(); }, [&] { passes.MoveAndCentre(); }, g_reps);
+}
+
+void FontPart(CCalendarDlg& dlg)
+{
+    const Passes passes{dlg};
+    Detail("font.read_logfont", [] { SettingsStore::ReadLogFont(); }, DetailReps());
+    Detail("font.apply_font", [&] {
+        dlg.ApplyCalendarFont();
+        Finish(passes.hwnd, passes.grid);
+    }, DetailReps());
+    auto fontChanged = [&] {
+        dlg.SendMessage(WM_FONT_CHANGED);
+        Finish(passes.hwnd, passes.grid);
+    };
+    Compare("font", fontChanged, [&] { passes.Layout(); }, g_reps);
+}
+
+// Idling is the caption clock: one tick's caption, and of that what the
+// platform alone takes to show a new caption of that length.
+void ClockPart(CCalendarDlg& dlg)
+{
+    const Passes passes{dlg};
+    Detail("clock.update_title", [&] {
+        dlg.UpdateTitleClock();
+        Finish(passes.hwnd, passes.grid);
+    }, DetailReps());
+    const std::wstring caption = dlg.GetWindowText();
+    int tick = 0;
+    Detail("clock.caption_alone", [&] {
+        std::wstring text = caption;
+        if (!text.empty())
+            text.back() = static_cast<wchar_t>(L'0' + (++tick % 10));
+        ::SetWindowTextW(passes.hwnd, text.c_str());
+        Finish(passes.hwnd, passes.grid);
+    }, DetailReps());
+}
+
+void Paint(CCalendarDlg& dlg)
+{
+    const HWND grid = dlg.MonthView().m_hWnd;
+    RECT gr{};
+    ::GetClientRect(grid, &gr);
+    int w = gr.right, h = gr.bottom;
+
+    // The platform's control, hidden (printing needs no screen), with the
+    // grid's font, today selected and week numbers, like the grid.
+    HWND cal = ::CreateWindowExW(0, MONTHCAL_CLASSW, L"", WS_CHILD | MCS_WEEKNUMBERS, 0, 0, w, h, dlg.m_hWnd,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(0x7E57)), ::GetModuleHandleW(nullptr),
+                                 nullptr);
+    if (!cal) {
+        std::fprintf(stderr, "bench_inproc: no month calendar control (error %lu)\n", ::GetLastError());
+        ++g_failures;
+        return;
+    }
+    ::SendMessageW(cal, WM_SETFONT, static_cast<WPARAM>(::SendMessageW(grid, WM_GETFONT, 0, 0)), FALSE);
+    SYSTEMTIME today{};
+    ::GetLocalTime(&today);
+    ::SendMessageW(cal, MCM_SETCURSEL, 0, reinterpret_cast<LPARAM>(&today));
+    // Both at one pixel size that shows twelve months in each: the grid's
+    // natural size, widened (or heightened) until the control, whose months
+    // are larger, fits four by three. The grid fills what it does not need
+    // with its background, as it would in a larger window.
+    RECT one{};
+    ::SendMessageW(cal, MCM_GETMINREQRECT, 0, reinterpret_cast<LPARAM>(&one));
+    w = std::max<int>(w, 4 * (one.right - one.left));
+    h = std::max<int>(h, 3 * (one.bottom - one.top));
+    int calendars = 0;
+    for (int grow = 0; grow < 64; ++grow) {
+        ::SetWindowPos(cal, nullptr, 0, 0, w, h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        calendars = static_cast<int>(::SendMessageW(cal, MCM_GETCALENDARCOUNT, 0, 0));
+        if (calendars >= 12)
+            break;
+        w += 4;
+        h += 4;
+    }
+    ::SetWindowPos(grid, nullptr, 0, 0, w, h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::GetClientRect(grid, &gr);
+    monthgrid::GridInfo info{};
+    ::SendMessageW(grid, monthgrid::kGetInfoMessage, 0, reinterpret_cast<LPARAM>(&info));
+    std::printf("INFO paint size=%dx%d grid_client=%ldx%ld grid_months=%d control_months=%d "
+                "control_month_size=%ldx%ld\n",
+                w, h, gr.right, gr.bottom, info.shape.columns * info.shape.rows, calendars, one.right - one.left,
+                one.bottom - one.top);
+    std::fflush(stdout);
+    if (calendars < 12 || gr.right != w || gr.bottom != h) {
+        std::fprintf(stderr, "bench_inproc: no common size with twelve months in both\n");
+        ++g_failures;
+    }
+
+    fw::WindowDC screen(grid);
+    HDC dcA = ::CreateCompatibleDC(screen.get());
+    HDC dcB = ::CreateCompatibleDC(screen.get());
+    HBITMAP bmA = ::CreateCompatibleBitmap(screen.get(), w, h);
+    HBITMAP bmB = ::CreateCompatibleBitmap(screen.get(), w, h);
+    HGDIOBJ oldA = ::SelectObject(dcA, bmA);
+    HGDIOBJ oldB = ::SelectObject(dcB, bmB);
+    auto gridPaint = [&] { ::SendMessageW(grid, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dcA), PRF_CLIENT); };
+    // A full repaint of the control is its background and then its paint,
+    // as BeginPaint would have it.
+    auto controlPaint = [&] {
+        ::SendMessageW(cal, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dcB), 0);
+        ::SendMessageW(cal, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dcB), PRF_CLIENT | PRF_ERASEBKGND);
+    };
+    Compare("paint", gridPaint, controlPaint, g_reps * 2);
+
+    ::SelectObject(dcA, oldA);
+    ::SelectObject(dcB, oldB);
+    ::DeleteObject(bmA);
+    ::DeleteObject(bmB);
+    ::DeleteDC(dcA);
+    ::DeleteDC(dcB);
+    ::DestroyWindow(cal);
+    dlg.ApplyCalendarSettings();  // the grid back to its natural size
+}
+
+// Opening a window, timed to the end of its first paint: the calendar's
+// paint is done with its grid's, the empty dialog's with its own.
+enum class Opening { None, Calendar, Baseline };
+Opening g_opening = Opening::None;
+double g_paintedMs = 0;
+
+LRESULT CALLBACK AfterWindowProc(int code, WPARAM w, LPARAM l)
+{
+    if (code == HC_ACTION && g_opening != Opening::None && g_paintedMs == 0) {
+        const auto* c = reinterpret_cast<const CWPRETSTRUCT*>(l);
+        wchar_t cls[64] = {};
+        if (c->message == WM_PAINT && ::GetClassNameW(c->hwnd, cls, static_cast<int>(std::size(cls)))) {
+            const bool done = g_opening == Opening::Calendar ? std::wcscmp(cls, monthgrid::kClassName) == 0
+                                                             : std::wcscmp(cls, L"#32770") == 0;
+            if (done) {
+                g_paintedMs = NowMs();
+                ::PostMessageW(::GetAncestor(c->hwnd, GA_ROOT), WM_COMMAND, IDCANCEL, 0);
+            }
+        }
+    }
+    return ::CallNextHookEx(nullptr, code, w, l);
+}
+
+INT_PTR CALLBACK EmptyDialogProc(HWND hwnd, UINT msg, WPARAM w, LPARAM)
+{
+    if (msg == WM_INITDIALOG)
+        return TRUE;
+    if (msg == WM_COMMAND && LOWORD(w) == IDCANCEL) {
+        ::DestroyWindow(hwnd);
+        return TRUE;
+    }
+    return FALSE;
+}
+
+// The empty dialog run as the calendar's framework runs its window: shown
+// and painted at once when the queue first runs dry.
+void RunEmptyDialog(HINSTANCE instance)
+{
+    HWND dialog = ::CreateDialogParamW(instance, MAKEINTRESOURCEW(0x7E57), nullptr, &EmptyDialogProc, 0);
+    bool shown = false;
+    MSG msg;
+    while (dialog && ::IsWindow(dialog)) {
+        if (!shown && !::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+            ::ShowWindow(dialog, SW_SHOWNORMAL);
+            ::UpdateWindow(dialog);
+            shown = true;
+            continue;
+        }
+        if (::GetMessageW(&msg, nullptr, 0, 0) <= 0)
+            break;
+        if (!::IsDialogMessageW(dialog, &msg)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+    }
+}
+
+void OpenWindows(fw::CWinApp& app)
+{
+    HHOOK hook = ::SetWindowsHookExW(WH_CALLWNDPROCRET, &AfterWindowProc, nullptr, ::GetCurrentThreadId());
+    auto open = [&](Opening which) {
+        g_opening = which;
+        g_paintedMs = 0;
+        const double t0 = NowMs();
+        if (which == Opening::Calendar) {
+            CCalendarDlg dlg;
+            app.m_pMainWnd = &dlg;
+            dlg.DoModal();
+            app.m_pMainWnd = nullptr;
+        } else {
+            RunEmptyDialog(app.m_hInstance);
+        }
+        g_opening = Opening::None;
+        Pump();
+        if (g_paintedMs == 0) {
+            std::fprintf(stderr, "bench_inproc: a window opened without painting\n");
+            ++g_failures;
+        }
+        return (g_paintedMs - t0) * 1000.0;
+    };
+    std::vector<double> a, b;
+    open(Opening::Calendar);  // the first of each pays for what is loaded once
+    open(Opening::Baseline);
+    const int reps = std::max(3, g_reps / 4);
+    for (int i = 0; i < reps; ++i) {
+        if (i % 2 == 0) {
+            a.push_back(open(Opening::Calendar));
+            b.push_back(open(Opening::Baseline));
+        } else {
+            b.push_back(open(Opening::Baseline));
+            a.push_back(open(Opening::Calendar));
+        }
+    }
+    ::UnhookWindowsHookEx(hook);
+    PrintComparison("open", "us", a, b);
+}
+
+// Which part this process measures: each runs in a process of its own, so
+// that no part runs in the wake of another's thousands of calls.
+std::wstring g_part;
+
+void CALLBACK RunPart(HWND, UINT, UINT_PTR id, DWORD)
+{
+    ::KillTimer(nullptr, id);
+    CCalendarDlg& dlg = *g_dlg;
+    if (!dlg.m_hWnd || !dlg.IsWindowVisible()) {
+        std::fprintf(stderr, "bench_inproc: the calendar window is not up\n");
+        ++g_failures;
+    } else {
+        const RECT client = dlg.GetClientRect();
+        std::printf("INFO window client=%ldx%ld\n", client.right, client.bottom);
+        if (g_part == L"layout")
+            LayoutPart(dlg);
+        else if (g_part == L"font")
+            FontPart(dlg);
+        else if (g_part == L"clock")
+            ClockPart(dlg);
+        else if (g_part == L"paint")
+            Paint(dlg);
+    }
+    ::PostMessageW(dlg.m_hWnd, WM_COMMAND, IDCANCEL, 0);
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv)
+{
+    for (int i = 1; i + 1 < argc; i += 2) {
+        if (std::wcscmp(argv[i], L"--reps") == 0)
+            g_reps = std::max(1, _wtoi(argv[i + 1]));
+        else if (std::wcscmp(argv[i], L"--part") == 0)
+            g_part = argv[i + 1];
+    }
+    if (g_part != L"open" && g_part != L"layout" && g_part != L"font" && g_part != L"clock" && g_part != L"paint") {
+        std::fprintf(stderr, "usage: bench_inproc --part open|layout|font|clock|paint [--reps N]\n");
+        return 2;
+    }
+    ::OleInitialize(nullptr);
+    {
+        BenchApp app;
+        monthgrid::RegisterMonthGridClass(app.m_hInstance);
+        INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_DATE_CLASSES};
+        ::InitCommonControlsEx(&icc);
+        if (g_part == L"open") {
+            OpenWindows(app);
+        } else {
+            CCalendarDlg dlg;
+            g_dlg = &dlg;
+            app.m_pMainWnd = &dlg;
+            // Once the start-up worker has settled the window.
+            ::SetTimer(nullptr, 0, 1000, &RunPart);
+            if (dlg.DoModal() == -1) {
+                std::fprintf(stderr, "bench_inproc: the calendar window did not open\n");
+                ++g_failures;
+            }
+            app.m_pMainWnd = nullptr;
+        }
+    }
+    ::OleUninitialize();
+    std::printf("DONE failures=%d\n", g_failures);
+    return g_failures == 0 ? 0 : 1;
+}
