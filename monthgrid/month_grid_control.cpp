@@ -133,7 +133,6 @@ MonthGridControl::MonthGridControl(HWND hwnd) : hwnd_(hwnd), nav_(LocalToday())
 
 MonthGridControl::~MonthGridControl()
 {
-    ReleaseBuffer();
     if (dispatch_) {
         dispatch_->Disconnect();
         dispatch_->Release();

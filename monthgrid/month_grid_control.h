@@ -112,8 +112,6 @@ private:
     core::GridLayout Layout();
 
     // Painting.
-    bool EnsureBuffer(SIZE size);
-    void ReleaseBuffer();
     PaintState CurrentPaintState();
     void Render(HDC dc, const RECT& area);
     // After a paint of the window itself: what its pixels show now.
@@ -157,11 +155,6 @@ private:
     HFONT metricsFont_ = nullptr;
     std::array<int, 10> digitWidths_{};
     int textHeight_ = 0;
-
-    fw::UniqueMemoryDC bufferDc_;
-    fw::UniqueBitmap bufferBitmap_;
-    HGDIOBJ bufferOldBitmap_ = nullptr;
-    SIZE bufferSize_{};
 
     std::chrono::sys_days shownToday_{};  // the day the last paint marked
 

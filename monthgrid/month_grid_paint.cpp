@@ -187,10 +187,22 @@ void MonthGridControl::Paint(HDC target, const RECT& area)
     RECT a{};
     if (!::IntersectRect(&a, &area, &client))
         return;
-    if (EnsureBuffer({client.right, client.bottom})) {
-        Render(bufferDc_.get(), a);
-        ::BitBlt(target, a.left, a.top, a.right - a.left, a.bottom - a.top, bufferDc_.get(), a.left, a.top,
-                 SRCCOPY);
+    // Double-buffered through a bitmap of just the area painted, made for
+    // this paint: a calendar shown all day repaints seldom, and a buffer
+    // kept between paints would hold a screenful of pixels for nothing.
+    const int width = a.right - a.left;
+    const int height = a.bottom - a.top;
+    fw::WindowDC screen(hwnd_);
+    // Compatible with the screen, not with the target: a printing target
+    // may be a bare memory DC holding a one-bit bitmap.
+    fw::UniqueMemoryDC buffer(screen ? ::CreateCompatibleDC(screen.get()) : nullptr);
+    fw::UniqueBitmap bitmap(buffer ? ::CreateCompatibleBitmap(screen.get(), width, height) : nullptr);
+    if (bitmap) {
+        const HGDIOBJ old = ::SelectObject(buffer.get(), bitmap.get());
+        ::SetViewportOrgEx(buffer.get(), -a.left, -a.top, nullptr);
+        Render(buffer.get(), a);
+        ::BitBlt(target, a.left, a.top, width, height, buffer.get(), a.left, a.top, SRCCOPY);
+        ::SelectObject(buffer.get(), old);
         return;
     }
     // No memory for the buffer: straight onto the target, whose state we
@@ -198,39 +210,6 @@ void MonthGridControl::Paint(HDC target, const RECT& area)
     const int saved = ::SaveDC(target);
     Render(target, a);
     ::RestoreDC(target, saved);
-}
-
-bool MonthGridControl::EnsureBuffer(SIZE size)
-{
-    if (bufferDc_ && bufferSize_.cx == size.cx && bufferSize_.cy == size.cy)
-        return true;
-    ReleaseBuffer();
-    // Compatible with the screen, not with the target: a printing target
-    // may be a bare memory DC holding a one-bit bitmap.
-    fw::WindowDC screen(hwnd_);
-    if (!screen)
-        return false;
-    fw::UniqueMemoryDC dc(::CreateCompatibleDC(screen.get()));
-    if (!dc)
-        return false;
-    fw::UniqueBitmap bitmap(::CreateCompatibleBitmap(screen.get(), size.cx, size.cy));
-    if (!bitmap)
-        return false;
-    bufferOldBitmap_ = ::SelectObject(dc.get(), bitmap.get());
-    bufferDc_ = std::move(dc);
-    bufferBitmap_ = std::move(bitmap);
-    bufferSize_ = size;
-    return true;
-}
-
-void MonthGridControl::ReleaseBuffer()
-{
-    if (bufferDc_ && bufferOldBitmap_)
-        ::SelectObject(bufferDc_.get(), bufferOldBitmap_);
-    bufferOldBitmap_ = nullptr;
-    bufferBitmap_.reset();
-    bufferDc_.reset();
-    bufferSize_ = {};
 }
 
 PaintState MonthGridControl::CurrentPaintState()

@@ -213,6 +213,72 @@ TEST_F(MonthGridPaint, NoGdiObjectsLostOverPaintsFontsAndSizes)
     EXPECT_EQ(fw::LiveGdiObjects(), before);
 }
 
+// The window's pixels as they are on screen, not painted anew.
+std::vector<std::uint32_t> ScreenPixels(HWND window, int width, int height)
+{
+    BITMAPINFO bi{};
+    bi.bmiHeader = {sizeof bi.bmiHeader, width, -height, 1, 32, BI_RGB};
+    void* bits = nullptr;
+    HDC source = ::GetDC(window);
+    HDC dc = ::CreateCompatibleDC(source);
+    HBITMAP dib = ::CreateDIBSection(source, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = ::SelectObject(dc, dib);
+    ::BitBlt(dc, 0, 0, width, height, source, 0, 0, SRCCOPY);
+    ::GdiFlush();
+    const auto* p = static_cast<const std::uint32_t*>(bits);
+    std::vector<std::uint32_t> pixels(p, p + static_cast<std::size_t>(width) * height);
+    ::SelectObject(dc, old);
+    ::DeleteObject(dib);
+    ::DeleteDC(dc);
+    ::ReleaseDC(window, source);
+    return pixels;
+}
+
+TEST_F(MonthGridPaint, APartialRepaintDrawsExactlyItsPartOfTheWholePicture)
+{
+    HostWindow shown;
+    ::ShowWindow(shown.get(), SW_SHOWNOACTIVATE);
+    HWND g = CreateGrid(shown.get());
+    ApplyColors(g, kProbe);
+    PutI2(g, dispid::kMonthColumns, 3);
+    PutI2(g, dispid::kMonthRows, 2);
+    FitGrid(g);
+    RECT client{};
+    ::GetClientRect(g, &client);
+    const int w = client.right, h = client.bottom;
+    ASSERT_GT(w, 200);
+    ::RedrawWindow(g, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    const auto whole = ScreenPixels(g, w, h);
+
+    // Paint over the window behind its back, then let it repaint an odd
+    // part that crosses months, titles and gaps: what it draws there must
+    // line up with the whole picture, and nothing outside may change.
+    constexpr COLORREF kMagenta = RGB(0xFF, 0x00, 0xFF);
+    HDC dc = ::GetDC(g);
+    HBRUSH brush = ::CreateSolidBrush(kMagenta);
+    ::FillRect(dc, &client, brush);
+    ::DeleteObject(brush);
+    ::ReleaseDC(g, dc);
+    const RECT part{37, 23, w * 2 / 3 + 1, h - 17};
+    ::InvalidateRect(g, &part, FALSE);
+    ::UpdateWindow(g);
+    const auto after = ScreenPixels(g, w, h);
+
+    int wrongInside = 0, wrongOutside = 0;
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const std::size_t i = static_cast<std::size_t>(y) * w + x;
+            const POINT pt{x, y};
+            if (::PtInRect(&part, pt))
+                wrongInside += after[i] != whole[i];
+            else
+                wrongOutside += after[i] != 0x00FF00FFu;
+        }
+    }
+    EXPECT_EQ(wrongInside, 0);
+    EXPECT_EQ(wrongOutside, 0);
+}
+
 TEST_F(MonthGridPaint, PaintingIntoAZeroSizedOrForeignTargetIsHarmless)
 {
     ::MoveWindow(grid, 0, 0, 0, 0, FALSE);
