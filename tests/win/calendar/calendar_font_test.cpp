@@ -62,7 +62,8 @@ LOGFONTA Font(LONG height, const char* face = "Arial")
 {
     LOGFONTA lf{};
     lf.lfHeight = height;
-    std::strncpy(lf.lfFaceName, face, sizeof lf.lfFaceName);
+    // Up to all 32 bytes, without a terminator when the face fills them.
+    std::memcpy(lf.lfFaceName, face, strnlen(face, sizeof lf.lfFaceName));
     return lf;
 }
 

@@ -122,16 +122,7 @@ constexpr SIZE_T kPrivateNoise = 1 << 20;
 // What the modal loop does between two events: without it, what the window
 // system reports piles up unread and every later call that looks through
 // it gets slower.
-void DrainMessages()
-{
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (fw::CWnd::WalkPreTranslateTree(nullptr, &msg))
-            continue;
-        ::TranslateMessage(&msg);
-        ::DispatchMessageW(&msg);
-    }
-}
+void DrainMessages() { testsupport::PumpPending(); }
 
 // Runs `round` for a tenth of `count` (at most 1000) to warm up, then
 // `count` times (0 to count - 1) between two snapshots; prints both and the

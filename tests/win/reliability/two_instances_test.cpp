@@ -96,6 +96,30 @@ void Report(const char* who, const Tally& t)
     std::fflush(stdout);
 }
 
+void ExpectNothingLost(const Tally& t)
+{
+    EXPECT_EQ(t.unseen, 0);
+    EXPECT_EQ(t.lost, 0);
+    EXPECT_EQ(t.stale, 0);
+}
+
+// The events the two instances pace each other with, closed on every path.
+struct Handshake {
+    explicit Handshake(const std::wstring& parent)
+        : ready(NamedEvent(parent, L"ready")), go(NamedEvent(parent, L"go")), done(NamedEvent(parent, L"done"))
+    {
+    }
+    ~Handshake()
+    {
+        for (HANDLE h : {ready, go, done})
+            if (h)
+                ::CloseHandle(h);
+    }
+    Handshake(const Handshake&) = delete;
+    Handshake& operator=(const Handshake&) = delete;
+    HANDLE ready, go, done;
+};
+
 // Runs the real calendar with its parameter dialog open; `body` runs inside
 // the dialog's modal loop and may queue steps for choosers on `driver`.
 void WithParameterDialog(const std::function<void(HWND, ModalDriver&)>& body)
@@ -130,7 +154,8 @@ TEST(TwoInstances, SecondInstancePicksColours)
     fw::CWinApp& app = *fw::AfxGetApp();
     const std::wstring own = app.m_profilePath;
     app.m_profilePath = profile;
-    HANDLE ready = NamedEvent(parent, L"ready"), go = NamedEvent(parent, L"go"), done = NamedEvent(parent, L"done");
+    const Handshake events(parent);
+    HANDLE ready = events.ready, go = events.go, done = events.done;
 
     Tally tally;
     WithParameterDialog([&](HWND dialog, ModalDriver& driver) {
@@ -169,19 +194,15 @@ TEST(TwoInstances, SecondInstancePicksColours)
     ::CloseHandle(last);
     ::CloseHandle(lastDone);
     app.m_profilePath = own;
-    EXPECT_EQ(tally.unseen, 0);
-    EXPECT_EQ(tally.lost, 0);
-    EXPECT_EQ(tally.stale, 0);
-    ::CloseHandle(ready);
-    ::CloseHandle(go);
-    ::CloseHandle(done);
+    ExpectNothingLost(tally);
 }
 
 TEST(TwoInstances, NoWriteOfEitherIsLost)
 {
     testsupport::ResetProfile();
     const std::wstring parent = std::to_wstring(::GetCurrentProcessId());
-    HANDLE ready = NamedEvent(parent, L"ready"), go = NamedEvent(parent, L"go"), done = NamedEvent(parent, L"done");
+    const Handshake events(parent);
+    HANDLE ready = events.ready, go = events.go, done = events.done;
 
     wchar_t self[MAX_PATH];
     ::GetModuleFileNameW(nullptr, self, MAX_PATH);
@@ -268,10 +289,5 @@ TEST(TwoInstances, NoWriteOfEitherIsLost)
         expectEntry(*kColourKeys[k], static_cast<int>(k == 0 ? kFinalColour : PickedColour(lastPick)));
     }
     std::printf("final profile: %d of 7 keys differ from their instance's last write\n", finalMismatches);
-    EXPECT_EQ(tally.unseen, 0);
-    EXPECT_EQ(tally.lost, 0);
-    EXPECT_EQ(tally.stale, 0);
-    ::CloseHandle(ready);
-    ::CloseHandle(go);
-    ::CloseHandle(done);
+    ExpectNothingLost(tally);
 }

@@ -56,18 +56,23 @@ std::string ProfileText()
     return text;
 }
 
+void PumpPending()
+{
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        // As the framework's modal loop does: pre-translation first.
+        if (fw::CWnd::WalkPreTranslateTree(nullptr, &msg))
+            continue;
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+}
+
 void PumpFor(DWORD ms)
 {
     const DWORD start = ::GetTickCount();
-    MSG msg;
     while (::GetTickCount() - start < ms) {
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            // As the framework's modal loop does: pre-translation first.
-            if (fw::CWnd::WalkPreTranslateTree(nullptr, &msg))
-                continue;
-            ::TranslateMessage(&msg);
-            ::DispatchMessageW(&msg);
-        }
+        PumpPending();
         ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
     }
 }

@@ -23,6 +23,9 @@ void ResetProfile();
 // Raw text of the profile file ("" when it does not exist).
 std::string ProfileText();
 
+// Handles every message already queued, pre-translating them as the
+// framework's modal loop does, without waiting for more.
+void PumpPending();
 // Pumps messages for about `ms` milliseconds, pre-translating them as the
 // framework's modal loop does.
 void PumpFor(DWORD ms);
