@@ -26,5 +26,8 @@ echo "setup: installing ${missing[*]}" >&2
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 export DEBIAN_FRONTEND=noninteractive
-$SUDO apt-get update -qq
-$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+# Another apt run (a second checkout's set-up) may hold the lock: wait for
+# it rather than fail.
+APT=(apt-get -o DPkg::Lock::Timeout=600)
+$SUDO "${APT[@]}" update -qq
+$SUDO "${APT[@]}" install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
