@@ -1,6 +1,7 @@
 // Germany's legal public holidays: for the whole country (the nationwide
 // ones only) or for one Land, with the changes each Land made over the
-// years. Nothing is marked before 1991, the first year of one common law.
+// years. Nothing is marked before 1991, the first whole year of the
+// reunified country.
 #pragma once
 
 #include <array>

@@ -192,9 +192,58 @@ def monthgrid_state():
     write(t, 'empty', b'')
 
 
+def holidays():
+    t = 'fuzz_holidays'
+    # Region texts: the mode, then the text itself from the front.
+    def region(text):
+        if isinstance(text, str):
+            text = text.encode('latin-1')
+        return text + Provider().range(0, 2, 0).bytes()
+    for name, text in [('code_lower_blanks', ' by\t'), ('code_quoted', '"Bw"'), ('empty', ''),
+                       ('quotes_only', '\t""\t'), ('land_name', 'Bayern'), ('one_quote', '"'),
+                       ('nul_inside', 'b\0y'), ('no_break_space', '\xa0SN')]:
+        write(t, f'region_{name}', region(text))
+    write(t, 'region_fullwidth', region(b'\xff' + struct.pack('<I', 0xFF22) + b'\xff' + struct.pack('<I', 0xFF39)))
+    write(t, 'region_wide_alias', region(b'\xff' + struct.pack('<I', 0x10042) + b'Y'))
+
+    # Lookups: region, then per step (region change?, day kind, day, compare the year's list?).
+    import datetime
+    base = datetime.date(1989, 1, 1)
+    def calendar(region, dates, change_at=()):
+        p = Provider().range(0, 2, 1).bool(True).range(0, 16, region).range(1, 64, len(dates))
+        for i, d in enumerate(dates):
+            p.range(0, 15, 0 if i in change_at else 1)
+            if i in change_at:
+                p.bool(True).range(0, 16, (region + i) % 17)
+            p.range(0, 3, 2).range(0, 366 * 12, (d - base).days).bool(True)
+        return p.bytes()
+    D = datetime.date
+    write(t, 'calendar_eviction', calendar(2, [D(y, 6, 15) for y in (1990, 1991, 1992, 1993, 1994, 1995, 1991, 1996, 1992)]))
+    write(t, 'calendar_2000_1_may', calendar(0, [D(2000, 1, 1), D(2000, 5, 1), D(1999, 12, 31), D(2000, 6, 1)]))
+    write(t, 'calendar_region_changes', calendar(4, [D(1994, 11, 16), D(1994, 11, 16), D(1995, 11, 22), D(1990, 12, 31)], (1, 2)))
+    write(t, 'calendar_damaged_region', Provider().range(0, 2, 1).bool(False).u8(200).range(1, 64, 1)
+          .range(0, 15, 1).range(0, 3, 2).range(0, 366 * 12, 365 * 3).bool(True).bytes())
+    write(t, 'calendar_far_days', Provider().range(0, 2, 1).bool(True).range(0, 16, 13).range(1, 64, 2)
+          .range(0, 15, 1).range(0, 3, 0).i64(-2**63)
+          .range(0, 15, 1).range(0, 3, 0).i64(2**63 - 1).bytes())
+
+    # Texts: day kind and day, then the number of holiday names and today.
+    base = datetime.date(1600, 1, 1)
+    def texts(d, holidays=1, today=True):
+        return Provider().range(0, 2, 2).range(0, 3, 3).range(0, 366 * 8402, (d - base).days) \
+            .range(0, 4, holidays).bool(today).bytes()
+    write(t, 'texts_first_day', texts(D(1601, 1, 1)))
+    write(t, 'texts_last_day', texts(D(9999, 12, 31), 2, False))
+    write(t, 'texts_week_53', texts(D(2026, 12, 31), 0))
+    write(t, 'texts_leap_day', texts(D(2024, 2, 29), 3))
+    write(t, 'texts_int64_min', Provider().range(0, 2, 2).range(0, 3, 0).i64(-2**63).range(0, 4, 4).bool(True).bytes())
+    write(t, 'texts_int64_max', Provider().range(0, 2, 2).range(0, 3, 0).i64(2**63 - 1).range(0, 4, 0).bool(False).bytes())
+
+
 if __name__ == '__main__':
     profile_values()
     logfont()
     grid_geometry()
     dates()
     monthgrid_state()
+    holidays()
