@@ -2,9 +2,9 @@
 # The MSI as a user meets it: installed, started from its shortcut, repaired,
 # switched to start at login and back, upgraded from an older build and
 # removed, by Wine's msiexec (quiet) in a Wine prefix made fresh for this
-# run, on a display of its own. The cases share the prefix (making one costs
-# more than all of them together); each begins with nothing installed and
-# ends by uninstalling and checking that nothing is left but the profile.
+# run, on a display of its own. The cases share the prefix (making one takes
+# about as long as all of them together); each begins with nothing installed
+# and ends by uninstalling and checking that nothing is left but the profile.
 #   installer.sh MSI OLDER_MSI REBUILT_MSI BUILT_EXE PROBE STATE
 # OLDER_MSI is the same program built as a lower version, REBUILT_MSI a
 # second build of MSI's version (so with another product code).
