@@ -1,4 +1,4 @@
-# Front door: `make run`, `make test`, `make bench`.
+# Front door: `make run`, `make test`, `make bench`, `make dist`.
 BUILD   ?= build
 NATIVE  := $(BUILD)/native
 WIN     := $(BUILD)/win
@@ -6,7 +6,7 @@ BENCHB  := $(BUILD)/bench
 GEN     := -G Ninja
 TOOLCHAIN := $(CURDIR)/cmake/mingw-w64-x86_64.cmake
 
-.PHONY: all setup native win run test soak bench clean
+.PHONY: all setup native win run test dist soak bench clean
 
 all: native win
 
@@ -29,6 +29,13 @@ run: win
 test: native win
 	@printf 'subdirs("native" "win")\n' > $(BUILD)/CTestTestfile.cmake
 	@ctest --test-dir $(BUILD) -j2 --output-on-failure $(CTEST_ARGS)
+
+# The Release build's zip and per-user MSI, named after the version
+# resource's file version, into dist/.
+dist: win
+	@rm -rf dist
+	@cmake --build $(WIN) --target dist
+	@ls -l dist
 
 # The long runs at their full counts (100 000 layout passes, 10 000 font
 # changes, 100 000 colour changes, a day of clock ticks): about 20 minutes.

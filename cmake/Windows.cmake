@@ -32,5 +32,7 @@ target_link_libraries(Morvelin PRIVATE morvelin_calendar morvelin_resources)
 target_link_options(Morvelin PRIVATE -municode $<$<CONFIG:Release>:-s>)
 set_target_properties(Morvelin PROPERTIES OUTPUT_NAME Morvelin RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 
+include(cmake/Packaging.cmake)
+
 add_subdirectory(tests/win)
 add_subdirectory(bench)

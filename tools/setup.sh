@@ -9,6 +9,8 @@ need_pkgs=(
   # Wine draws with these; without them text is unreadable bitmap fallback
   fonts-wine fonts-liberation libxrender1 libxrandr2 libxinerama1
   libxcursor1 libxi6 libxcomposite1 libxfixes3 libxxf86vm1
+  # the MSI is built on Linux from WiX source
+  wixl msitools
 )
 
 missing=()
