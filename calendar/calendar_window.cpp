@@ -29,7 +29,7 @@ const fw::MessageMap<CCalendarDlg> CCalendarDlg::kMessageMap{
 };
 
 CCalendarDlg::CCalendarDlg()
-    : fw::CDialog(IDD_MORVELIN_DIALOG),
+    : WithMessageMap(IDD_MORVELIN_DIALOG),
       m_hIcon(::LoadIconW(fw::AfxGetResourceHandle(), MAKEINTRESOURCEW(IDR_MAINFRAME)))
 {
 }
@@ -67,23 +67,7 @@ void CCalendarDlg::DoDataExchange(fw::CDataExchange* dx)
     fw::DDX_Control(dx, IDC_MONTHVIEW, m_monthView);
 }
 
-bool CCalendarDlg::OnWndMsg(UINT msg, WPARAM w, LPARAM l, LRESULT& result)
-{
-    return fw::Dispatch(kMessageMap, *this, msg, w, l, result) || fw::CDialog::OnWndMsg(msg, w, l, result);
-}
-
 namespace {
-
-// Runs one start-up step; a failure is shown and the window still comes up.
-template <class F>
-void Guarded(F&& step)
-{
-    try {
-        step();
-    } catch (const std::exception& e) {
-        fw::ReportException(e);
-    }
-}
 
 void AppendSystemMenuEntry(HMENU menu, UINT stringId, UINT command)
 {
@@ -109,9 +93,11 @@ BOOL CCalendarDlg::OnInitDialog()
     SetIcon(m_hIcon, TRUE);
     SetIcon(m_hIcon, FALSE);
 
-    Guarded([this] { ApplyCalendarFont(); });
-    Guarded([this] { ApplyCalendarSettings(); });
-    Guarded([this] {
+    // Each start-up step on its own: a failure is shown and the window
+    // still comes up.
+    fw::CallReporting([this] { ApplyCalendarFont(); });
+    fw::CallReporting([this] { ApplyCalendarSettings(); });
+    fw::CallReporting([this] {
         SYSTEMTIME now;
         ::GetLocalTime(&now);
         DATE date = 0;

@@ -17,7 +17,7 @@ public:
     CAboutDlg();
 };
 
-class CCalendarDlg : public fw::CDialog {
+class CCalendarDlg : public fw::WithMessageMap<CCalendarDlg, fw::CDialog> {
 public:
     CCalendarDlg();
     ~CCalendarDlg() override;
@@ -47,7 +47,6 @@ protected:
     BOOL OnInitDialog() override;
     BOOL PreTranslateMessage(MSG* msg) override;
     void OnOK() override;
-    bool OnWndMsg(UINT msg, WPARAM w, LPARAM l, LRESULT& result) override;
 
 private:
     void OnSysCommand(UINT id, LPARAM l);

@@ -2,8 +2,7 @@
 // Dialogs from resource templates, run modally by a loop of our own so that
 // every message for the dialog and its children passes PreTranslateMessage
 // before IsDialogMessage; and dialog data exchange.
-#include "framework/message_map.h"
-#include "framework/wnd.h"
+#include "framework/window_base.h"
 
 #include <cstdint>
 
@@ -11,7 +10,7 @@ namespace fw {
 
 class CDataExchange;
 
-class CDialog : public CWnd {
+class CDialog : public WithMessageMap<CDialog> {
 public:
     // `parent` may be null: the dialog is then owned by the application's
     // main window (if any), as the platform's framework does.
@@ -33,12 +32,16 @@ public:
 
     UINT m_nIDHelp = 0;
 
+    // IDOK, IDCANCEL and the help command, from a button, a menu or an
+    // accelerator.
+    static const MessageMap<CDialog> kMessageMap;
+
 protected:
     virtual void DoDataExchange(CDataExchange*) {}
     virtual void OnOK();
     virtual void OnCancel();
+    void OnHelp();
     LRESULT WindowProc(UINT msg, WPARAM w, LPARAM l) override;
-    bool OnWndMsg(UINT msg, WPARAM w, LPARAM l, LRESULT& result) override;
 
     // Hands each control of the template its initialisation data from the
     // dialog-init resource of the same ID.

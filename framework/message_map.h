@@ -1,7 +1,8 @@
 #pragma once
 // Static, type-safe message maps.
 //
-// Each window class declares
+// Each window class derives through fw::WithMessageMap (window_base.h),
+// declares
 //     static const fw::MessageMap<CMyWnd> kMessageMap;
 // and defines it in its .cpp from typed entries:
 //     const fw::MessageMap<CMyWnd> CMyWnd::kMessageMap{
@@ -9,10 +10,9 @@
 //         fw::OnCommand<ID_X, &CMyWnd::OnX>(),
 //     };
 // Each entry's factory accepts only a handler of the right signature (a
-// wrong one fails to compile with the concept's name in the message). The
-// class's OnWndMsg asks fw::Dispatch first and falls back to its base:
-//     bool OnWndMsg(UINT m, WPARAM w, LPARAM l, LRESULT& r) override
-//     { return fw::Dispatch(kMessageMap, *this, m, w, l, r) || Base::OnWndMsg(m, w, l, r); }
+// wrong one fails to compile with the concept's name in the message). A
+// message the map does not take goes on to the base class's map, and from
+// the last one to the default window procedure.
 #include <windows.h>
 
 #include <array>
@@ -28,9 +28,23 @@ struct MessageEntry {
     UINT code = 0; // WM_COMMAND only: the notification code
     // Runs the handler; false lets the message go on to the default.
     bool (*invoke)(T& self, WPARAM, LPARAM, LRESULT& result) = nullptr;
+    // A message whose number is known only at run time (registered ones).
+    UINT (*messageOf)() = nullptr;
+    // WM_COMMAND only: also taken from an accelerator (code 1).
+    bool alsoAccelerator = false;
+
+    bool Matches(UINT msg, WPARAM w) const
+    {
+        if ((messageOf ? messageOf() : message) != msg)
+            return false;
+        if (msg != WM_COMMAND)
+            return true;
+        const UINT c = HIWORD(w);
+        return id == LOWORD(w) && (code == c || (alsoAccelerator && c == 1));
+    }
 };
 
-inline constexpr std::size_t kMaxMessageEntries = 32;
+inline constexpr std::size_t kMaxMessageEntries = 40;
 
 template <class T>
 class MessageMap {
@@ -57,45 +71,119 @@ struct MemberOf<R (C::*)(A...)> {
 };
 template <auto H>
 using ClassOf = typename MemberOf<decltype(H)>::Class;
+template <auto H, class Signature>
+concept HandlerOf = std::is_same_v<decltype(H), Signature>;
 } // namespace detail
 
 // Signature concepts, one per kind of entry.
 template <auto H>
-concept RawHandler = std::is_same_v<decltype(H), LRESULT (detail::ClassOf<H>::*)(WPARAM, LPARAM)>;
+concept RawHandler = detail::HandlerOf<H, LRESULT (detail::ClassOf<H>::*)(WPARAM, LPARAM)>;
 template <auto H>
-concept CommandHandler = std::is_same_v<decltype(H), void (detail::ClassOf<H>::*)()>;
+concept CommandHandler = detail::HandlerOf<H, void (detail::ClassOf<H>::*)()>;
 template <auto H>
-concept TimerHandler = std::is_same_v<decltype(H), void (detail::ClassOf<H>::*)(UINT_PTR)>;
+concept TimerHandler = detail::HandlerOf<H, void (detail::ClassOf<H>::*)(UINT_PTR)>;
 template <auto H>
-concept SysCommandHandler = std::is_same_v<decltype(H), void (detail::ClassOf<H>::*)(UINT, LPARAM)>;
+concept SysCommandHandler = detail::HandlerOf<H, void (detail::ClassOf<H>::*)(UINT, LPARAM)>;
 template <auto H>
-concept NcMouseHandler = std::is_same_v<decltype(H), void (detail::ClassOf<H>::*)(UINT, POINT)>;
+concept NcMouseHandler = detail::HandlerOf<H, void (detail::ClassOf<H>::*)(UINT, POINT)>;
 template <auto H>
-concept QueryDragIconHandler = std::is_same_v<decltype(H), HCURSOR (detail::ClassOf<H>::*)()>;
+concept MouseHandler = detail::HandlerOf<H, void (detail::ClassOf<H>::*)(POINT)>;
+template <auto H>
+concept KeyHandler = detail::HandlerOf<H, void (detail::ClassOf<H>::*)(UINT)>;
+template <auto H>
+concept WheelHandler = detail::HandlerOf<H, void (detail::ClassOf<H>::*)(int)>;
+template <auto H>
+concept QueryDragIconHandler = detail::HandlerOf<H, HCURSOR (detail::ClassOf<H>::*)()>;
+
+namespace detail {
+
+inline POINT PointOf(LPARAM l) { return {static_cast<short>(LOWORD(l)), static_cast<short>(HIWORD(l))}; }
+
+// How each kind of handler is called: the message's parameters cracked
+// into the handler's arguments, and its answer.
+template <auto H>
+bool Run(ClassOf<H>& self, WPARAM w, LPARAM l, LRESULT& r)
+{
+    r = 0;
+    if constexpr (RawHandler<H>)
+        r = (self.*H)(w, l);
+    else if constexpr (CommandHandler<H>)
+        (self.*H)();
+    else if constexpr (TimerHandler<H>)
+        (self.*H)(static_cast<UINT_PTR>(w));
+    else if constexpr (SysCommandHandler<H>)
+        (self.*H)(static_cast<UINT>(w), l);
+    else if constexpr (NcMouseHandler<H>)
+        (self.*H)(static_cast<UINT>(w), PointOf(l));
+    else if constexpr (MouseHandler<H>)
+        (self.*H)(PointOf(l));
+    else if constexpr (KeyHandler<H>)
+        (self.*H)(static_cast<UINT>(w));
+    else if constexpr (WheelHandler<H>)
+        (self.*H)(GET_WHEEL_DELTA_WPARAM(w));
+    else if constexpr (QueryDragIconHandler<H>)
+        r = reinterpret_cast<LRESULT>((self.*H)());
+    return true;
+}
+
+// A handler that only takes note: the message goes on to the default.
+template <auto H>
+bool RunThenDefault(ClassOf<H>& self, WPARAM, LPARAM, LRESULT&)
+{
+    (self.*H)();
+    return false;
+}
+
+template <auto H>
+constexpr MessageEntry<ClassOf<H>> Entry(UINT message, UINT id = 0, UINT code = 0)
+{
+    return {message, id, code, &Run<H>};
+}
+
+} // namespace detail
 
 // Any message, raw parameters, the handler's result is the answer.
 template <UINT Msg, auto H>
     requires RawHandler<H>
 constexpr MessageEntry<detail::ClassOf<H>> OnMessage()
 {
-    using T = detail::ClassOf<H>;
-    return {Msg, 0, 0, +[](T& self, WPARAM w, LPARAM l, LRESULT& r) {
-                r = (self.*H)(w, l);
-                return true;
-            }};
+    return detail::Entry<H>(Msg);
 }
 
-// WM_COMMAND from a menu, accelerator or control click (notification 0).
+// A registered message, whose number `MessageOf()` answers at run time.
+template <UINT (*MessageOf)(), auto H>
+    requires RawHandler<H>
+constexpr MessageEntry<detail::ClassOf<H>> OnRegisteredMessage()
+{
+    auto entry = detail::Entry<H>(0);
+    entry.messageOf = MessageOf;
+    return entry;
+}
+
+// Sees a message and lets it go on to the default handling.
+template <UINT Msg, auto H>
+    requires CommandHandler<H>
+constexpr MessageEntry<detail::ClassOf<H>> OnNotice()
+{
+    return {Msg, 0, 0, &detail::RunThenDefault<H>};
+}
+
+// WM_COMMAND from a menu or a control click (notification 0).
 template <UINT Id, auto H>
     requires CommandHandler<H>
 constexpr MessageEntry<detail::ClassOf<H>> OnCommand()
 {
-    using T = detail::ClassOf<H>;
-    return {WM_COMMAND, Id, 0, +[](T& self, WPARAM, LPARAM, LRESULT& r) {
-                (self.*H)();
-                r = 0;
-                return true;
-            }};
+    return detail::Entry<H>(WM_COMMAND, Id, 0);
+}
+
+// WM_COMMAND from a menu, a control click or an accelerator.
+template <UINT Id, auto H>
+    requires CommandHandler<H>
+constexpr MessageEntry<detail::ClassOf<H>> OnCommandOrAccelerator()
+{
+    auto entry = detail::Entry<H>(WM_COMMAND, Id, 0);
+    entry.alsoAccelerator = true;
+    return entry;
 }
 
 // WM_COMMAND carrying a control's notification code.
@@ -103,72 +191,64 @@ template <UINT Code, UINT Id, auto H>
     requires CommandHandler<H>
 constexpr MessageEntry<detail::ClassOf<H>> OnControl()
 {
-    using T = detail::ClassOf<H>;
-    return {WM_COMMAND, Id, Code, +[](T& self, WPARAM, LPARAM, LRESULT& r) {
-                (self.*H)();
-                r = 0;
-                return true;
-            }};
+    return detail::Entry<H>(WM_COMMAND, Id, Code);
 }
 
 template <auto H>
     requires TimerHandler<H>
 constexpr MessageEntry<detail::ClassOf<H>> OnTimer()
 {
-    using T = detail::ClassOf<H>;
-    return {WM_TIMER, 0, 0, +[](T& self, WPARAM w, LPARAM, LRESULT& r) {
-                (self.*H)(static_cast<UINT_PTR>(w));
-                r = 0;
-                return true;
-            }};
+    return detail::Entry<H>(WM_TIMER);
 }
 
 template <auto H>
     requires CommandHandler<H>
 constexpr MessageEntry<detail::ClassOf<H>> OnPaint()
 {
-    using T = detail::ClassOf<H>;
-    return {WM_PAINT, 0, 0, +[](T& self, WPARAM, LPARAM, LRESULT& r) {
-                (self.*H)();
-                r = 0;
-                return true;
-            }};
+    return detail::Entry<H>(WM_PAINT);
 }
 
 template <auto H>
     requires SysCommandHandler<H>
 constexpr MessageEntry<detail::ClassOf<H>> OnSysCommand()
 {
-    using T = detail::ClassOf<H>;
-    return {WM_SYSCOMMAND, 0, 0, +[](T& self, WPARAM w, LPARAM l, LRESULT& r) {
-                (self.*H)(static_cast<UINT>(w), l);
-                r = 0;
-                return true;
-            }};
+    return detail::Entry<H>(WM_SYSCOMMAND);
 }
 
 template <auto H>
     requires NcMouseHandler<H>
 constexpr MessageEntry<detail::ClassOf<H>> OnNcLButtonDblClk()
 {
-    using T = detail::ClassOf<H>;
-    return {WM_NCLBUTTONDBLCLK, 0, 0, +[](T& self, WPARAM w, LPARAM l, LRESULT& r) {
-                const POINT pt{static_cast<short>(LOWORD(l)), static_cast<short>(HIWORD(l))};
-                (self.*H)(static_cast<UINT>(w), pt);
-                r = 0;
-                return true;
-            }};
+    return detail::Entry<H>(WM_NCLBUTTONDBLCLK);
+}
+
+// A client-area mouse message; the handler gets the position.
+template <UINT Msg, auto H>
+    requires MouseHandler<H>
+constexpr MessageEntry<detail::ClassOf<H>> OnMouse()
+{
+    return detail::Entry<H>(Msg);
+}
+
+template <auto H>
+    requires KeyHandler<H>
+constexpr MessageEntry<detail::ClassOf<H>> OnKeyDown()
+{
+    return detail::Entry<H>(WM_KEYDOWN);
+}
+
+template <auto H>
+    requires WheelHandler<H>
+constexpr MessageEntry<detail::ClassOf<H>> OnMouseWheel()
+{
+    return detail::Entry<H>(WM_MOUSEWHEEL);
 }
 
 template <auto H>
     requires QueryDragIconHandler<H>
 constexpr MessageEntry<detail::ClassOf<H>> OnQueryDragIcon()
 {
-    using T = detail::ClassOf<H>;
-    return {WM_QUERYDRAGICON, 0, 0, +[](T& self, WPARAM, LPARAM, LRESULT& r) {
-                r = reinterpret_cast<LRESULT>((self.*H)());
-                return true;
-            }};
+    return detail::Entry<H>(WM_QUERYDRAGICON);
 }
 
 // Finds and runs the entry for a message; false when the map has none.
@@ -176,11 +256,8 @@ template <class T>
 bool Dispatch(const MessageMap<T>& map, T& self, UINT msg, WPARAM w, LPARAM l, LRESULT& result)
 {
     for (const MessageEntry<T>& e : map) {
-        if (e.message != msg)
-            continue;
-        if (msg == WM_COMMAND && (e.id != LOWORD(w) || e.code != HIWORD(w)))
-            continue;
-        return e.invoke(self, w, l, result);
+        if (e.Matches(msg, w))
+            return e.invoke(self, w, l, result);
     }
     return false;
 }

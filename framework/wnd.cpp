@@ -37,7 +37,7 @@ RECT WorkAreaOf(HWND hwnd)
 
 long LiveBoundWindows() { return g_liveWindows.load(); }
 
-const CRuntimeClass CWnd::classCWnd{"CWnd", sizeof(CWnd), 0xFFFF, []() -> CWnd* { return new CWnd; },
+const CRuntimeClass CWnd::classCWnd{"CWnd", sizeof(CWnd), kNoSchema, []() -> CWnd* { return new CWnd; },
                                     nullptr};
 
 const CRuntimeClass* CWnd::GetRuntimeClass() const { return &classCWnd; }
@@ -75,7 +75,10 @@ CWnd* CWnd::FromHandlePermanent(HWND hwnd)
 void CWnd::Bind(HWND hwnd)
 {
     m_hWnd = hwnd;
-    ::SetPropW(hwnd, kBindingProp, this);
+    if (m_bOwnClass)
+        ::SetWindowLongPtrW(hwnd, 0, reinterpret_cast<LONG_PTR>(this));
+    else
+        ::SetPropW(hwnd, kBindingProp, this);
     ++g_liveWindows;
 }
 
@@ -84,7 +87,10 @@ void CWnd::Unbind()
     if (!m_hWnd)
         return;
     if (::IsWindow(m_hWnd)) {
-        ::RemovePropW(m_hWnd, kBindingProp);
+        if (m_bOwnClass)
+            ::SetWindowLongPtrW(m_hWnd, 0, 0);
+        else
+            ::RemovePropW(m_hWnd, kBindingProp);
         if (m_pfnSuper &&
             reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(m_hWnd, GWLP_WNDPROC)) == &StaticWndProc)
             ::SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
@@ -92,6 +98,27 @@ void CWnd::Unbind()
     m_pfnSuper = nullptr;
     m_hWnd = nullptr;
     --g_liveWindows;
+}
+
+CWnd::CallScope::~CallScope()
+{
+    // The last call out of an object whose own window is gone ends it.
+    if (--m_wnd.m_nCallDepth == 0 && m_wnd.m_bOwnClass && !m_wnd.m_hWnd)
+        delete &m_wnd;
+}
+
+CWnd* CWnd::FromOwnClassWindow(HWND hwnd)
+{
+    return reinterpret_cast<CWnd*>(::GetWindowLongPtrW(hwnd, 0));
+}
+
+CWnd* CWnd::AdoptOwn(HWND hwnd, CWnd* made)
+{
+    if (made) {
+        made->m_bOwnClass = true;
+        made->Bind(hwnd);
+    }
+    return made;
 }
 
 BOOL CWnd::CreateEx(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style,
@@ -152,21 +179,21 @@ LRESULT CALLBACK CWnd::StaticWndProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l)
         self = t_creating;
         self->Bind(hwnd);
     }
+    return Route(self, hwnd, msg, w, l);
+}
+
+LRESULT CWnd::Route(CWnd* self, HWND hwnd, UINT msg, WPARAM w, LPARAM l)
+{
     if (!self)
         return ::DefWindowProcW(hwnd, msg, w, l);
-
+    const CallScope scope(*self);
     const MSG current{hwnd, msg, w, l, 0, {}};
     const MSG* previous = std::exchange(t_current, &current);
-    LRESULT result = 0;
-    try {
-        result = self->WindowProc(msg, w, l);
-    } catch (const std::exception& e) {
-        ReportException(e);
-    } catch (...) {
-        ReportUnknownException();
-    }
+    const LRESULT result = CallReporting([&] { return self->WindowProc(msg, w, l); }, LRESULT{0});
     t_current = previous;
-    if (msg == WM_NCDESTROY) {
+    // A window that refuses to be created is destroyed without (on some
+    // systems) a WM_NCDESTROY: its object lets go of it here.
+    if (msg == WM_NCDESTROY || (msg == WM_NCCREATE && !result)) {
         self->Unbind();
         self->PostNcDestroy();
     }
@@ -309,17 +336,26 @@ void CWnd::InvokeHelper(DISPID dispid, WORD flags, const VARIANT* argument)
 bool CWnd::RegisterWindowClass(HINSTANCE instance, LPCWSTR className, UINT style,
                                HCURSOR cursor, HBRUSH background)
 {
+    return Register(instance, className, style, cursor, background, &StaticWndProc, 0);
+}
+
+bool CWnd::Register(HINSTANCE instance, LPCWSTR className, UINT style, HCURSOR cursor,
+                    HBRUSH background, WNDPROC proc, int windowExtra)
+{
+    if (!instance)
+        instance = ::GetModuleHandleW(nullptr);
     WNDCLASSEXW cls{};
     cls.cbSize = sizeof cls;
     if (::GetClassInfoExW(instance, className, &cls))
         return true;
     cls.style = style;
-    cls.lpfnWndProc = &StaticWndProc;
+    cls.lpfnWndProc = proc;
+    cls.cbWndExtra = windowExtra;
     cls.hInstance = instance;
     cls.hCursor = cursor;
     cls.hbrBackground = background;
     cls.lpszClassName = className;
-    return ::RegisterClassExW(&cls) != 0;
+    return ::RegisterClassExW(&cls) != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
 } // namespace fw

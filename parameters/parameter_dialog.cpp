@@ -41,7 +41,7 @@ const fw::MessageMap<CParameterDlg> CParameterDlg::kMessageMap{
     fw::OnControl<EN_CHANGE, IDC_ROWS, &CParameterDlg::OnChangeRows>(),
 };
 
-CParameterDlg::CParameterDlg(fw::CWnd* parent) : fw::CDialog(IDD_PARAMETER, parent) {}
+CParameterDlg::CParameterDlg(fw::CWnd* parent) : WithMessageMap(IDD_PARAMETER, parent) {}
 
 CParameterDlg::~CParameterDlg() = default;
 

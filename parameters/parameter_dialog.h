@@ -9,14 +9,13 @@
 #include <cstdint>
 
 #include "framework/dialog.h"
-#include "framework/message_map.h"
 #include "parameters/color_swatch.h"
 
 namespace core {
 struct SettingKey;
 }
 
-class CParameterDlg : public fw::CDialog {
+class CParameterDlg : public fw::WithMessageMap<CParameterDlg, fw::CDialog> {
 public:
     // The calendar window passes no parent: the dialog is then owned by the
     // application's main window.
@@ -44,11 +43,6 @@ protected:
     // has no default button); every change is saved already, so the dialog
     // simply stays open.
     void OnOK() override;
-
-    bool OnWndMsg(UINT m, WPARAM w, LPARAM l, LRESULT& r) override
-    {
-        return fw::Dispatch(kMessageMap, *this, m, w, l, r) || fw::CDialog::OnWndMsg(m, w, l, r);
-    }
 
     void OnFont();
     void OnForeColor();

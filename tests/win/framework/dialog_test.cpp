@@ -11,9 +11,9 @@
 
 namespace {
 
-class ProbeDialog : public fw::CDialog {
+class ProbeDialog : public fw::WithMessageMap<ProbeDialog, fw::CDialog> {
 public:
-    ProbeDialog() : fw::CDialog(IDD_PROBE) {}
+    ProbeDialog() : WithMessageMap(IDD_PROBE) {}
 
     std::int16_t m_number = 0;
     int m_check = 0;
@@ -46,10 +46,6 @@ protected:
     {
         fw::DDX_Text(dx, IDC_PROBE_EDIT, m_number);
         fw::DDX_Check(dx, IDC_PROBE_CHECK, m_check);
-    }
-    bool OnWndMsg(UINT m, WPARAM w, LPARAM l, LRESULT& r) override
-    {
-        return fw::Dispatch(kMessageMap, *this, m, w, l, r) || fw::CDialog::OnWndMsg(m, w, l, r);
     }
 };
 

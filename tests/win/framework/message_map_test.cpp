@@ -1,7 +1,6 @@
 // Message maps and the window-procedure boundary.
 #include "framework/exceptions.h"
-#include "framework/message_map.h"
-#include "framework/wnd.h"
+#include "framework/window_base.h"
 #include "support/modal_driver.h"
 
 #include <gtest/gtest.h>
@@ -10,7 +9,7 @@
 
 namespace {
 
-class Probe : public fw::CWnd {
+class Probe : public fw::WithMessageMap<Probe> {
 public:
     LRESULT OnCustom(WPARAM w, LPARAM l)
     {
@@ -33,12 +32,6 @@ public:
     UINT lastSys = 0;
 
     static const fw::MessageMap<Probe> kMessageMap;
-
-protected:
-    bool OnWndMsg(UINT m, WPARAM w, LPARAM l, LRESULT& r) override
-    {
-        return fw::Dispatch(kMessageMap, *this, m, w, l, r) || CWnd::OnWndMsg(m, w, l, r);
-    }
 };
 
 const fw::MessageMap<Probe> Probe::kMessageMap{
