@@ -1,6 +1,9 @@
 #include "calendar/calendar_window.h"
 
+#include "app/private_messages.h"
 #include "app/settings_store.h"
+#include "core/clock_waits.h"
+#include "core/dates.h"
 #include "framework/app.h"
 #include "framework/exceptions.h"
 #include "framework/handles.h"
@@ -9,6 +12,16 @@
 
 #include <oleauto.h>
 #include <windowsx.h>
+
+namespace {
+
+// How long closing waits for the start-up worker, and how often it looks.
+constexpr DWORD kWorkerWaitMs = 5000;
+constexpr DWORD kWorkerPollMs = 100;
+// System commands carry flags in their low four bits.
+constexpr UINT kSysCommandMask = 0xFFF0;
+
+} // namespace
 
 CAboutDlg::CAboutDlg() : fw::CDialog(IDD_ABOUTBOX) {}
 
@@ -48,9 +61,10 @@ void CCalendarDlg::WaitForWorker()
     // SendMessage to this thread right now. A worker that is merely slow
     // (a busy machine) is waited for up to the limit, not given up on at
     // the first quiet moment.
+    const HANDLE worker = m_worker.get();
     const DWORD start = ::GetTickCount();
-    while (::GetTickCount() - start < 5000) {
-        const DWORD r = ::MsgWaitForMultipleObjects(1, &m_worker, FALSE, 100, QS_SENDMESSAGE);
+    while (::GetTickCount() - start < kWorkerWaitMs) {
+        const DWORD r = ::MsgWaitForMultipleObjects(1, &worker, FALSE, kWorkerPollMs, QS_SENDMESSAGE);
         if (r == WAIT_OBJECT_0 || r == WAIT_FAILED)
             break;
         if (r == WAIT_OBJECT_0 + 1) {
@@ -58,8 +72,7 @@ void CCalendarDlg::WaitForWorker()
             ::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
         }
     }
-    ::CloseHandle(m_worker);
-    m_worker = nullptr;
+    m_worker.reset();
 }
 
 void CCalendarDlg::DoDataExchange(fw::CDataExchange* dx)
@@ -100,9 +113,9 @@ BOOL CCalendarDlg::OnInitDialog()
     fw::CallReporting([this] {
         SYSTEMTIME now;
         ::GetLocalTime(&now);
-        DATE date = 0;
-        ::SystemTimeToVariantTime(&now, &date);
-        m_monthView.SetCurrentDate(date);
+        const auto today = core::CivilDay(now.wYear, now.wMonth, now.wDay);
+        if (const auto date = today ? core::ToOleDate({*today}) : std::nullopt)
+            m_monthView.SetCurrentDate(*date);
     });
 
     // One more layout pass through the pre-filter once the modal loop runs.
@@ -111,7 +124,9 @@ BOOL CCalendarDlg::OnInitDialog()
     UpdateTitleClock();
     ArmClockTimer();
 
-    m_worker = ::CreateThread(nullptr, 0, &SettleWorker, m_hWnd, 0, nullptr);
+    // Without the worker (no thread to be had) the layout passes above and
+    // the one posted stand alone.
+    m_worker.reset(::CreateThread(nullptr, 0, &SettleWorker, m_hWnd, 0, nullptr));
     return TRUE;
 }
 
@@ -142,7 +157,7 @@ void CCalendarDlg::OnOK() { fw::CDialog::OnOK(); }
 
 void CCalendarDlg::OnSysCommand(UINT id, LPARAM)
 {
-    switch (id & 0xFFF0) {
+    switch (id & kSysCommandMask) {
     case IDM_ABOUTBOX:
         OnAbout();
         break;

@@ -5,6 +5,7 @@
 // menu, F5 and a double-click on the caption.
 #include "framework/dialog.h"
 #include "framework/dispatch_driver.h"
+#include "framework/handles.h"
 #include "monthview/month_view.h"
 
 #include <ocidl.h>
@@ -69,7 +70,7 @@ private:
     fw::COleDispatchDriver m_font; // the one reference to the month view's font
     CMonthView m_monthView;
     HICON m_hIcon;
-    HANDLE m_worker = nullptr;
+    fw::UniqueKernelHandle m_worker; // the start-up worker, while it may run
     // A layout pass while minimised fits the frame only once restored: the
     // rectangles of a minimised window are not the ones to fit.
     bool m_fitPending = false;

@@ -2,6 +2,7 @@
 #include "calendar/calendar_window.h"
 
 #include "core/clock_text.h"
+#include "core/clock_waits.h"
 #include "framework/app.h"
 #include "resource.h"
 
@@ -102,11 +103,8 @@ void CCalendarDlg::UpdateTitleClockAt(const SYSTEMTIME& t)
 
 void CCalendarDlg::ArmClockTimer()
 {
-    // Fire just after the next second boundary rather than every 1000 ms:
-    // a free-running timer drifts until one second shows twice and the next
-    // is skipped.
     SYSTEMTIME now;
     ::GetLocalTime(&now);
-    const UINT untilNextSecond = 1000u - now.wMilliseconds;
-    SetTimer(kClockTimerId, untilNextSecond + 20);
+    const auto wait = core::UntilNextSecondTick(std::chrono::milliseconds{now.wMilliseconds});
+    SetTimer(kClockTimerId, static_cast<UINT>(wait.count()));
 }

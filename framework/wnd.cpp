@@ -2,6 +2,7 @@
 
 #include "core/window_geometry.h"
 #include "framework/control_site.h"
+#include "framework/core_rect.h"
 #include "framework/exceptions.h"
 
 #include <atomic>
@@ -18,8 +19,6 @@ std::atomic<long> g_liveWindows{0};
 thread_local const MSG* t_current = nullptr;
 // The object whose window CreateEx is creating on this thread.
 thread_local CWnd* t_creating = nullptr;
-
-core::Rect ToCore(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
 
 RECT WorkAreaOf(HWND hwnd)
 {
