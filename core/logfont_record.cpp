@@ -46,6 +46,14 @@ std::optional<LogFontRecord> DecodeLogFont(std::span<const std::uint8_t> bytes)
     return r;
 }
 
+std::optional<LogFontRecord> DecodeStoredFont(std::span<const std::uint8_t> bytes)
+{
+    auto record = DecodeLogFont(bytes);
+    if (record && (record->height < -kMaxStoredHeight || record->height > kMaxStoredHeight))
+        return std::nullopt;
+    return record;
+}
+
 std::array<std::uint8_t, kLogFontSize> EncodeLogFont(const LogFontRecord& r)
 {
     std::array<std::uint8_t, kLogFontSize> out{};

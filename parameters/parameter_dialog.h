@@ -2,10 +2,13 @@
 // The parameter dialog (template IDD_PARAMETER). It has no OK and no Apply:
 // each change is written to the settings store the moment the user makes it
 // and the calendar window is told synchronously, so the calendar behind the
-// dialog follows every change while the dialog stays open. Closing it (the
-// cancel command) undoes nothing and writes nothing.
+// dialog follows every change while the dialog stays open. A change that
+// cannot be stored is reported once per user action and the field or
+// swatch shows the stored value again. Closing the dialog (the cancel
+// command) undoes nothing and writes nothing.
 #include <windows.h>
 
+#include <array>
 #include <cstdint>
 
 #include "framework/dialog.h"
@@ -58,4 +61,7 @@ protected:
 private:
     void PickAndStoreColor(CColorSwatch& swatch, const core::SettingKey& key);
     void StoreMonthCounts();
+    void LoadStoredCounts();
+    // In the order of core::keys::kColourKeys.
+    std::array<CColorSwatch*, 5> Swatches();
 };

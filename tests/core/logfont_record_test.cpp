@@ -69,3 +69,22 @@ TEST(LogFontRecord, FaceNameStopsAtTheNulOrTheFieldsEnd)
     r.faceName.fill('\0');
     EXPECT_EQ(core::FaceNameBytes(r), "");
 }
+
+TEST(StoredFont, OnlyAPlausibleHeightMakesAFont)
+{
+    core::LogFontRecord r;
+    for (std::int32_t h : {0, -16, 16, -core::kMaxStoredHeight, core::kMaxStoredHeight}) {
+        r.height = h;
+        const auto bytes = core::EncodeLogFont(r);
+        const auto font = core::DecodeStoredFont(bytes);
+        ASSERT_TRUE(font) << h;
+        EXPECT_EQ(font->height, h);
+    }
+    for (std::int32_t h : {-core::kMaxStoredHeight - 1, core::kMaxStoredHeight + 1, INT_MIN, INT_MAX}) {
+        r.height = h;
+        const auto bytes = core::EncodeLogFont(r);
+        EXPECT_FALSE(core::DecodeStoredFont(bytes)) << h;
+    }
+    const std::vector<std::uint8_t> shortRecord(core::kLogFontSize - 1, 0);
+    EXPECT_FALSE(core::DecodeStoredFont(shortRecord));
+}

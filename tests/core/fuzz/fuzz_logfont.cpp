@@ -19,6 +19,11 @@ namespace {
 void CheckRecord(std::span<const std::uint8_t> bytes) {
     const auto record = core::DecodeLogFont(bytes);
     FUZZ_CHECK(record.has_value() == (bytes.size() == core::kLogFontSize));
+    // The program's reading: the same record, or none for a height no font has.
+    const auto asFont = core::DecodeStoredFont(bytes);
+    FUZZ_CHECK(asFont.has_value() ==
+               (record && record->height >= -core::kMaxStoredHeight && record->height <= core::kMaxStoredHeight));
+    FUZZ_CHECK(!asFont || std::memcmp(&*asFont, &*record, sizeof *record) == 0);
     if (!record) return;
 
     const auto encoded = core::EncodeLogFont(*record);

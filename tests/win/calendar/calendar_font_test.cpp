@@ -1,5 +1,6 @@
 // The calendar font: point sizes, the one reference the window holds, and
 // failures on the way.
+#include "app/private_messages.h"
 #include "app/settings_store.h"
 #include "calendar_fixture.h"
 #include "core/logfont_record.h"

@@ -495,3 +495,98 @@ TEST_F(ParameterDialogTest, OddSixtyByteFontRecordStillGivesAUsableChooser)
     EXPECT_EQ(stored->size(), 120u);
     EXPECT_EQ(calendar.Count(WM_FONT_CHANGED), 1);
 }
+
+TEST_F(ParameterDialogTest, FontRecordWithAnImpossibleHeightStartsTheChooserFromTheGuiFont)
+{
+    // As the calendar reads it: such a record is damaged, not a font.
+    WriteProfile("[Allgemein]\r\nLogFont=" + Hex(FontRecord("Tahoma", -100000, 60)) + "\r\n");
+    MessageSpy spy;
+    Run([&](HWND dialog) { Click(dialog, IDC_FONT); }, {ChooseFontStep(IDCANCEL)});
+    ASSERT_EQ(spy.fontStarts.size(), 1u);
+    EXPECT_TRUE(SameFont(spy.fontStarts[0].font, *SettingsStore::DefaultLogFont()));
+}
+
+// --- a profile that cannot be written ---------------------------------------
+
+namespace {
+
+const std::string kReadOnlyProfile =
+    "[Allgemein]\r\nSpalten=2\r\nZeilen=2\r\nMorvelinwochen=1\r\n[Color]\r\nForeColor=255\r\n";
+
+class ReadOnlyProfileTest : public ParameterDialogTest {
+protected:
+    void SetUp() override
+    {
+        ParameterDialogTest::SetUp();
+        WriteProfile(kReadOnlyProfile);
+        ASSERT_TRUE(::SetFileAttributesW(testsupport::ProfilePath().c_str(), FILE_ATTRIBUTE_READONLY));
+    }
+    void TearDown() override
+    {
+        ::SetFileAttributesW(testsupport::ProfilePath().c_str(), FILE_ATTRIBUTE_NORMAL);
+        EXPECT_EQ(testsupport::ProfileText(), kReadOnlyProfile);
+        EXPECT_TRUE(calendar.arrivals.empty()) << "nothing was stored, so nothing is announced";
+        ParameterDialogTest::TearDown();
+    }
+    // Each user action says once that it could not be saved.
+    void ExpectOneFailureEach(const std::vector<std::wstring>& messages, std::size_t actions)
+    {
+        ASSERT_EQ(messages.size(), actions);
+        for (const std::wstring& m : messages)
+            EXPECT_NE(m.find(L"nicht gespeichert"), std::wstring::npos);
+    }
+};
+
+} // namespace
+
+TEST_F(ReadOnlyProfileTest, StandardColoursSayItOnceAndTheSwatchesKeepTheStoredColours)
+{
+    std::vector<std::wstring> messages;
+    Run([&](HWND dialog) { Click(dialog, IDC_STANDARD_COLORS); }, {Acknowledge(&messages)});
+    ExpectOneFailureEach(messages, 1);
+    EXPECT_EQ(dlg.m_ctlForeColor.m_color, 255u);
+    EXPECT_EQ(dlg.m_ctlMonthBackColor.m_color, 0xC8D0D4u);
+}
+
+TEST_F(ReadOnlyProfileTest, APickedColourGoesBackToTheStoredOne)
+{
+    std::vector<std::wstring> messages;
+    Run([&](HWND dialog) { Click(dialog, IDC_FORECOLOR); },
+        {ChooseColour(RGB(1, 2, 3), IDOK), Acknowledge(&messages)});
+    ExpectOneFailureEach(messages, 1);
+    EXPECT_EQ(dlg.m_ctlForeColor.m_color, 255u);
+}
+
+TEST_F(ReadOnlyProfileTest, EachKeystrokeInACountSaysItOnceAndTheFieldShowsTheStoredCount)
+{
+    std::vector<std::wstring> messages;
+    std::wstring columns, rows;
+    Run([&](HWND dialog) {
+        Keys(dialog, IDC_COLUMNS, L"3");
+        columns = Text(dialog, IDC_COLUMNS);
+        Keys(dialog, IDC_ROWS, L"1");
+        rows = Text(dialog, IDC_ROWS);
+    }, {Acknowledge(&messages), Acknowledge(&messages)});
+    ExpectOneFailureEach(messages, 2);
+    EXPECT_EQ(columns, L"2");
+    EXPECT_EQ(rows, L"2");
+}
+
+TEST_F(ReadOnlyProfileTest, TheWeekNumberBoxShowsTheStoredStateAgain)
+{
+    std::vector<std::wstring> messages;
+    LRESULT checked = -1;
+    Run([&](HWND dialog) {
+        ::SendDlgItemMessageW(dialog, IDC_WEEKNUMBERS, BM_CLICK, 0, 0);
+        checked = ::SendDlgItemMessageW(dialog, IDC_WEEKNUMBERS, BM_GETCHECK, 0, 0);
+    }, {Acknowledge(&messages)});
+    ExpectOneFailureEach(messages, 1);
+    EXPECT_EQ(checked, BST_CHECKED);
+}
+
+TEST_F(ReadOnlyProfileTest, AConfirmedFontSaysItOnce)
+{
+    std::vector<std::wstring> messages;
+    Run([&](HWND dialog) { Click(dialog, IDC_FONT); }, {ChooseFontStep(IDOK), Acknowledge(&messages)});
+    ExpectOneFailureEach(messages, 1);
+}

@@ -2,6 +2,7 @@
 // Shared by the swatch and parameter dialog tests: a stand-in for the
 // calendar window, steps for the platform's choosers and message boxes,
 // and ways to look at what reached the screen and the profile.
+#include "app/private_messages.h"
 #include "app/settings_store.h"
 #include "framework/choosers.h"
 #include "framework/app.h"

@@ -9,6 +9,7 @@
 // asking every handle value for its flags, windows by enumerating them,
 // private memory by walking the committed private regions of the address
 // space.
+#include "app/private_messages.h"
 #include "app/settings_store.h"
 #include "calendar/calendar_fixture.h"
 #include "calendar/calendar_window.h"

@@ -4,6 +4,7 @@
 // font change. Whatever the moment, everything unwinds: no crash, no error
 // message, no window, thread or object left behind, and a setting the user
 // confirmed on the way out is stored.
+#include "app/private_messages.h"
 #include "app/settings_store.h"
 #include "calendar/calendar_window.h"
 #include "core/settings_keys.h"
