@@ -86,19 +86,19 @@ public:
     // columns/rows go through ClampGrid.
     GridLayout(const FontMetrics& metrics, int columns, int rows, bool showWeekNumbers);
 
-    GridShape Shape() const { return shape_; }
-    int MonthCount() const { return shape_.columns * shape_.rows; }
-    bool ShowsWeekNumbers() const { return weekNumberWidth_ > 0; }
+    GridShape Shape() const { return m_shape; }
+    int MonthCount() const { return m_shape.columns * m_shape.rows; }
+    bool ShowsWeekNumbers() const { return m_weekNumberWidth > 0; }
 
-    int CellWidth() const { return cellWidth_; }
-    int CellHeight() const { return cellHeight_; }
-    int TitleHeight() const { return titleHeight_; }
-    int WeekdayHeaderHeight() const { return headerHeight_; }
-    int SeparatorHeight() const { return separatorHeight_; }
-    int WeekNumberWidth() const { return weekNumberWidth_; }  // 0 when off
-    Size MonthSize() const { return monthSize_; }
-    int MonthGap() const { return gap_; }  // between blocks, both directions
-    int Margin() const { return margin_; }
+    int CellWidth() const { return m_cellWidth; }
+    int CellHeight() const { return m_cellHeight; }
+    int TitleHeight() const { return m_titleHeight; }
+    int WeekdayHeaderHeight() const { return m_headerHeight; }
+    int SeparatorHeight() const { return m_separatorHeight; }
+    int WeekNumberWidth() const { return m_weekNumberWidth; }  // 0 when off
+    Size MonthSize() const { return m_monthSize; }
+    int MonthGap() const { return m_gap; }  // between blocks, both directions
+    int Margin() const { return m_margin; }
     Size TotalSize() const;  // what the window's client area must be
 
     // Out-of-range indices, and week numbers while they are off, give an
@@ -120,18 +120,18 @@ private:
     bool ValidMonth(int month) const { return month >= 0 && month < MonthCount(); }
     int ContentLeft(int month) const;  // x of the week-number column (or Monday)
     int LinesTop(int month) const;     // y of day line 0
-    int DaysLeft(int month) const { return ContentLeft(month) + weekNumberWidth_; }
+    int DaysLeft(int month) const { return ContentLeft(month) + m_weekNumberWidth; }
 
-    GridShape shape_;
-    int padX_ = 0, padY_ = 0;
-    int cellWidth_ = 0, cellHeight_ = 0;
-    int titleHeight_ = 0, titleGap_ = 0;
-    int arrowSize_ = 0, arrowInset_ = 0;
-    int headerHeight_ = 0, separatorHeight_ = 0;
-    int weekNumberWidth_ = 0;
-    Size monthSize_;
-    int contentInset_ = 0;  // left edge of the block to the content
-    int gap_ = 0, margin_ = 0;
+    GridShape m_shape;
+    int m_padX = 0, m_padY = 0;
+    int m_cellWidth = 0, m_cellHeight = 0;
+    int m_titleHeight = 0, m_titleGap = 0;
+    int m_arrowSize = 0, m_arrowInset = 0;
+    int m_headerHeight = 0, m_separatorHeight = 0;
+    int m_weekNumberWidth = 0;
+    Size m_monthSize;
+    int m_contentInset = 0;  // left edge of the block to the content
+    int m_gap = 0, m_margin = 0;
 };
 
 }  // namespace core

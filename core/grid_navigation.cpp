@@ -1,8 +1,8 @@
-#include "monthgrid/grid_navigation.h"
+#include "core/grid_navigation.h"
 
 #include <algorithm>
 
-namespace monthgrid {
+namespace core {
 
 using namespace std::chrono;
 
@@ -17,32 +17,32 @@ year_month MonthOf(sys_days day)
 } // namespace
 
 GridNavigation::GridNavigation(Days today)
-    : first_(MonthOf(ClampDay(today))), selected_(ClampDay(today))
+    : m_first(MonthOf(ClampDay(today))), m_selected(ClampDay(today))
 {
 }
 
 GridNavigation::Days GridNavigation::ClampDay(Days day)
 {
-    static constexpr Days kFirstDay{core::kFirstMonth / 1};
-    static constexpr Days kLastDay{core::kLastMonth / last};
+    static constexpr Days kFirstDay{kFirstMonth / 1};
+    static constexpr Days kLastDay{kLastMonth / last};
     return std::clamp(day, kFirstDay, kLastDay);
 }
 
-void GridNavigation::SetMonthCount(int count) { count_ = std::clamp(count, 1, core::kMaxMonths); }
+void GridNavigation::SetMonthCount(int count) { m_count = std::clamp(count, 1, kMaxMonths); }
 
-GridNavigation::YearMonth GridNavigation::First() const { return core::ClampFirstMonth(first_, count_); }
+GridNavigation::YearMonth GridNavigation::First() const { return ClampFirstMonth(m_first, m_count); }
 
-GridNavigation::YearMonth GridNavigation::Last() const { return core::AddMonths(First(), count_ - 1); }
+GridNavigation::YearMonth GridNavigation::Last() const { return AddMonths(First(), m_count - 1); }
 
 bool GridNavigation::Shows(YearMonth ym) const { return ym >= First() && ym <= Last(); }
 
 bool GridNavigation::SetCurrentDate(Days day)
 {
     const YearMonth oldFirst = First();
-    const Days oldSelected = selected_;
-    selected_ = ClampDay(day);
-    first_ = MonthOf(selected_);
-    return First() != oldFirst || selected_ != oldSelected;
+    const Days oldSelected = m_selected;
+    m_selected = ClampDay(day);
+    m_first = MonthOf(m_selected);
+    return First() != oldFirst || m_selected != oldSelected;
 }
 
 bool GridNavigation::Scroll(int months)
@@ -50,54 +50,64 @@ bool GridNavigation::Scroll(int months)
     const YearMonth oldFirst = First();
     // From the first month as drawn, so a scroll near the end of the range
     // moves at once instead of first using up an unreachable request.
-    first_ = core::AddMonths(oldFirst, months);
+    m_first = AddMonths(oldFirst, months);
     return First() != oldFirst;
 }
 
 bool GridNavigation::MoveByMonths(int months)
 {
     const YearMonth oldFirst = First();
-    const Days oldSelected = selected_;
-    const year_month_day ymd{selected_};
-    const YearMonth target = core::AddMonths(ymd.year() / ymd.month(), months);
-    const unsigned day = std::min(static_cast<unsigned>(ymd.day()), core::DaysInMonth(target));
-    selected_ = ClampDay(Days{target / std::chrono::day{day}});
-    first_ = core::AddMonths(oldFirst, months);
+    const Days oldSelected = m_selected;
+    const year_month_day ymd{m_selected};
+    const YearMonth target = AddMonths(ymd.year() / ymd.month(), months);
+    const unsigned day = std::min(static_cast<unsigned>(ymd.day()), DaysInMonth(target));
+    m_selected = ClampDay(Days{target / std::chrono::day{day}});
+    m_first = AddMonths(oldFirst, months);
     EnsureVisible();
-    return First() != oldFirst || selected_ != oldSelected;
+    return First() != oldFirst || m_selected != oldSelected;
 }
 
 bool GridNavigation::MoveByDays(int n)
 {
     const YearMonth oldFirst = First();
-    const Days oldSelected = selected_;
-    selected_ = ClampDay(selected_ + days{n});
+    const Days oldSelected = m_selected;
+    m_selected = ClampDay(m_selected + days{n});
     EnsureVisible();
-    return First() != oldFirst || selected_ != oldSelected;
+    return First() != oldFirst || m_selected != oldSelected;
 }
 
 bool GridNavigation::Select(Days day)
 {
     const YearMonth oldFirst = First();
-    const Days oldSelected = selected_;
-    selected_ = ClampDay(day);
+    const Days oldSelected = m_selected;
+    m_selected = ClampDay(day);
     EnsureVisible();
-    return First() != oldFirst || selected_ != oldSelected;
+    return First() != oldFirst || m_selected != oldSelected;
 }
 
 bool GridNavigation::GoToToday(Days today) { return SetCurrentDate(today); }
 
 bool GridNavigation::EnsureVisible()
 {
-    const YearMonth ym = MonthOf(selected_);
+    const YearMonth ym = MonthOf(m_selected);
     const YearMonth first = First();
     if (ym < first)
-        first_ = ym;
+        m_first = ym;
     else if (ym > Last())
-        first_ = core::AddMonths(ym, -(count_ - 1));
+        m_first = AddMonths(ym, -(m_count - 1));
     else
         return false;
     return true;
 }
 
-} // namespace monthgrid
+int WheelNotches::Add(int delta)
+{
+    if ((delta > 0 && m_remainder < 0) || (delta < 0 && m_remainder > 0))
+        m_remainder = 0;
+    m_remainder += delta;
+    const int notches = m_remainder / kNotch;
+    m_remainder -= notches * kNotch;
+    return notches;
+}
+
+} // namespace core

@@ -2,12 +2,12 @@
 // which day is selected, including both ends of the calendar's range.
 #include <gtest/gtest.h>
 
-#include "monthgrid/grid_navigation.h"
+#include "core/grid_navigation.h"
 
 namespace {
 
 using namespace std::chrono;
-using monthgrid::GridNavigation;
+using core::GridNavigation;
 
 constexpr sys_days Day(int y, unsigned m, unsigned d) { return sys_days{year{y} / month{m} / d}; }
 constexpr year_month Month(int y, unsigned m) { return year{y} / month{m}; }
@@ -126,6 +126,24 @@ TEST(MonthGridNavigation, TodayReturnsFromAnywhere)
     EXPECT_TRUE(nav.GoToToday(Day(2026, 12, 7)));
     EXPECT_EQ(nav.First(), Month(2026, 12));
     EXPECT_EQ(nav.Selected(), Day(2026, 12, 7));
+}
+
+} // namespace
+
+namespace {
+
+TEST(WheelNotches, WholeNotchesGoAndTheRestWaitsForTheSameDirection)
+{
+    core::WheelNotches wheel;
+    EXPECT_EQ(wheel.Add(120), 1);
+    EXPECT_EQ(wheel.Add(-360), -3);
+    // Fine-grained wheels: a notch is made of small steps.
+    EXPECT_EQ(wheel.Add(60), 0);
+    EXPECT_EQ(wheel.Add(60), 1);
+    EXPECT_EQ(wheel.Add(90), 0);
+    // A turn back drops the 90 left over instead of cancelling against it.
+    EXPECT_EQ(wheel.Add(-40), 0);
+    EXPECT_EQ(wheel.Add(-80), -1);
 }
 
 } // namespace

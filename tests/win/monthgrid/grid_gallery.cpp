@@ -58,10 +58,8 @@ int main(int argc, char** argv)
             ::DestroyWindow(grid);
         grid = gridtest::CreateGrid(host.get());
         gridtest::ApplyColors(grid, gridtest::kCalendarColors);
-        gridtest::PutBool(grid, monthgrid::dispid::kShowWeekNumbers, s.weekNumbers);
-        gridtest::PutI2(grid, monthgrid::dispid::kMonthColumns, 1);
-        gridtest::PutI2(grid, monthgrid::dispid::kMonthRows, static_cast<SHORT>(s.rows));
-        gridtest::PutI2(grid, monthgrid::dispid::kMonthColumns, static_cast<SHORT>(s.columns));
+        gridtest::PutBool(grid, monthgrid::members::kShowWeekNumbers.dispid, s.weekNumbers);
+        gridtest::SetShape(grid, s.columns, s.rows);
         fw::ComPtr<IDispatch> font;
         if (s.face)
             font = gridtest::MakeFont(s.face, s.points);

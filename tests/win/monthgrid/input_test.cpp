@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include "core/dates.h"
+#include "tests/core/date_oracles.h"
 #include "grid_fixture.h"
 #include "support/test_support.h"
 
@@ -13,7 +14,7 @@ namespace {
 
 using namespace gridtest;
 using namespace std::chrono;
-namespace dispid = monthgrid::dispid;
+namespace members = monthgrid::members;
 
 struct View {
     year_month first;
@@ -31,19 +32,18 @@ constexpr year_month Month(int y, unsigned m) { return year{y} / month{m}; }
 
 POINT Centre(const core::Rect& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
 
-class MonthGridInput : public ::testing::Test {
+class MonthGridInput : public GridTest {
 protected:
     void SetUp() override
     {
-        grid = CreateGrid(host.get());
-        ASSERT_NE(grid, nullptr);
+        GridTest::SetUp();
     }
     void TearDown() override { SetCtrl(false); }
 
     void Shape(int columns, int rows)
     {
-        PutI2(grid, dispid::kMonthColumns, static_cast<SHORT>(columns));
-        PutI2(grid, dispid::kMonthRows, static_cast<SHORT>(rows));
+        PutI2(grid, members::kMonthColumns.dispid, static_cast<SHORT>(columns));
+        PutI2(grid, members::kMonthRows.dispid, static_cast<SHORT>(rows));
         FitGrid(grid);
     }
     void Key(UINT vk) { ::SendMessageW(grid, WM_KEYDOWN, vk, 1); }
@@ -74,8 +74,6 @@ protected:
         return Centre(LayoutOf(grid).DayRect(block, i / 7, i % 7));
     }
 
-    HostWindow host;
-    HWND grid = nullptr;
 };
 
 TEST_F(MonthGridInput, ArrowKeysAreWantedTheRestStaysWithTheDialog)
@@ -162,7 +160,7 @@ TEST_F(MonthGridInput, HoldingAnArrowKeepsScrolling)
     testsupport::PumpFor(900);
     ::SendMessageW(grid, WM_LBUTTONUP, 0, MAKELPARAM(next.x, next.y));
     const year_month reached = ViewOf(grid).first;
-    EXPECT_GT(core::MonthsBetween(Month(2031, 3), reached), 2);
+    EXPECT_GT(oracle::MonthsBetween(Month(2031, 3), reached), 2);
     testsupport::PumpFor(300);
     EXPECT_EQ(ViewOf(grid).first, reached);  // stops on release
     EXPECT_EQ(::GetCapture(), nullptr);

@@ -7,30 +7,17 @@
 namespace {
 
 using namespace gridtest;
-namespace dispid = monthgrid::dispid;
+namespace members = monthgrid::members;
 
-class MonthGridSize : public ::testing::Test {
+class MonthGridSize : public GridTest {
 protected:
-    void SetUp() override
-    {
-        grid = CreateGrid(host.get());
-        ASSERT_NE(grid, nullptr);
-    }
-    // The calendar's order: columns 1, rows, columns.
-    void Shape(int columns, int rows)
-    {
-        PutI2(grid, dispid::kMonthColumns, 1);
-        PutI2(grid, dispid::kMonthRows, static_cast<SHORT>(rows));
-        PutI2(grid, dispid::kMonthColumns, static_cast<SHORT>(columns));
-    }
+    void Shape(int columns, int rows) { SetShape(grid, columns, rows); }
     SIZE SizeOf(int columns, int rows)
     {
         Shape(columns, rows);
         return FitGrid(grid);
     }
 
-    HostWindow host;
-    HWND grid = nullptr;
 };
 
 TEST_F(MonthGridSize, RefreshGivesTheLayoutsSizeAndTheSameEveryTime)
@@ -67,7 +54,7 @@ TEST_F(MonthGridSize, PutsWaitForRefresh)
 {
     const SIZE small = SizeOf(1, 1);
     Shape(3, 2);
-    PutBool(grid, dispid::kShowWeekNumbers, false);
+    PutBool(grid, members::kShowWeekNumbers.dispid, false);
     PutFont(grid, MakeFont(L"Tahoma", 16).get());
     RECT r{};
     ::GetClientRect(grid, &r);
@@ -121,9 +108,9 @@ TEST_F(MonthGridSize, AbsurdFontSizesStayBounded)
 TEST_F(MonthGridSize, WeekNumbersWidenButDoNotHeighten)
 {
     Shape(2, 2);
-    PutBool(grid, dispid::kShowWeekNumbers, false);
+    PutBool(grid, members::kShowWeekNumbers.dispid, false);
     const SIZE off = FitGrid(grid);
-    PutBool(grid, dispid::kShowWeekNumbers, true);
+    PutBool(grid, members::kShowWeekNumbers.dispid, true);
     const SIZE on = FitGrid(grid);
     EXPECT_GT(on.cx, off.cx);
     EXPECT_EQ(on.cy, off.cy);
@@ -145,9 +132,9 @@ TEST_F(MonthGridSize, CountsOutsideTheRuleAreClampedToAtMostTwelveMonths)
     }
     // 1 x 12 to 12 x 1 by way of 1 x 1, as the calendar switches.
     EXPECT_EQ(SizeOf(1, 12), SizeOf(1, 12));
-    PutI2(grid, dispid::kMonthColumns, 1);
-    PutI2(grid, dispid::kMonthRows, 1);
-    PutI2(grid, dispid::kMonthColumns, 12);
+    PutI2(grid, members::kMonthColumns.dispid, 1);
+    PutI2(grid, members::kMonthRows.dispid, 1);
+    PutI2(grid, members::kMonthColumns.dispid, 12);
     EXPECT_EQ(Info(grid).shape, (core::GridShape{12, 1}));
 }
 

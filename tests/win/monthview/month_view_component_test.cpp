@@ -109,7 +109,7 @@ TEST_F(MonthViewInCode, RefusalsOfTheGridSurfaceAsExceptions)
         FAIL() << "no exception";
     } catch (const fw::COleDispatchException& e) {
         EXPECT_EQ(e.m_scError, E_INVALIDARG);
-        EXPECT_EQ(e.m_dispid, monthgrid::dispid::kValue);
+        EXPECT_EQ(e.m_dispid, monthgrid::members::kValue.dispid);
     }
     // A dispatch interface that is no font.
     fw::ComPtr<IDispatch> notAFont = DispatchOf(view.GetSafeHwnd());
@@ -120,7 +120,7 @@ TEST_F(MonthViewInCode, RefusalsOfTheGridSurfaceAsExceptions)
     VARIANT v;
     ::VariantInit(&v);
     DISPPARAMS none{};
-    EXPECT_EQ(notAFont->Invoke(monthgrid::dispid::kRefresh, IID_NULL, 0, DISPATCH_METHOD, &none, &v, nullptr,
+    EXPECT_EQ(notAFont->Invoke(monthgrid::members::kRefresh.dispid, IID_NULL, 0, DISPATCH_METHOD, &none, &v, nullptr,
                                nullptr),
               RPC_E_DISCONNECTED);
 }

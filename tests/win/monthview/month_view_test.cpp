@@ -12,10 +12,11 @@
 #include "framework/exceptions.h"
 #include "monthgrid/monthgrid.h"
 #include "monthview/month_view.h"
+#include "support/dispatch_stub.h"
 
 namespace {
 
-namespace dispid = monthgrid::dispid;
+namespace members = monthgrid::members;
 
 struct RecordedCall {
     DISPID id = 0;
@@ -28,32 +29,15 @@ struct RecordedCall {
     VARIANT value{};  // a copy of the argument, VT_EMPTY when none
 };
 
-class RecordingDispatch final : public IDispatch {
+class RecordingDispatch final : public testsupport::DispatchStub {
 public:
     ~RecordingDispatch()
     {
         for (auto& c : calls)
             ::VariantClear(&c.value);
     }
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override
-    {
-        if (riid == IID_IUnknown || riid == IID_IDispatch) {
-            *out = static_cast<IDispatch*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
     ULONG STDMETHODCALLTYPE AddRef() override { return ++refs; }
     ULONG STDMETHODCALLTYPE Release() override { return --refs; }  // lives on the test's stack
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* n) override
-    {
-        *n = 0;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* p, VARIANT* result,
                                      EXCEPINFO*, UINT*) override
     {
@@ -225,7 +209,7 @@ TEST_F(MonthViewCalls, ARefusalIsThrownWithItsCode)
         FAIL() << "no exception";
     } catch (const fw::COleDispatchException& e) {
         EXPECT_EQ(e.m_scError, DISP_E_TYPEMISMATCH);
-        EXPECT_EQ(e.m_dispid, 10);
+        EXPECT_EQ(e.m_dispid, members::kMonthRows.dispid);
     }
     recorder.answer = E_FAIL;
     EXPECT_THROW(view.Refresh(), fw::COleDispatchException);
