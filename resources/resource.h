@@ -40,12 +40,5 @@
 #define IDC_TRAILINGFORECOLOR   1013
 #define IDC_WEEKNUMBERS         1014
 
-// The month grid's window class: the class-ID string that dialog
-// IDD_MORVELIN_DIALOG names for control IDC_MONTHVIEW.
-#define MONTHGRID_CLASS_NAME    "{232E456A-87C3-11D1-8BE3-0000F8754DA1}"
-// Message with which the dialog-init data hands the month grid its initial
-// state (see monthgrid/monthgrid.h for the record's format).
-#define MONTHGRID_LOADSTATE     0x0700
-
 // Resource types
 #define RT_DLGINIT_ID           240

@@ -555,18 +555,16 @@ TEST_F(resources, ParameterDialogTabsThroughItsSixStopsAndSwatchesReportClicks)
 TEST_F(resources, CalendarDialogInitDataHandsTheGridItsStartState)
 {
     const auto bytes = Raw(kRtDlgInit, IDD_MORVELIN_DIALOG);
-    const std::vector<BYTE> expected{
-        0xED, 0x03, 0x00, 0x07, 36, 0, 0, 0,  // control 1005, message 0x0700, 36 bytes
-        'M', 'G', 'S', '1', 1, 0,             // magic, version
-        1, 0, 1, 0, 1, 0,                     // one column, one row, week numbers
-        0x00, 0x00, 0x00, 0x00,               // foreColor
-        0xD4, 0xD0, 0xC8, 0x00,               // monthBackColor
-        0xD4, 0xD0, 0xC8, 0x00,               // backColor
-        0x00, 0x80, 0xC0, 0x00,               // titleBackColor
-        0x00, 0x00, 0x00, 0x00,               // titleForeColor
-        0x80, 0x80, 0x80, 0x00,               // trailingForeColor
-        0x00, 0x00,                           // end of the list
-    };
+    // Pinned byte for byte: the data is generated from the settings' defaults
+    // (tools/dlginit), and the shipped resource must not change with it.
+    // Control 1005, message 0x0700, 36 bytes; "MGS1", version 1; one column,
+    // one row, week numbers; fore, month background, background, title
+    // background, title text, trailing days; the end of the list.
+    const std::string expectedHex = "ED030007" "24000000" "4D475331" "0100" "0100" "0100" "0100"
+                                    "00000000" "D4D0C800" "D4D0C800" "0080C000" "00000000" "80808000" "0000";
+    std::vector<BYTE> expected;
+    for (std::size_t i = 0; i + 1 < expectedHex.size(); i += 2)
+        expected.push_back(static_cast<BYTE>(std::stoul(expectedHex.substr(i, 2), nullptr, 16)));
     EXPECT_EQ(std::vector<BYTE>(bytes.begin(), bytes.end()), expected);
 
     // Walked as the dialog framework walks it: exactly one record, for the grid.
