@@ -46,11 +46,6 @@ unsigned WeekdayIndex(weekday wd) {
     return wd.ok() ? wd.iso_encoding() - 1 : 0;
 }
 
-std::wstring MonthTitle(year_month ym) {
-    ym = ClampMonth(ym);
-    return std::wstring(MonthName(ym.month())) + L' ' + std::to_wstring(static_cast<int>(ym.year()));
-}
-
 IsoWeek IsoWeekOf(sys_days day) {
     // Keeps the day arithmetic below far from the limits of the day count.
     day = std::clamp(day, sys_days{year::min() / January / 1}, sys_days{year::max() / December / 28});
@@ -61,22 +56,12 @@ IsoWeek IsoWeekOf(sys_days day) {
     return {static_cast<int>(y), static_cast<unsigned>(dayOfYear / 7 + 1)};
 }
 
-unsigned IsoWeeksInYear(int isoYear) {
-    // 28 December always lies in the year's last week.
-    isoYear = std::clamp(isoYear, static_cast<int>(year::min()), static_cast<int>(year::max()));
-    return IsoWeekOf(sys_days{year{isoYear} / December / 28}).week;
-}
-
 year_month ClampMonth(year_month ym) {
     return FromSerialMonth(SerialMonth(ym));
 }
 
 year_month AddMonths(year_month ym, int n) {
     return FromSerialMonth(SerialMonth(ClampMonth(ym)) + n);
-}
-
-int MonthsBetween(year_month from, year_month to) {
-    return static_cast<int>(SerialMonth(ClampMonth(to)) - SerialMonth(ClampMonth(from)));
 }
 
 year_month ClampFirstMonth(year_month first, int monthCount) {

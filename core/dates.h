@@ -31,8 +31,6 @@ std::wstring_view WeekdayName(std::chrono::weekday wd);
 std::wstring_view WeekdayAbbreviation(std::chrono::weekday wd);
 // 0 = Monday .. 6 = Sunday; a weekday that is not ok() counts as Monday.
 unsigned WeekdayIndex(std::chrono::weekday wd);
-// "September 2026": the text of a month's title bar.
-std::wstring MonthTitle(std::chrono::year_month ym);
 
 // ISO 8601: week 1 is the week holding the year's first Thursday, so the
 // first days of January may belong to the previous year's last week and the
@@ -43,7 +41,6 @@ struct IsoWeek {
     friend bool operator==(const IsoWeek&, const IsoWeek&) = default;
 };
 IsoWeek IsoWeekOf(std::chrono::sys_days day);
-unsigned IsoWeeksInYear(int isoYear);  // 52 or 53
 
 // The months the grid may show. 1601 is where Windows' own date types
 // (FILETIME, SYSTEMTIME) begin; stopping at 9999 keeps every shown day,
@@ -58,8 +55,6 @@ std::chrono::year_month ClampMonth(std::chrono::year_month ym);
 // ym + n months, saturating at the ends of the range so navigation at the
 // edges stops instead of wrapping or overflowing.
 std::chrono::year_month AddMonths(std::chrono::year_month ym, int n);
-// Signed number of months from `from` to `to`; both are clamped first.
-int MonthsBetween(std::chrono::year_month from, std::chrono::year_month to);
 // The first month of a grid showing monthCount (1..12) months, moved so
 // that every one of them lies inside the range.
 std::chrono::year_month ClampFirstMonth(std::chrono::year_month first, int monthCount);

@@ -52,25 +52,21 @@ int HexDigit(wchar_t c)
     return -1;
 }
 
+
+template <class T>
+std::optional<T> ParseWhole(std::wstring_view text)
+{
+    const auto v = ParseBounded(text, std::numeric_limits<T>::min(), std::numeric_limits<T>::max());
+    if (!v)
+        return std::nullopt;
+    return static_cast<T>(*v);
+}
+
 } // namespace
 
-std::optional<std::int32_t> ParseInt32(std::wstring_view text)
-{
-    auto v = ParseBounded(text, std::numeric_limits<std::int32_t>::min(),
-                          std::numeric_limits<std::int32_t>::max());
-    if (!v)
-        return std::nullopt;
-    return static_cast<std::int32_t>(*v);
-}
+std::optional<std::int32_t> ParseInt32(std::wstring_view text) { return ParseWhole<std::int32_t>(text); }
 
-std::optional<std::int16_t> ParseInt16(std::wstring_view text)
-{
-    auto v = ParseBounded(text, std::numeric_limits<std::int16_t>::min(),
-                          std::numeric_limits<std::int16_t>::max());
-    if (!v)
-        return std::nullopt;
-    return static_cast<std::int16_t>(*v);
-}
+std::optional<std::int16_t> ParseInt16(std::wstring_view text) { return ParseWhole<std::int16_t>(text); }
 
 std::wstring FormatInt(std::int64_t value)
 {

@@ -42,9 +42,4 @@ Point CenterOver(int width, int height, const Rect& over, const Rect& area)
                  axis(over.top, over.bottom, area.top, area.bottom, height)};
 }
 
-Point CenterIn(int width, int height, const Rect& area)
-{
-    return CenterOver(width, height, area, area);
-}
-
 } // namespace core

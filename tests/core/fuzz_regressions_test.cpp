@@ -15,7 +15,7 @@ using namespace std::chrono;
 // broke the one-definition rule in every program linking both.
 TEST(FuzzRegressions, GeometryHeadersShareOneRectAndPoint) {
     const core::Rect area{0, 0, 1280, 1024};
-    const core::Point p = core::CenterIn(200, 100, area);
+    const core::Point p = core::CenterOver(200, 100, area, area);
     EXPECT_TRUE(area.Contains(p));
     const core::Rect fitted = core::FitWindowToContent(core::Rect{0, 0, 640, 480}, area, area);
     EXPECT_FALSE(fitted.Empty());

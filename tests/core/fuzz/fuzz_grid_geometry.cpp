@@ -154,7 +154,7 @@ void CheckWindow(FuzzedDataProvider& p) {
     FUZZ_CHECK(fitted.right == Clamped(std::int64_t{window.left} + (std::int64_t{content.right} - content.left) + frameW));
     FUZZ_CHECK(fitted.bottom == Clamped(std::int64_t{window.top} + (std::int64_t{content.bottom} - content.top) + frameH));
 
-    const core::Point in = core::CenterIn(width, height, area);
+    const core::Point in = core::CenterOver(width, height, area, area);
     FUZZ_CHECK(in == core::CenterOver(width, height, area, area));
     const core::Point at = core::CenterOver(width, height, over, area);
     auto axis = [](int pos, std::int64_t size, std::int64_t overLo, std::int64_t overHi, std::int64_t lo,

@@ -68,6 +68,16 @@ int OracleHexDigit(wchar_t c) {
     return at == std::wstring_view::npos ? -1 : static_cast<int>(at % 16);
 }
 
+// The parse of `text` as a T agrees with the oracle; its result.
+template <class T>
+std::optional<T> CheckParse(const std::wstring& text, std::optional<T> (*parse)(std::wstring_view)) {
+    const auto got = parse(text);
+    const auto want = OracleParse(text, std::numeric_limits<T>::min(), std::numeric_limits<T>::max());
+    FUZZ_CHECK(got.has_value() == want.has_value());
+    if (got) FUZZ_CHECK(*got == *want);
+    return got;
+}
+
 void CheckFormat(std::int64_t v) {
     const std::wstring text = core::FormatInt(v);
     FUZZ_CHECK(text == std::to_wstring(static_cast<long long>(v)));
@@ -83,26 +93,16 @@ void CheckFormat(std::int64_t v) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::wstring text = WideText(data, size);
 
-    const auto i32 = core::ParseInt32(text);
-    const auto want32 = OracleParse(text, std::numeric_limits<std::int32_t>::min(),
-                                    std::numeric_limits<std::int32_t>::max());
-    FUZZ_CHECK(i32.has_value() == want32.has_value());
+    const auto i32 = CheckParse<std::int32_t>(text, &core::ParseInt32);
     if (i32) {
-        FUZZ_CHECK(*i32 == *want32);
         // What the writer makes of it is the canonical text, and reads back.
         const std::wstring canonical = core::FormatInt(*i32);
         FUZZ_CHECK(core::ParseInt32(canonical) == i32);
         FUZZ_CHECK(core::FormatInt(*core::ParseInt32(canonical)) == canonical);
     }
 
-    const auto i16 = core::ParseInt16(text);
-    const auto want16 = OracleParse(text, std::numeric_limits<std::int16_t>::min(),
-                                    std::numeric_limits<std::int16_t>::max());
-    FUZZ_CHECK(i16.has_value() == want16.has_value());
-    if (i16) {
-        FUZZ_CHECK(*i16 == *want16);
-        FUZZ_CHECK(i32 == *i16);
-    }
+    const auto i16 = CheckParse<std::int16_t>(text, &core::ParseInt16);
+    if (i16) FUZZ_CHECK(i32 == *i16);
 
     const auto bytes = core::HexDecode(text);
     const std::wstring_view trimmed = Trimmed(text);
