@@ -16,6 +16,7 @@
 //   bench_inproc --part open|layout|font|clock|paint [--reps N]
 #include "bench_stats.h"
 
+#include "app/private_messages.h"
 #include "app/settings_store.h"
 #include "calendar/calendar_window.h"
 #include "core/settings_keys.h"
@@ -67,6 +68,8 @@ int g_reps = 101;
 int g_failures = 0;
 CCalendarDlg* g_dlg = nullptr;
 
+// As the tests' pump does (tests/win/support), repeated here on purpose:
+// the bench links only what it measures, not the test support library.
 void Pump()
 {
     MSG msg;
