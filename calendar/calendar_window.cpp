@@ -26,18 +26,18 @@ constexpr UINT kSysCommandMask = 0xFFF0;
 CAboutDlg::CAboutDlg() : fw::CDialog(IDD_ABOUTBOX) {}
 
 const fw::MessageMap<CCalendarDlg> CCalendarDlg::kMessageMap{
-    fw::OnSysCommand<&CCalendarDlg::OnSysCommand>(),
+    fw::On<WM_SYSCOMMAND, &CCalendarDlg::OnSysCommand>(),
     fw::OnCommand<IDM_ABOUTBOX, &CCalendarDlg::OnAbout>(),
     fw::OnCommand<IDM_PARAMETER, &CCalendarDlg::OnParameters>(),
     fw::OnCommand<IDM_REFRESH, &CCalendarDlg::OnRefresh>(),
     fw::OnCommand<ID_PROGRAM_END, &CCalendarDlg::OnProgramEnd>(),
     fw::OnCommand<ID_MINIMIZE, &CCalendarDlg::OnMinimize>(),
-    fw::OnNcLButtonDblClk<&CCalendarDlg::OnNcLButtonDblClk>(),
-    fw::OnTimer<&CCalendarDlg::OnTimer>(),
+    fw::On<WM_NCLBUTTONDBLCLK, &CCalendarDlg::OnNcLButtonDblClk>(),
+    fw::On<WM_TIMER, &CCalendarDlg::OnTimer>(),
     fw::OnMessage<WM_FONT_CHANGED, &CCalendarDlg::OnFontChanged>(),
     fw::OnMessage<WM_SETTINGS_CHANGED, &CCalendarDlg::OnSettingsChanged>(),
-    fw::OnPaint<&CCalendarDlg::OnPaint>(),
-    fw::OnQueryDragIcon<&CCalendarDlg::OnQueryDragIcon>(),
+    fw::On<WM_PAINT, &CCalendarDlg::OnPaint>(),
+    fw::On<WM_QUERYDRAGICON, &CCalendarDlg::OnQueryDragIcon>(),
     fw::OnMessage<WM_SIZE, &CCalendarDlg::OnSize>(),
 };
 

@@ -6,7 +6,7 @@
 //     static const fw::MessageMap<CMyWnd> kMessageMap;
 // and defines it in its .cpp from typed entries:
 //     const fw::MessageMap<CMyWnd> CMyWnd::kMessageMap{
-//         fw::OnTimer<&CMyWnd::OnTimer>(),
+//         fw::On<WM_TIMER, &CMyWnd::OnTimer>(),
 //         fw::OnCommand<ID_X, &CMyWnd::OnX>(),
 //     };
 // Each entry's factory accepts only a handler of the right signature (a
@@ -194,61 +194,23 @@ constexpr MessageEntry<detail::ClassOf<H>> OnControl()
     return detail::Entry<H>(WM_COMMAND, Id, Code);
 }
 
-template <auto H>
-    requires TimerHandler<H>
-constexpr MessageEntry<detail::ClassOf<H>> OnTimer()
-{
-    return detail::Entry<H>(WM_TIMER);
-}
-
-template <auto H>
-    requires CommandHandler<H>
-constexpr MessageEntry<detail::ClassOf<H>> OnPaint()
-{
-    return detail::Entry<H>(WM_PAINT);
-}
-
-template <auto H>
-    requires SysCommandHandler<H>
-constexpr MessageEntry<detail::ClassOf<H>> OnSysCommand()
-{
-    return detail::Entry<H>(WM_SYSCOMMAND);
-}
-
-template <auto H>
-    requires NcMouseHandler<H>
-constexpr MessageEntry<detail::ClassOf<H>> OnNcLButtonDblClk()
-{
-    return detail::Entry<H>(WM_NCLBUTTONDBLCLK);
-}
-
-// A client-area mouse message; the handler gets the position.
+// The messages whose parameters are cracked, each with the one handler
+// signature it takes.
 template <UINT Msg, auto H>
-    requires MouseHandler<H>
-constexpr MessageEntry<detail::ClassOf<H>> OnMouse()
+concept CrackedHandler =
+    (Msg == WM_TIMER && TimerHandler<H>) || (Msg == WM_PAINT && CommandHandler<H>) ||
+    (Msg == WM_SYSCOMMAND && SysCommandHandler<H>) || (Msg == WM_NCLBUTTONDBLCLK && NcMouseHandler<H>) ||
+    (Msg == WM_KEYDOWN && KeyHandler<H>) || (Msg == WM_MOUSEWHEEL && WheelHandler<H>) ||
+    (Msg == WM_QUERYDRAGICON && QueryDragIconHandler<H>) ||
+    ((Msg == WM_LBUTTONDOWN || Msg == WM_LBUTTONDBLCLK || Msg == WM_LBUTTONUP || Msg == WM_MOUSEMOVE) &&
+     MouseHandler<H>);
+
+// A message of the list above; the handler gets its parameters cracked.
+template <UINT Msg, auto H>
+    requires CrackedHandler<Msg, H>
+constexpr MessageEntry<detail::ClassOf<H>> On()
 {
     return detail::Entry<H>(Msg);
-}
-
-template <auto H>
-    requires KeyHandler<H>
-constexpr MessageEntry<detail::ClassOf<H>> OnKeyDown()
-{
-    return detail::Entry<H>(WM_KEYDOWN);
-}
-
-template <auto H>
-    requires WheelHandler<H>
-constexpr MessageEntry<detail::ClassOf<H>> OnMouseWheel()
-{
-    return detail::Entry<H>(WM_MOUSEWHEEL);
-}
-
-template <auto H>
-    requires QueryDragIconHandler<H>
-constexpr MessageEntry<detail::ClassOf<H>> OnQueryDragIcon()
-{
-    return detail::Entry<H>(WM_QUERYDRAGICON);
 }
 
 // Finds and runs the entry for a message; false when the map has none.

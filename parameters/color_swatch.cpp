@@ -4,7 +4,7 @@
 #include "framework/handles.h"
 
 const fw::MessageMap<CColorSwatch> CColorSwatch::kMessageMap{
-    fw::OnPaint<&CColorSwatch::OnPaint>(),
+    fw::On<WM_PAINT, &CColorSwatch::OnPaint>(),
 };
 
 CColorSwatch::~CColorSwatch() = default;

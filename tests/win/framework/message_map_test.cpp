@@ -40,8 +40,8 @@ const fw::MessageMap<Probe> Probe::kMessageMap{
     fw::OnControl<EN_CHANGE, 100, &Probe::OnNotify>(),
     fw::OnCommand<200, &Probe::OnThrow>(),
     fw::OnCommand<201, &Probe::OnThrowStd>(),
-    fw::OnTimer<&Probe::OnTick>(),
-    fw::OnSysCommand<&Probe::OnSys>(),
+    fw::On<WM_TIMER, &Probe::OnTick>(),
+    fw::On<WM_SYSCOMMAND, &Probe::OnSys>(),
 };
 
 static_assert(fw::CommandHandler<&Probe::OnFirst>);
@@ -49,6 +49,9 @@ static_assert(!fw::CommandHandler<&Probe::WrongReturn>);
 static_assert(!fw::CommandHandler<&Probe::WrongArgs>);
 static_assert(!fw::TimerHandler<&Probe::OnFirst>);
 static_assert(fw::RawHandler<&Probe::OnCustom>);
+static_assert(fw::CrackedHandler<WM_TIMER, &Probe::OnTick>);
+static_assert(!fw::CrackedHandler<WM_TIMER, &Probe::OnFirst>);
+static_assert(!fw::CrackedHandler<WM_COMMAND, &Probe::OnFirst>);
 
 struct ProbeWindow : ::testing::Test {
     void SetUp() override
