@@ -6,7 +6,7 @@ BENCHB  := $(BUILD)/bench
 GEN     := -G Ninja
 TOOLCHAIN := $(CURDIR)/cmake/mingw-w64-x86_64.cmake
 
-.PHONY: all setup native win run test soak bench clean
+.PHONY: all setup native win run test soak bench format clean
 
 all: native win
 
@@ -43,6 +43,10 @@ bench: setup
 	  -DCMAKE_TOOLCHAIN_FILE=$(TOOLCHAIN) >/dev/null
 	@cmake --build $(BENCHB)
 	@tools/bench.sh $(BENCHB) $(BENCH_ARGS)
+
+# The C++ sources by .clang-format (tests, benchmarks and tools included).
+format: setup
+	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
 	rm -rf $(BUILD)
