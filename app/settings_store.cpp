@@ -64,21 +64,28 @@ int SettingsStore::ReadInt(const wchar_t* section, const wchar_t* key, int defau
     return App().GetProfileInt(section, key, defaultValue);
 }
 
-int SettingsStore::ReadInt(const core::SettingKey& key) { return ReadInt(key.section, key.name, key.defaultValue); }
+int SettingsStore::ReadInt(const core::SettingKey& key)
+{
+    return ReadInt(key.section, key.name, key.defaultValue);
+}
 
 bool SettingsStore::WriteInt(const wchar_t* section, const wchar_t* key, int value)
 {
     return App().WriteProfileInt(section, key, value) != FALSE;
 }
 
-bool SettingsStore::WriteInt(const core::SettingKey& key, int value) { return WriteInt(key.section, key.name, value); }
+bool SettingsStore::WriteInt(const core::SettingKey& key, int value)
+{
+    return WriteInt(key.section, key.name, value);
+}
 
 std::optional<std::vector<std::uint8_t>> SettingsStore::ReadBinary(const wchar_t* section, const wchar_t* key)
 {
     return App().GetProfileBinary(section, key);
 }
 
-bool SettingsStore::WriteBinary(const wchar_t* section, const wchar_t* key, const void* data, std::size_t size)
+bool SettingsStore::WriteBinary(const wchar_t* section, const wchar_t* key, const void* data,
+                                std::size_t size)
 {
     return App().WriteProfileBinary(section, key, data, size) != FALSE;
 }

@@ -22,7 +22,8 @@ FONTDESC DescribeFont(const LOGFONTA& lf, int dpi, std::wstring& name)
                                             nullptr, 0);
         name.assign(static_cast<std::size_t>(n > 0 ? n : 0), L'\0');
         if (n > 0)
-            ::MultiByteToWideChar(CP_ACP, 0, faceBytes.data(), static_cast<int>(faceBytes.size()), name.data(), n);
+            ::MultiByteToWideChar(CP_ACP, 0, faceBytes.data(), static_cast<int>(faceBytes.size()),
+                                  name.data(), n);
     }
     FONTDESC desc{};
     desc.cbSizeofstruct = sizeof desc;

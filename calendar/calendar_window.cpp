@@ -44,8 +44,7 @@ const fw::MessageMap<CCalendarDlg> CCalendarDlg::kMessageMap{
 CCalendarDlg::CCalendarDlg()
     : WithMessageMap(IDD_MORVELIN_DIALOG),
       m_hIcon(::LoadIconW(fw::AfxGetResourceHandle(), MAKEINTRESOURCEW(IDR_MAINFRAME)))
-{
-}
+{}
 
 CCalendarDlg::~CCalendarDlg()
 {
@@ -75,10 +74,7 @@ void CCalendarDlg::WaitForWorker()
     m_worker.reset();
 }
 
-void CCalendarDlg::DoDataExchange(fw::CDataExchange* dx)
-{
-    fw::DDX_Control(dx, IDC_MONTHVIEW, m_monthView);
-}
+void CCalendarDlg::DoDataExchange(fw::CDataExchange* dx) { fw::DDX_Control(dx, IDC_MONTHVIEW, m_monthView); }
 
 namespace {
 

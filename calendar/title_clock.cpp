@@ -92,9 +92,9 @@ void CCalendarDlg::UpdateTitleClockAt(const SYSTEMTIME& t)
     } else {
         // strftime answers in the locale's code page ("März" is 0xE4 in
         // 1252); without a German locale our own names stand in.
-        const std::wstring date =
-            german ? CrtLongDate(t, CodePageOf(german))
-                   : core::GermanLongDate({t.wYear, t.wMonth, t.wDay, t.wDayOfWeek, t.wHour, t.wMinute, t.wSecond});
+        const std::wstring date = german ? CrtLongDate(t, CodePageOf(german))
+                                         : core::GermanLongDate({t.wYear, t.wMonth, t.wDay, t.wDayOfWeek,
+                                                                 t.wHour, t.wMinute, t.wSecond});
         SetWindowText(fw::AfxLoadString(IDS_CAPTION) + L" - " + date);
     }
 

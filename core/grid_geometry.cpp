@@ -6,13 +6,15 @@ namespace core {
 
 namespace {
 
-int Metric(int measured, int fallback, int lo, int hi) {
+int Metric(int measured, int fallback, int lo, int hi)
+{
     return std::clamp(measured > 0 ? measured : fallback, lo, hi);
 }
 
-}  // namespace
+} // namespace
 
-GridShape ClampGrid(int columns, int rows) {
+GridShape ClampGrid(int columns, int rows)
+{
     const int c = std::clamp(columns, 1, kMaxMonths);
     return {c, std::clamp(rows, 1, kMaxMonths / c)};
 }
@@ -21,7 +23,8 @@ GridShape ClampGrid(int columns, int rows) {
 // at any DPI. Widths of content grow strictly with the measured widths and
 // heights strictly with h: a larger font always gives a larger grid.
 GridLayout::GridLayout(const FontMetrics& m, int columns, int rows, bool showWeekNumbers)
-    : m_shape(ClampGrid(columns, rows)) {
+    : m_shape(ClampGrid(columns, rows))
+{
     const int h = Metric(m.textHeight, 16, 6, 128);
     const int charWidth = Metric(m.averageCharWidth, (h + 1) / 2, 1, 128);
     const int numberWidth = Metric(m.numberWidth, 2 * charWidth, 1, 256);
@@ -53,20 +56,22 @@ GridLayout::GridLayout(const FontMetrics& m, int columns, int rows, bool showWee
     const int contentWidth = m_weekNumberWidth + 7 * m_cellWidth;
     const int titleNeeds = titleWidth + 2 * (m_arrowInset + m_arrowSize + m_padX);
     m_monthSize.width = std::max(contentWidth + 2 * sidePad, titleNeeds);
-    m_monthSize.height = m_titleHeight + m_titleGap + m_headerHeight + m_separatorHeight + m_padY +
-                        6 * m_cellHeight + sidePad;
+    m_monthSize.height =
+        m_titleHeight + m_titleGap + m_headerHeight + m_separatorHeight + m_padY + 6 * m_cellHeight + sidePad;
     m_contentInset = (m_monthSize.width - contentWidth) / 2;
 
     m_gap = std::max(6, h * 3 / 4);
     m_margin = std::max(3, h / 2);
 }
 
-Size GridLayout::TotalSize() const {
+Size GridLayout::TotalSize() const
+{
     return {2 * m_margin + m_shape.columns * m_monthSize.width + (m_shape.columns - 1) * m_gap,
             2 * m_margin + m_shape.rows * m_monthSize.height + (m_shape.rows - 1) * m_gap};
 }
 
-Rect GridLayout::MonthRect(int month) const {
+Rect GridLayout::MonthRect(int month) const
+{
     if (!ValidMonth(month)) {
         return {};
     }
@@ -75,7 +80,8 @@ Rect GridLayout::MonthRect(int month) const {
     return {left, top, left + m_monthSize.width, top + m_monthSize.height};
 }
 
-Rect GridLayout::TitleRect(int month) const {
+Rect GridLayout::TitleRect(int month) const
+{
     if (!ValidMonth(month)) {
         return {};
     }
@@ -84,7 +90,8 @@ Rect GridLayout::TitleRect(int month) const {
     return r;
 }
 
-Rect GridLayout::TitleTextRect(int month) const {
+Rect GridLayout::TitleTextRect(int month) const
+{
     if (!ValidMonth(month)) {
         return {};
     }
@@ -93,27 +100,29 @@ Rect GridLayout::TitleTextRect(int month) const {
     return {t.left + clear, t.top, t.right - clear, t.bottom};
 }
 
-Rect GridLayout::PrevArrowRect() const {
+Rect GridLayout::PrevArrowRect() const
+{
     const Rect t = TitleRect(0);
     return {t.left + m_arrowInset, t.top + m_arrowInset, t.left + m_arrowInset + m_arrowSize,
             t.top + m_arrowInset + m_arrowSize};
 }
 
-Rect GridLayout::NextArrowRect() const {
+Rect GridLayout::NextArrowRect() const
+{
     const Rect t = TitleRect(m_shape.columns - 1);
     return {t.right - m_arrowInset - m_arrowSize, t.top + m_arrowInset, t.right - m_arrowInset,
             t.top + m_arrowInset + m_arrowSize};
 }
 
-int GridLayout::ContentLeft(int month) const {
-    return MonthRect(month).left + m_contentInset;
-}
+int GridLayout::ContentLeft(int month) const { return MonthRect(month).left + m_contentInset; }
 
-int GridLayout::LinesTop(int month) const {
+int GridLayout::LinesTop(int month) const
+{
     return MonthRect(month).top + m_titleHeight + m_titleGap + m_headerHeight + m_separatorHeight + m_padY;
 }
 
-Rect GridLayout::WeekdayHeaderRect(int month) const {
+Rect GridLayout::WeekdayHeaderRect(int month) const
+{
     if (!ValidMonth(month)) {
         return {};
     }
@@ -122,7 +131,8 @@ Rect GridLayout::WeekdayHeaderRect(int month) const {
     return {left, top, left + 7 * m_cellWidth, top + m_headerHeight};
 }
 
-Rect GridLayout::WeekdayRect(int month, int weekday) const {
+Rect GridLayout::WeekdayRect(int month, int weekday) const
+{
     if (!ValidMonth(month) || weekday < 0 || weekday > 6) {
         return {};
     }
@@ -132,7 +142,8 @@ Rect GridLayout::WeekdayRect(int month, int weekday) const {
     return r;
 }
 
-Rect GridLayout::SeparatorRect(int month) const {
+Rect GridLayout::SeparatorRect(int month) const
+{
     if (!ValidMonth(month)) {
         return {};
     }
@@ -142,7 +153,8 @@ Rect GridLayout::SeparatorRect(int month) const {
     return r;
 }
 
-Rect GridLayout::DayRect(int month, int line, int weekday) const {
+Rect GridLayout::DayRect(int month, int line, int weekday) const
+{
     if (!ValidMonth(month) || line < 0 || line > 5 || weekday < 0 || weekday > 6) {
         return {};
     }
@@ -151,7 +163,8 @@ Rect GridLayout::DayRect(int month, int line, int weekday) const {
     return {left, top, left + m_cellWidth, top + m_cellHeight};
 }
 
-Rect GridLayout::WeekNumberRect(int month, int line) const {
+Rect GridLayout::WeekNumberRect(int month, int line) const
+{
     if (!ValidMonth(month) || line < 0 || line > 5 || m_weekNumberWidth == 0) {
         return {};
     }
@@ -160,7 +173,8 @@ Rect GridLayout::WeekNumberRect(int month, int line) const {
     return {left, top, left + m_weekNumberWidth, top + m_cellHeight};
 }
 
-HitResult GridLayout::HitTest(Point p) const {
+HitResult GridLayout::HitTest(Point p) const
+{
     const Size total = TotalSize();
     // Checked before subtracting, so no coordinate can overflow.
     if (p.x < m_margin || p.y < m_margin || p.x >= total.width || p.y >= total.height) {
@@ -169,7 +183,7 @@ HitResult GridLayout::HitTest(Point p) const {
     const int column = (p.x - m_margin) / (m_monthSize.width + m_gap);
     const int row = (p.y - m_margin) / (m_monthSize.height + m_gap);
     if (column >= m_shape.columns || row >= m_shape.rows) {
-        return {};  // in the far margin; gaps fall outside every rectangle below
+        return {}; // in the far margin; gaps fall outside every rectangle below
     }
     const int month = row * m_shape.columns + column;
 
@@ -198,4 +212,4 @@ HitResult GridLayout::HitTest(Point p) const {
     return {};
 }
 
-}  // namespace core
+} // namespace core

@@ -41,7 +41,10 @@ struct Rect {
     constexpr int Width() const { return right - left; }
     constexpr int Height() const { return bottom - top; }
     constexpr bool Empty() const { return right <= left || bottom <= top; }
-    constexpr bool Contains(Point p) const { return p.x >= left && p.x < right && p.y >= top && p.y < bottom; }
+    constexpr bool Contains(Point p) const
+    {
+        return p.x >= left && p.x < right && p.y >= top && p.y < bottom;
+    }
     friend constexpr bool operator==(const Rect&, const Rect&) = default;
 };
 
@@ -63,21 +66,21 @@ GridShape ClampGrid(int columns, int rows);
 // everything else is clamped to a range that keeps the whole grid within
 // 16-bit coordinates (mouse messages carry signed 16-bit positions).
 struct FontMetrics {
-    int textHeight = 0;        // tmHeight; 6..128, default 16
-    int averageCharWidth = 0;  // tmAveCharWidth; 1..128, default textHeight / 2
-    int numberWidth = 0;       // widest two-digit number as drawn ("00".."53": day
-                               // and week numbers); 1..256, default 2 average chars
-    int weekdayWidth = 0;      // widest of kWeekdayAbbreviations; 1..256
-    int titleWidth = 0;        // widest month title, e.g. "September 2026"; 1..1024
+    int textHeight = 0;       // tmHeight; 6..128, default 16
+    int averageCharWidth = 0; // tmAveCharWidth; 1..128, default textHeight / 2
+    int numberWidth = 0;      // widest two-digit number as drawn ("00".."53": day
+                              // and week numbers); 1..256, default 2 average chars
+    int weekdayWidth = 0;     // widest of kWeekdayAbbreviations; 1..256
+    int titleWidth = 0;       // widest month title, e.g. "September 2026"; 1..1024
 };
 
 enum class HitKind { Nothing, PrevArrow, NextArrow, Title, Day, WeekNumber };
 
 struct HitResult {
     HitKind kind = HitKind::Nothing;
-    int month = -1;    // Title, Day, WeekNumber: index row * columns + column
-    int line = -1;     // Day, WeekNumber: 0..5
-    int weekday = -1;  // Day: 0 = Monday .. 6 = Sunday
+    int month = -1;   // Title, Day, WeekNumber: index row * columns + column
+    int line = -1;    // Day, WeekNumber: 0..5
+    int weekday = -1; // Day: 0 = Monday .. 6 = Sunday
     friend bool operator==(const HitResult&, const HitResult&) = default;
 };
 
@@ -95,21 +98,21 @@ public:
     int TitleHeight() const { return m_titleHeight; }
     int WeekdayHeaderHeight() const { return m_headerHeight; }
     int SeparatorHeight() const { return m_separatorHeight; }
-    int WeekNumberWidth() const { return m_weekNumberWidth; }  // 0 when off
+    int WeekNumberWidth() const { return m_weekNumberWidth; } // 0 when off
     Size MonthSize() const { return m_monthSize; }
-    int MonthGap() const { return m_gap; }  // between blocks, both directions
+    int MonthGap() const { return m_gap; } // between blocks, both directions
     int Margin() const { return m_margin; }
-    Size TotalSize() const;  // what the window's client area must be
+    Size TotalSize() const; // what the window's client area must be
 
     // Out-of-range indices, and week numbers while they are off, give an
     // empty Rect{}.
     Rect MonthRect(int month) const;
     Rect TitleRect(int month) const;
-    Rect TitleTextRect(int month) const;  // the part of the title clear of arrows
-    Rect PrevArrowRect() const;           // in the title of month 0
-    Rect NextArrowRect() const;           // in the title of month columns - 1
+    Rect TitleTextRect(int month) const; // the part of the title clear of arrows
+    Rect PrevArrowRect() const;          // in the title of month 0
+    Rect NextArrowRect() const;          // in the title of month columns - 1
     Rect WeekdayHeaderRect(int month) const;
-    Rect WeekdayRect(int month, int weekday) const;  // one abbreviation
+    Rect WeekdayRect(int month, int weekday) const; // one abbreviation
     Rect SeparatorRect(int month) const;
     Rect DayRect(int month, int line, int weekday) const;
     Rect WeekNumberRect(int month, int line) const;
@@ -118,8 +121,8 @@ public:
 
 private:
     bool ValidMonth(int month) const { return month >= 0 && month < MonthCount(); }
-    int ContentLeft(int month) const;  // x of the week-number column (or Monday)
-    int LinesTop(int month) const;     // y of day line 0
+    int ContentLeft(int month) const; // x of the week-number column (or Monday)
+    int LinesTop(int month) const;    // y of day line 0
     int DaysLeft(int month) const { return ContentLeft(month) + m_weekNumberWidth; }
 
     GridShape m_shape;
@@ -130,8 +133,8 @@ private:
     int m_headerHeight = 0, m_separatorHeight = 0;
     int m_weekNumberWidth = 0;
     Size m_monthSize;
-    int m_contentInset = 0;  // left edge of the block to the content
+    int m_contentInset = 0; // left edge of the block to the content
     int m_gap = 0, m_margin = 0;
 };
 
-}  // namespace core
+} // namespace core

@@ -16,10 +16,7 @@ year_month MonthOf(sys_days day)
 
 } // namespace
 
-GridNavigation::GridNavigation(Days today)
-    : m_first(MonthOf(ClampDay(today))), m_selected(ClampDay(today))
-{
-}
+GridNavigation::GridNavigation(Days today) : m_first(MonthOf(ClampDay(today))), m_selected(ClampDay(today)) {}
 
 GridNavigation::Days GridNavigation::ClampDay(Days day)
 {

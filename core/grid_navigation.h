@@ -54,7 +54,7 @@ public:
 private:
     bool EnsureVisible();
 
-    YearMonth m_first;  // as asked; First() applies the range for m_count
+    YearMonth m_first; // as asked; First() applies the range for m_count
     Days m_selected;
     int m_count = 1;
 };

@@ -59,4 +59,4 @@ std::optional<MonthGridState> DecodeMonthGridState(std::span<const std::uint8_t>
 // Unknown flag bits are dropped, so the result always decodes again.
 std::array<std::uint8_t, kMonthGridStateSize> EncodeMonthGridState(const MonthGridState& state);
 
-}  // namespace core
+} // namespace core

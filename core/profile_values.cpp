@@ -52,7 +52,6 @@ int HexDigit(wchar_t c)
     return -1;
 }
 
-
 template <class T>
 std::optional<T> ParseWhole(std::wstring_view text)
 {
@@ -75,8 +74,8 @@ std::wstring FormatInt(std::int64_t value)
     wchar_t* end = buf + 24;
     wchar_t* p = end;
     const bool negative = value < 0;
-    std::uint64_t magnitude = negative ? 0 - static_cast<std::uint64_t>(value)
-                                       : static_cast<std::uint64_t>(value);
+    std::uint64_t magnitude =
+        negative ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
     do {
         *--p = static_cast<wchar_t>(L'0' + magnitude % 10);
         magnitude /= 10;

@@ -1,7 +1,7 @@
 #pragma once
 // Rectangle arithmetic of fitting and centring the calendar window, kept
 // free of Windows types so that it can be tested natively.
-#include "core/grid_geometry.h"  // core::Rect and core::Point
+#include "core/grid_geometry.h" // core::Rect and core::Point
 
 #include <cstdint>
 

@@ -95,15 +95,13 @@ BOOL CWinApp::InitInstance() { return FALSE; }
 
 void CWinApp::OnHelp() {}
 
-std::optional<std::wstring> CWinApp::ReadProfileString(const wchar_t* section,
-                                                       const wchar_t* entry) const
+std::optional<std::wstring> CWinApp::ReadProfileString(const wchar_t* section, const wchar_t* entry) const
 {
     auto read = [&]() -> std::optional<std::wstring> {
         std::wstring buf(kFirstValueChars, L'\0');
         for (;;) {
             const DWORD n = ::GetPrivateProfileStringW(section, entry, L"", buf.data(),
-                                                       static_cast<DWORD>(buf.size()),
-                                                       m_profilePath.c_str());
+                                                       static_cast<DWORD>(buf.size()), m_profilePath.c_str());
             if (n + 1 < buf.size()) {
                 buf.resize(n);
                 return buf;
@@ -133,8 +131,7 @@ std::optional<std::vector<std::uint8_t>> CWinApp::GetProfileBinary(const wchar_t
     return core::HexDecode(*text);
 }
 
-BOOL CWinApp::WriteProfileText(const wchar_t* section, const wchar_t* entry,
-                               const wchar_t* text) const
+BOOL CWinApp::WriteProfileText(const wchar_t* section, const wchar_t* entry, const wchar_t* text) const
 {
     // A read-only profile stays untouched even where the file system would
     // let this user write it anyway (an administrator, or root under Wine):

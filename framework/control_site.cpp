@@ -44,8 +44,8 @@ void InvokeControl(HWND control, DISPID dispid, WORD flags, const VARIANT* argum
     ExcepInfo excep;
     EXCEPINFO& info = excep.info;
     UINT argError = 0;
-    const HRESULT hr = dispatch->Invoke(dispid, IID_NULL, LOCALE_USER_DEFAULT, flags, &params,
-                                        nullptr, &info, &argError);
+    const HRESULT hr =
+        dispatch->Invoke(dispid, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, nullptr, &info, &argError);
     if (SUCCEEDED(hr))
         return;
     if (hr == DISP_E_EXCEPTION) {

@@ -65,7 +65,8 @@ private:
 class CDataExchange {
 public:
     CDataExchange(CDialog* dialog, BOOL saveAndValidate)
-        : m_bSaveAndValidate(saveAndValidate), m_pDlgWnd(dialog) {}
+        : m_bSaveAndValidate(saveAndValidate), m_pDlgWnd(dialog)
+    {}
 
     BOOL m_bSaveAndValidate;
     CDialog* m_pDlgWnd;

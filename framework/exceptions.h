@@ -29,7 +29,8 @@ public:
 class COleDispatchException : public CException {
 public:
     COleDispatchException(HRESULT hr, DISPID dispid, std::wstring description = {})
-        : m_scError(hr), m_dispid(dispid), m_strDescription(std::move(description)) {}
+        : m_scError(hr), m_dispid(dispid), m_strDescription(std::move(description))
+    {}
     std::wstring Describe() const override;
 
     HRESULT m_scError;
@@ -55,7 +56,8 @@ void ReportUnknownException() noexcept;
 // user and `fallback` answered instead.
 template <class F, class R = std::invoke_result_t<F>>
     requires(!std::is_void_v<R>)
-R CallReporting(F&& call, R fallback) noexcept
+R CallReporting(F&& call, R fallback)
+noexcept
 {
     try {
         return std::forward<F>(call)();

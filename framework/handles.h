@@ -21,7 +21,10 @@ extern std::atomic<long> g_liveUser;
 extern std::atomic<long> g_liveKernel;
 
 template <class H>
-void DeleteGdi(H h) { ::DeleteObject(h); }
+void DeleteGdi(H h)
+{
+    ::DeleteObject(h);
+}
 inline void DestroyMenuHandle(HMENU h) { ::DestroyMenu(h); }
 inline void DestroyIconHandle(HICON h) { ::DestroyIcon(h); }
 inline void DeleteDcHandle(HDC h) { ::DeleteDC(h); }
@@ -141,7 +144,8 @@ private:
 // Selects an object into a DC and puts the previous one back on scope exit.
 class SelectObjectScope {
 public:
-    SelectObjectScope(HDC dc, HGDIOBJ obj) noexcept : m_dc(dc), m_old(obj ? ::SelectObject(dc, obj) : nullptr) {}
+    SelectObjectScope(HDC dc, HGDIOBJ obj) noexcept : m_dc(dc), m_old(obj ? ::SelectObject(dc, obj) : nullptr)
+    {}
     ~SelectObjectScope()
     {
         if (m_old)

@@ -145,10 +145,7 @@ constexpr MessageEntry<ClassOf<H>> Entry(UINT message, UINT id = 0, UINT code = 
 // Any message, raw parameters, the handler's result is the answer.
 template <UINT Msg, auto H>
     requires RawHandler<H>
-constexpr MessageEntry<detail::ClassOf<H>> OnMessage()
-{
-    return detail::Entry<H>(Msg);
-}
+constexpr MessageEntry<detail::ClassOf<H>> OnMessage() { return detail::Entry<H>(Msg); }
 
 // A registered message, whose number `MessageOf()` answers at run time.
 template <UINT (*MessageOf)(), auto H>
@@ -163,18 +160,12 @@ constexpr MessageEntry<detail::ClassOf<H>> OnRegisteredMessage()
 // Sees a message and lets it go on to the default handling.
 template <UINT Msg, auto H>
     requires CommandHandler<H>
-constexpr MessageEntry<detail::ClassOf<H>> OnNotice()
-{
-    return {Msg, 0, 0, &detail::RunThenDefault<H>};
-}
+constexpr MessageEntry<detail::ClassOf<H>> OnNotice() { return {Msg, 0, 0, &detail::RunThenDefault<H>}; }
 
 // WM_COMMAND from a menu or a control click (notification 0).
 template <UINT Id, auto H>
     requires CommandHandler<H>
-constexpr MessageEntry<detail::ClassOf<H>> OnCommand()
-{
-    return detail::Entry<H>(WM_COMMAND, Id, 0);
-}
+constexpr MessageEntry<detail::ClassOf<H>> OnCommand() { return detail::Entry<H>(WM_COMMAND, Id, 0); }
 
 // WM_COMMAND from a menu, a control click or an accelerator.
 template <UINT Id, auto H>
@@ -189,29 +180,24 @@ constexpr MessageEntry<detail::ClassOf<H>> OnCommandOrAccelerator()
 // WM_COMMAND carrying a control's notification code.
 template <UINT Code, UINT Id, auto H>
     requires CommandHandler<H>
-constexpr MessageEntry<detail::ClassOf<H>> OnControl()
-{
-    return detail::Entry<H>(WM_COMMAND, Id, Code);
-}
+constexpr MessageEntry<detail::ClassOf<H>> OnControl() { return detail::Entry<H>(WM_COMMAND, Id, Code); }
 
 // The messages whose parameters are cracked, each with the one handler
 // signature it takes.
 template <UINT Msg, auto H>
-concept CrackedHandler =
-    (Msg == WM_TIMER && TimerHandler<H>) || (Msg == WM_PAINT && CommandHandler<H>) ||
-    (Msg == WM_SYSCOMMAND && SysCommandHandler<H>) || (Msg == WM_NCLBUTTONDBLCLK && NcMouseHandler<H>) ||
-    (Msg == WM_KEYDOWN && KeyHandler<H>) || (Msg == WM_MOUSEWHEEL && WheelHandler<H>) ||
-    (Msg == WM_QUERYDRAGICON && QueryDragIconHandler<H>) ||
-    ((Msg == WM_LBUTTONDOWN || Msg == WM_LBUTTONDBLCLK || Msg == WM_LBUTTONUP || Msg == WM_MOUSEMOVE) &&
-     MouseHandler<H>);
+concept CrackedHandler = (Msg == WM_TIMER && TimerHandler<H>) || (Msg == WM_PAINT && CommandHandler<H>) ||
+                         (Msg == WM_SYSCOMMAND && SysCommandHandler<H>) ||
+                         (Msg == WM_NCLBUTTONDBLCLK && NcMouseHandler<H>) ||
+                         (Msg == WM_KEYDOWN && KeyHandler<H>) || (Msg == WM_MOUSEWHEEL && WheelHandler<H>) ||
+                         (Msg == WM_QUERYDRAGICON && QueryDragIconHandler<H>) ||
+                         ((Msg == WM_LBUTTONDOWN || Msg == WM_LBUTTONDBLCLK || Msg == WM_LBUTTONUP ||
+                           Msg == WM_MOUSEMOVE) &&
+                          MouseHandler<H>);
 
 // A message of the list above; the handler gets its parameters cracked.
 template <UINT Msg, auto H>
     requires CrackedHandler<Msg, H>
-constexpr MessageEntry<detail::ClassOf<H>> On()
-{
-    return detail::Entry<H>(Msg);
-}
+constexpr MessageEntry<detail::ClassOf<H>> On() { return detail::Entry<H>(Msg); }
 
 // Finds and runs the entry for a message; false when the map has none.
 template <class T>

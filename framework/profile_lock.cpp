@@ -52,8 +52,8 @@ std::wstring SharedObjectName(const std::wstring& path, const wchar_t* kind)
         hash *= 1099511628211ull;
     }
     wchar_t name[96];
-    std::swprintf(name, std::size(name), L"Local\\Morvelin.Profile.%016llX.%ls", static_cast<unsigned long long>(hash),
-                  kind);
+    std::swprintf(name, std::size(name), L"Local\\Morvelin.Profile.%016llX.%ls",
+                  static_cast<unsigned long long>(hash), kind);
     return name;
 }
 
@@ -67,8 +67,8 @@ void AttachShared(const std::wstring& path)
     g_shared.path = path;
     // Without these objects the accesses still happen, only unguarded.
     g_shared.mutex.reset(::CreateMutexW(nullptr, FALSE, SharedObjectName(path, L"Lock").c_str()));
-    g_shared.mapping.reset(::CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(LONG),
-                                                SharedObjectName(path, L"Generation").c_str()));
+    g_shared.mapping.reset(::CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                                sizeof(LONG), SharedObjectName(path, L"Generation").c_str()));
     if (g_shared.mapping)
         g_shared.view.reset(::MapViewOfFile(g_shared.mapping.get(), FILE_MAP_WRITE, 0, 0, sizeof(LONG)));
     // Whatever copy this process holds predates the number.

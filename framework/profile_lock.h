@@ -25,8 +25,7 @@ class FunctionRef {
 public:
     template <class F>
     FunctionRef(F& f) noexcept : m_object(&f), m_call([](void* o) -> R { return (*static_cast<F*>(o))(); })
-    {
-    }
+    {}
     R operator()() const { return m_call(m_object); }
 
 private:

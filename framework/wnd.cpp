@@ -106,10 +106,7 @@ CWnd::CallScope::~CallScope()
         delete &m_wnd;
 }
 
-CWnd* CWnd::FromOwnClassWindow(HWND hwnd)
-{
-    return reinterpret_cast<CWnd*>(::GetWindowLongPtrW(hwnd, 0));
-}
+CWnd* CWnd::FromOwnClassWindow(HWND hwnd) { return reinterpret_cast<CWnd*>(::GetWindowLongPtrW(hwnd, 0)); }
 
 CWnd* CWnd::AdoptOwn(HWND hwnd, CWnd* made)
 {
@@ -120,25 +117,24 @@ CWnd* CWnd::AdoptOwn(HWND hwnd, CWnd* made)
     return made;
 }
 
-BOOL CWnd::CreateEx(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style,
-                    const RECT& rect, HWND parent, UINT id, LPVOID param)
+BOOL CWnd::CreateEx(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, const RECT& rect,
+                    HWND parent, UINT id, LPVOID param)
 {
     CWnd* previous = std::exchange(t_creating, this);
-    HWND hwnd = ::CreateWindowExW(exStyle, className, windowName, style, rect.left, rect.top,
-                                  rect.right - rect.left, rect.bottom - rect.top, parent,
-                                  reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),
-                                  ::GetModuleHandleW(nullptr), param);
+    HWND hwnd =
+        ::CreateWindowExW(exStyle, className, windowName, style, rect.left, rect.top, rect.right - rect.left,
+                          rect.bottom - rect.top, parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),
+                          ::GetModuleHandleW(nullptr), param);
     t_creating = previous;
     if (hwnd && !m_hWnd)
         SubclassWindow(hwnd); // a class of other code: route it through us
     return hwnd != nullptr;
 }
 
-BOOL CWnd::Create(LPCWSTR className, LPCWSTR windowName, DWORD style, const RECT& rect,
-                  CWnd* parent, UINT id, void*)
+BOOL CWnd::Create(LPCWSTR className, LPCWSTR windowName, DWORD style, const RECT& rect, CWnd* parent, UINT id,
+                  void*)
 {
-    return CreateEx(0, className, windowName, style | WS_CHILD, rect,
-                    parent ? parent->m_hWnd : nullptr, id);
+    return CreateEx(0, className, windowName, style | WS_CHILD, rect, parent ? parent->m_hWnd : nullptr, id);
 }
 
 BOOL CWnd::DestroyWindow()
@@ -273,15 +269,15 @@ void CWnd::CenterWindow()
     RECT over = area;
     if (useOwner)
         ::GetWindowRect(owner, &over);
-    const core::Point p = core::CenterOver(self.right - self.left, self.bottom - self.top,
-                                           ToCore(over), ToCore(area));
+    const core::Point p =
+        core::CenterOver(self.right - self.left, self.bottom - self.top, ToCore(over), ToCore(area));
     // GetWindowRect and SetWindowPos agree on the origin only for a window
     // without a parent; a child is placed in its parent's client area.
     POINT now{self.left, self.top};
     if (HWND parent = (GetStyle() & WS_CHILD) ? ::GetParent(m_hWnd) : nullptr)
         ::MapWindowPoints(nullptr, parent, &now, 1);
     if (now.x == p.x && now.y == p.y)
-        return;  // already there; a move to the same place is a round trip for nothing
+        return; // already there; a move to the same place is a round trip for nothing
     ::SetWindowPos(m_hWnd, nullptr, p.x, p.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -332,14 +328,14 @@ void CWnd::InvokeHelper(DISPID dispid, WORD flags, const VARIANT* argument)
     InvokeControl(m_hWnd, dispid, flags, argument);
 }
 
-bool CWnd::RegisterWindowClass(HINSTANCE instance, LPCWSTR className, UINT style,
-                               HCURSOR cursor, HBRUSH background)
+bool CWnd::RegisterWindowClass(HINSTANCE instance, LPCWSTR className, UINT style, HCURSOR cursor,
+                               HBRUSH background)
 {
     return Register(instance, className, style, cursor, background, &StaticWndProc, 0);
 }
 
-bool CWnd::Register(HINSTANCE instance, LPCWSTR className, UINT style, HCURSOR cursor,
-                    HBRUSH background, WNDPROC proc, int windowExtra)
+bool CWnd::Register(HINSTANCE instance, LPCWSTR className, UINT style, HCURSOR cursor, HBRUSH background,
+                    WNDPROC proc, int windowExtra)
 {
     if (!instance)
         instance = ::GetModuleHandleW(nullptr);

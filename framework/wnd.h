@@ -54,10 +54,10 @@ public:
 
     // Creates a window of a registered class bound to this object from its
     // first message on.
-    BOOL CreateEx(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style,
-                  const RECT& rect, HWND parent, UINT id, LPVOID param = nullptr);
-    virtual BOOL Create(LPCWSTR className, LPCWSTR windowName, DWORD style, const RECT& rect,
-                        CWnd* parent, UINT id, void* context = nullptr);
+    BOOL CreateEx(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, const RECT& rect,
+                  HWND parent, UINT id, LPVOID param = nullptr);
+    virtual BOOL Create(LPCWSTR className, LPCWSTR windowName, DWORD style, const RECT& rect, CWnd* parent,
+                        UINT id, void* context = nullptr);
     BOOL DestroyWindow();
 
     // Routes an existing window (e.g. a dialog's control) through this object.
@@ -134,13 +134,13 @@ protected:
 public:
     // Registers a window class whose windows CreateEx binds to their object
     // from the first message on. True when the class is (already) registered.
-    static bool RegisterWindowClass(HINSTANCE instance, LPCWSTR className, UINT style,
-                                    HCURSOR cursor, HBRUSH background);
+    static bool RegisterWindowClass(HINSTANCE instance, LPCWSTR className, UINT style, HCURSOR cursor,
+                                    HBRUSH background);
     // Registers a window class each of whose windows makes its own T (default
     // constructed) at WM_NCCREATE. True when the class is (already) registered.
     template <class T>
-    static bool RegisterOwnWindowClass(HINSTANCE instance, LPCWSTR className, UINT style,
-                                       HCURSOR cursor, HBRUSH background)
+    static bool RegisterOwnWindowClass(HINSTANCE instance, LPCWSTR className, UINT style, HCURSOR cursor,
+                                       HBRUSH background)
     {
         return Register(instance, className, style, cursor, background, &OwnClassProc<T>, sizeof(CWnd*));
     }
@@ -154,8 +154,8 @@ private:
             self = AdoptOwn(hwnd, new (std::nothrow) T);
         return Route(self, hwnd, msg, w, l);
     }
-    static bool Register(HINSTANCE instance, LPCWSTR className, UINT style, HCURSOR cursor,
-                         HBRUSH background, WNDPROC proc, int windowExtra);
+    static bool Register(HINSTANCE instance, LPCWSTR className, UINT style, HCURSOR cursor, HBRUSH background,
+                         WNDPROC proc, int windowExtra);
     static CWnd* FromOwnClassWindow(HWND hwnd);
     static CWnd* AdoptOwn(HWND hwnd, CWnd* made);
     // The one dispatch of every bound window's messages.

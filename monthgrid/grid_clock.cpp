@@ -17,8 +17,8 @@ LocalTime PlatformNow()
 {
     SYSTEMTIME st{};
     ::GetLocalTime(&st);
-    const milliseconds timeOfDay = hours{st.wHour} + minutes{st.wMinute} + seconds{st.wSecond} +
-                                   milliseconds{st.wMilliseconds};
+    const milliseconds timeOfDay =
+        hours{st.wHour} + minutes{st.wMinute} + seconds{st.wSecond} + milliseconds{st.wMilliseconds};
     return {core::CivilDay(st.wYear, st.wMonth, st.wDay).value_or(kFallbackDay), timeOfDay};
 }
 

@@ -61,7 +61,7 @@ struct DayRun {
     int dx[14];
     int length = 0;
     int startX = 0;
-    int lastX = 0;  // where the last character starts
+    int lastX = 0; // where the last character starts
     COLORREF color = 0;
 
     void Add(int x, COLORREF c, unsigned number, const std::array<int, 10>& digitWidths)
@@ -70,7 +70,7 @@ struct DayRun {
             startX = x;
             color = c;
         } else {
-            dx[length - 1] = x - lastX;  // the previous number's last advance reaches this cell
+            dx[length - 1] = x - lastX; // the previous number's last advance reaches this cell
         }
         lastX = x;
         for (int i = 0; i < kNumbers.length[number]; ++i) {
@@ -96,8 +96,8 @@ struct DayRun {
 void Arrow(HDC dc, const RECT& r, bool pointsLeft, COLORREF color)
 {
     const int size = std::min(r.right - r.left, r.bottom - r.top);
-    const int half = std::max(2, size / 4);  // half the base
-    const int depth = half;                  // tip to base
+    const int half = std::max(2, size / 4); // half the base
+    const int depth = half;                 // tip to base
     const int cx = (r.left + r.right) / 2;
     const int cy = (r.top + r.bottom) / 2;
     const int tip = pointsLeft ? cx - depth / 2 : cx + depth / 2;

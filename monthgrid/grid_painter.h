@@ -18,8 +18,8 @@ namespace monthgrid {
 // marks' colours derived from them.
 struct Palette {
     COLORREF fore, monthBack, back, titleBack, titleFore, trailing;
-    COLORREF selectedBack, selectedFore;  // the selected day
-    COLORREF today;                       // frame around today
+    COLORREF selectedBack, selectedFore; // the selected day
+    COLORREF today;                      // frame around today
 };
 
 // The marks must stay visible whatever colours the user picks: the
@@ -61,8 +61,7 @@ public:
     Painter(HDC dc, const core::GridLayout& layout, const Palette& pal, int textHeight,
             const std::array<int, 10>& digitWidths)
         : m_dc(dc), m_layout(layout), m_pal(pal), m_textHeight(textHeight), m_digitWidths(digitWidths)
-    {
-    }
+    {}
 
     void Title(int m, std::chrono::year_month ym);
     void WeekdayHeader(int m, const RECT& block, const RECT& title);

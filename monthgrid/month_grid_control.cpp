@@ -23,10 +23,7 @@ constexpr int kDefaultDpi = 96;
 
 } // namespace
 
-MonthGridControl::MonthGridControl() : m_nav(Today())
-{
-    ApplyState(core::MonthGridState{});
-}
+MonthGridControl::MonthGridControl() : m_nav(Today()) { ApplyState(core::MonthGridState{}); }
 
 MonthGridControl::~MonthGridControl() { DisconnectDispatch(); }
 
@@ -217,8 +214,8 @@ core::GridLayout MonthGridControl::Layout()
 bool RegisterMonthGridClass(HINSTANCE instance)
 {
     return fw::CWnd::RegisterOwnWindowClass<MonthGridControl>(instance, kClassName, CS_DBLCLKS,
-                                                               ::LoadCursorW(nullptr, IDC_ARROW),
-                                                               nullptr); // Paint covers every pixel
+                                                              ::LoadCursorW(nullptr, IDC_ARROW),
+                                                              nullptr); // Paint covers every pixel
 }
 
 } // namespace monthgrid

@@ -44,7 +44,10 @@ const fw::MessageMap<MonthGridControl> MonthGridControl::kMessageMap{
     fw::OnNotice<WM_DPICHANGED_AFTERPARENT, &C::InvalidateAll>(),
 };
 
-LRESULT MonthGridControl::OnGetDispatch(WPARAM, LPARAM) { return reinterpret_cast<LRESULT>(NewDispatchReference()); }
+LRESULT MonthGridControl::OnGetDispatch(WPARAM, LPARAM)
+{
+    return reinterpret_cast<LRESULT>(NewDispatchReference());
+}
 
 LRESULT MonthGridControl::OnCreate(WPARAM, LPARAM)
 {

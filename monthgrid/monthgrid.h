@@ -62,8 +62,8 @@ inline constexpr UINT kGetInfoMessage = WM_USER + 0x301;
 
 struct GridInfo {
     UINT cbSize = sizeof(GridInfo);
-    core::FontMetrics metrics;  // measured for the current font and DPI
-    core::GridShape shape;      // as drawn, after core::ClampGrid
+    core::FontMetrics metrics; // measured for the current font and DPI
+    core::GridShape shape;     // as drawn, after core::ClampGrid
     bool showWeekNumbers = false;
     int firstYear = 0;  // the first (top-left) month shown
     int firstMonth = 0; // 1..12
@@ -89,15 +89,20 @@ struct Member {
 
 namespace members {
 // Day numbers and weekday header.
-inline constexpr Member kForeColor{DISPID_FORECOLOR, L"ForeColor", VT_I4, MemberKind::Property, ColorSlot::Fore};
+inline constexpr Member kForeColor{DISPID_FORECOLOR, L"ForeColor", VT_I4, MemberKind::Property,
+                                   ColorSlot::Fore};
 // Behind the days.
-inline constexpr Member kMonthBackColor{8, L"MonthBackColor", VT_I4, MemberKind::Property, ColorSlot::MonthBack};
+inline constexpr Member kMonthBackColor{8, L"MonthBackColor", VT_I4, MemberKind::Property,
+                                        ColorSlot::MonthBack};
 // Around and between the months.
-inline constexpr Member kBackColor{DISPID_BACKCOLOR, L"BackColor", VT_I4, MemberKind::Property, ColorSlot::Back};
+inline constexpr Member kBackColor{DISPID_BACKCOLOR, L"BackColor", VT_I4, MemberKind::Property,
+                                   ColorSlot::Back};
 // Title bars, the selected day, week numbers.
-inline constexpr Member kTitleBackColor{20, L"TitleBackColor", VT_I4, MemberKind::Property, ColorSlot::TitleBack};
+inline constexpr Member kTitleBackColor{20, L"TitleBackColor", VT_I4, MemberKind::Property,
+                                        ColorSlot::TitleBack};
 // Title text, arrows, the selected day's number.
-inline constexpr Member kTitleForeColor{21, L"TitleForeColor", VT_I4, MemberKind::Property, ColorSlot::TitleFore};
+inline constexpr Member kTitleForeColor{21, L"TitleForeColor", VT_I4, MemberKind::Property,
+                                        ColorSlot::TitleFore};
 // Days of the neighbouring months.
 inline constexpr Member kTrailingForeColor{22, L"TrailingForeColor", VT_I4, MemberKind::Property,
                                            ColorSlot::TrailingFore};
@@ -117,10 +122,10 @@ inline constexpr Member kCurrentDate{23, L"CurrentDate", VT_DATE};
 // Sizes the window to the grid and repaints it.
 inline constexpr Member kRefresh{DISPID_REFRESH, L"Refresh", VT_EMPTY, MemberKind::Method};
 
-inline constexpr const Member* kAll[] = {&kForeColor,      &kMonthBackColor, &kBackColor,    &kTitleBackColor,
-                                         &kTitleForeColor, &kTrailingForeColor, &kShowWeekNumbers,
-                                         &kMonthColumns,   &kMonthRows,      &kFont,         &kValue,
-                                         &kCurrentDate,    &kRefresh};
+inline constexpr const Member* kAll[] = {
+    &kForeColor,       &kMonthBackColor, &kBackColor, &kTitleBackColor, &kTitleForeColor, &kTrailingForeColor,
+    &kShowWeekNumbers, &kMonthColumns,   &kMonthRows, &kFont,           &kValue,          &kCurrentDate,
+    &kRefresh};
 } // namespace members
 
 // The member of a DISPID (the first of its names), or null.

@@ -44,16 +44,16 @@ void Assign(VARIANT& v, LPDISPATCH font)
 
 } // namespace
 
-const fw::CRuntimeClass CMonthView::classCMonthView{
-    "CMonthView", sizeof(CMonthView), fw::kNoSchema, []() -> fw::CWnd* { return new CMonthView; },
-    &fw::CWnd::classCWnd};
+const fw::CRuntimeClass CMonthView::classCMonthView{"CMonthView", sizeof(CMonthView), fw::kNoSchema,
+                                                    []() -> fw::CWnd* { return new CMonthView; },
+                                                    &fw::CWnd::classCWnd};
 
 const fw::CRuntimeClass* CMonthView::GetRuntimeClass() const { return &classCMonthView; }
 
 CMonthView::~CMonthView() = default;
 
-BOOL CMonthView::Create(LPCWSTR, LPCWSTR windowName, DWORD style, const RECT& rect, fw::CWnd* parent,
-                        UINT id, void*)
+BOOL CMonthView::Create(LPCWSTR, LPCWSTR windowName, DWORD style, const RECT& rect, fw::CWnd* parent, UINT id,
+                        void*)
 {
     HINSTANCE instance = ::GetModuleHandleW(nullptr);
     if (!monthgrid::RegisterMonthGridClass(instance))

@@ -2,8 +2,8 @@
 // CMonthView: the calendar window's handle on the month-grid component
 // (monthgrid/monthgrid.h). Attached to the component's window, it sets the
 // grid up through the component's dispatch interface, by the members of its
-// table (monthgrid::members); each operation is one Invoke, and a call the component refuses throws fw::COleDispatchException
-// out of the operation.
+// table (monthgrid::members); each operation is one Invoke, and a call the component refuses throws
+// fw::COleDispatchException out of the operation.
 #include <windows.h>
 #include <oaidl.h>
 

@@ -26,8 +26,7 @@ void CColorSwatch::OnPaint()
 
 int CColorSwatch::PickColor()
 {
-    fw::CColorDialog chooser(m_color, CC_RGBINIT | CC_FULLOPEN,
-                             fw::CWnd::FromHandlePermanent(GetParent()));
+    fw::CColorDialog chooser(m_color, CC_RGBINIT | CC_FULLOPEN, fw::CWnd::FromHandlePermanent(GetParent()));
     if (chooser.DoModal() != IDOK)
         return 0;
     const COLORREF chosen = chooser.GetColor();

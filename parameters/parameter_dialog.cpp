@@ -40,7 +40,10 @@ void ReportSaveFailure()
     fw::AfxMessageBox(text, MB_OK | MB_ICONWARNING);
 }
 
-COLORREF StoredColor(const core::SettingKey& key) { return static_cast<COLORREF>(SettingsStore::ReadInt(key)); }
+COLORREF StoredColor(const core::SettingKey& key)
+{
+    return static_cast<COLORREF>(SettingsStore::ReadInt(key));
+}
 
 } // namespace
 
@@ -99,9 +102,10 @@ std::array<CColorSwatch*, 5> CParameterDlg::Swatches()
 {
     // Paired by position with the store's colour order.
     static_assert(std::size(keys::kColourKeys) == 5);
-    static_assert(keys::kColourKeys[0] == &keys::kForeColor && keys::kColourKeys[1] == &keys::kMonthBackColor &&
-                  keys::kColourKeys[2] == &keys::kTitleBackColor && keys::kColourKeys[3] == &keys::kTitleForeColor &&
-                  keys::kColourKeys[4] == &keys::kTrailingForeColor);
+    static_assert(
+        keys::kColourKeys[0] == &keys::kForeColor && keys::kColourKeys[1] == &keys::kMonthBackColor &&
+        keys::kColourKeys[2] == &keys::kTitleBackColor && keys::kColourKeys[3] == &keys::kTitleForeColor &&
+        keys::kColourKeys[4] == &keys::kTrailingForeColor);
     return {&m_ctlForeColor, &m_ctlMonthBackColor, &m_ctlTitleBackColor, &m_ctlTitleForeColor,
             &m_ctlTrailingForeColor};
 }
@@ -140,7 +144,8 @@ void CParameterDlg::OnStandardColors()
     bool allStored = true;
     bool anyStored = false;
     for (std::size_t i = 0; i < swatches.size(); ++i) {
-        const bool stored = SettingsStore::WriteInt(*keys::kColourKeys[i], static_cast<int>(swatches[i]->m_color));
+        const bool stored =
+            SettingsStore::WriteInt(*keys::kColourKeys[i], static_cast<int>(swatches[i]->m_color));
         allStored = allStored && stored;
         anyStored = anyStored || stored;
     }
@@ -204,8 +209,7 @@ void CParameterDlg::OnFont()
     // user confirms.
     const std::optional<LOGFONTA> initial = SettingsStore::ReadLogFont();
 
-    fw::CFontDialog chooser(initial ? &*initial : nullptr, CF_SCREENFONTS | CF_EFFECTS, nullptr,
-                            nullptr);
+    fw::CFontDialog chooser(initial ? &*initial : nullptr, CF_SCREENFONTS | CF_EFFECTS, nullptr, nullptr);
     if (chooser.DoModal() != IDOK)
         return;
     // Written and announced on every confirmation, changed or not. The

@@ -43,7 +43,7 @@ TEST(LogFontRecord, DecodesTheLittleEndianLayoutAndEncodesItBack)
         bytes[i] = static_cast<std::uint8_t>(i * 7 + 1);
     const auto r = core::DecodeLogFont(bytes);
     ASSERT_TRUE(r);
-    EXPECT_EQ(r->height, 0x160F0801); // bytes 1, 8, 15, 22
+    EXPECT_EQ(r->height, 0x160F0801);                             // bytes 1, 8, 15, 22
     EXPECT_EQ(r->weight, static_cast<std::int32_t>(0x867F7871u)); // bytes 113 .. 134
     EXPECT_EQ(r->italic, bytes[20]);
     EXPECT_EQ(r->pitchAndFamily, bytes[27]);

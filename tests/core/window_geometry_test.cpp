@@ -32,7 +32,8 @@ TEST(CenterWindow, CentresInTheWorkArea)
 {
     EXPECT_EQ(core::CenterOver(200, 100, Rect{0, 0, 1280, 1024}, Rect{0, 0, 1280, 1024}), (Point{540, 462}));
     // A work area that does not start at the origin (taskbar at the top).
-    EXPECT_EQ(core::CenterOver(200, 100, Rect{0, 40, 1280, 1024}, Rect{0, 40, 1280, 1024}), (Point{540, 482}));
+    EXPECT_EQ(core::CenterOver(200, 100, Rect{0, 40, 1280, 1024}, Rect{0, 40, 1280, 1024}),
+              (Point{540, 482}));
 }
 
 TEST(CenterWindow, AnOversizedWindowKeepsItsCaptionOnScreen)

@@ -49,7 +49,10 @@ LONGLONG SizeOf(IFontDisp* disp)
     return s;
 }
 
-void StoreFont(const LOGFONTA& lf) { SettingsStore::WriteBinary(kLogFont.section, kLogFont.name, &lf, sizeof lf); }
+void StoreFont(const LOGFONTA& lf)
+{
+    SettingsStore::WriteBinary(kLogFont.section, kLogFont.name, &lf, sizeof lf);
+}
 
 int ScreenDpi()
 {
@@ -129,8 +132,8 @@ TEST_F(CalendarFont, NoFontMeansTheDefaultGuiFont)
     LOGFONTA gui{};
     ::GetObjectA(::GetStockObject(DEFAULT_GUI_FONT), sizeof gui, &gui);
     // The object reports the size of the font it realised: within a pixel.
-    EXPECT_NEAR(static_cast<double>(SizeOf(disp)), static_cast<double>(core::PointSizeCy(gui.lfHeight, ScreenDpi())),
-                720000.0 / ScreenDpi());
+    EXPECT_NEAR(static_cast<double>(SizeOf(disp)),
+                static_cast<double>(core::PointSizeCy(gui.lfHeight, ScreenDpi())), 720000.0 / ScreenDpi());
     disp->Release();
 }
 
@@ -153,7 +156,8 @@ TEST_F(CalendarFont, ApplyingTwiceLeavesOneLiveReference)
         EXPECT_EQ(second->Release(), 1u);
         // The month view was given the new object.
         const auto& calls = fake::Current().calls;
-        auto it = std::find_if(calls.rbegin(), calls.rend(), [](const fake::Call& c) { return c.dispid == DISPID_FONT; });
+        auto it = std::find_if(calls.rbegin(), calls.rend(),
+                               [](const fake::Call& c) { return c.dispid == DISPID_FONT; });
         ASSERT_NE(it, calls.rend());
         EXPECT_EQ(it->object, second);
         EXPECT_EQ(it->type, VT_DISPATCH);
@@ -170,7 +174,8 @@ TEST_F(CalendarFont, RecordsOfTheWrongSizeGiveTheGuiFont)
         auto* font = static_cast<IFontDisp*>(dlg.CurrentFont());
         ASSERT_NE(font, nullptr);
         EXPECT_NEAR(static_cast<double>(SizeOf(font)),
-                    static_cast<double>(core::PointSizeCy(gui.lfHeight, ScreenDpi())), 720000.0 / ScreenDpi());
+                    static_cast<double>(core::PointSizeCy(gui.lfHeight, ScreenDpi())),
+                    720000.0 / ScreenDpi());
     });
 }
 

@@ -107,7 +107,9 @@ TEST_F(CalendarWindow, EveryPassPushesEverySettingInOrder)
             EXPECT_EQ(calls[i].dispid, expected[i].id) << i;
             EXPECT_EQ(calls[i].type, expected[i].type) << i;
             EXPECT_EQ(calls[i].value, expected[i].value) << i;
-            EXPECT_EQ(calls[i].flags, expected[i].id == members::kRefresh.dispid ? DISPATCH_METHOD : DISPATCH_PROPERTYPUT) << i;
+            EXPECT_EQ(calls[i].flags,
+                      expected[i].id == members::kRefresh.dispid ? DISPATCH_METHOD : DISPATCH_PROPERTYPUT)
+                << i;
         }
     });
 }
@@ -125,8 +127,9 @@ TEST_F(CalendarWindow, FromOneByTwelveToTwelveByOneNeverAsksForMoreThanTwelve)
         for (const auto& c : CallsSince(from))
             if (c.dispid == members::kMonthColumns.dispid || c.dispid == members::kMonthRows.dispid)
                 counts.emplace_back(c.dispid, c.value);
-        EXPECT_EQ(counts, (std::vector<std::pair<DISPID, LONGLONG>>{
-                              {members::kMonthColumns.dispid, 1}, {members::kMonthRows.dispid, 1}, {members::kMonthColumns.dispid, 12}}));
+        EXPECT_EQ(counts, (std::vector<std::pair<DISPID, LONGLONG>>{{members::kMonthColumns.dispid, 1},
+                                                                    {members::kMonthRows.dispid, 1},
+                                                                    {members::kMonthColumns.dispid, 12}}));
         EXPECT_LE(fake::Current().maxMonths, 12);
         EXPECT_EQ(testsupport::ClientSize(dlg.m_hWnd).cx, 12 * fake::kMonthWidth + fake::kWeekColumn);
     });
@@ -150,9 +153,7 @@ TEST_F(CalendarWindow, CountsGoOutAsTheirLowSixteenBits)
 TEST_F(CalendarWindow, RefreshRequestsAllCentreAgainAfterAMove)
 {
     RunCalendar([](CCalendarDlg& dlg) {
-        auto moveAway = [&] {
-            ::SetWindowPos(dlg.m_hWnd, nullptr, 5, 7, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-        };
+        auto moveAway = [&] { ::SetWindowPos(dlg.m_hWnd, nullptr, 5, 7, 0, 0, SWP_NOSIZE | SWP_NOZORDER); };
         moveAway();
         dlg.PostMessage(WM_KEYDOWN, VK_F5, 0); // through the modal loop's pre-filter
         testsupport::PumpFor(100);
@@ -230,8 +231,9 @@ TEST_F(CalendarWindow, SystemMenuHasTheThreeEntriesEachAfterItsSeparator)
         const int n = ::GetMenuItemCount(sys);
         ASSERT_GE(n, 6);
         const UINT ids[] = {0, IDM_ABOUTBOX, 0, IDM_PARAMETER, 0, IDM_REFRESH};
-        const wchar_t* texts[] = {L"", L"Inf&o \u00FCber Morvelin...", L"", L"Parameter ...", L"",
-                                  L"Aktualisieren\tF5 oder Doppelklick auf Titelzeile"};
+        const wchar_t* texts[] = {L"", L"Inf&o \u00FCber Morvelin...",
+                                  L"", L"Parameter ...",
+                                  L"", L"Aktualisieren\tF5 oder Doppelklick auf Titelzeile"};
         for (int i = 0; i < 6; ++i) {
             const int pos = n - 6 + i;
             MENUITEMINFOW mii{};
@@ -371,7 +373,7 @@ TEST_F(CalendarWindow, MenuCommandsOpenTheAboutAndParameterDialogsOverTheCalenda
             EXPECT_TRUE(::IsWindowEnabled(dlg.m_hWnd));
         },
         &driver);
-    EXPECT_EQ(titles, (std::vector<std::wstring>{L"Info \u00FCber Morvelin", L"Parameter", L"Info \u00FCber Morvelin",
-                                                 L"Parameter"}));
+    EXPECT_EQ(titles, (std::vector<std::wstring>{L"Info \u00FCber Morvelin", L"Parameter",
+                                                 L"Info \u00FCber Morvelin", L"Parameter"}));
     EXPECT_EQ(ownerDisabled, (std::vector<bool>{true, true, true, true}));
 }

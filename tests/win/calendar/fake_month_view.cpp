@@ -31,12 +31,23 @@ public:
             const VARIANT& v = params->rgvarg[0];
             call.type = v.vt;
             switch (v.vt) {
-            case VT_I4: call.value = v.lVal; break;
-            case VT_I2: call.value = v.iVal; break;
-            case VT_BOOL: call.value = v.boolVal; break;
-            case VT_DATE: call.value = static_cast<LONGLONG>(v.date); break;
-            case VT_DISPATCH: call.object = v.pdispVal; break;
-            default: break;
+            case VT_I4:
+                call.value = v.lVal;
+                break;
+            case VT_I2:
+                call.value = v.iVal;
+                break;
+            case VT_BOOL:
+                call.value = v.boolVal;
+                break;
+            case VT_DATE:
+                call.value = static_cast<LONGLONG>(v.date);
+                break;
+            case VT_DISPATCH:
+                call.object = v.pdispVal;
+                break;
+            default:
+                break;
             }
         }
         g_state.calls.push_back(call);

@@ -56,10 +56,10 @@ static_assert(!fw::CrackedHandler<WM_COMMAND, &Probe::OnFirst>);
 struct ProbeWindow : ::testing::Test {
     void SetUp() override
     {
-        ASSERT_TRUE(fw::CWnd::RegisterWindowClass(::GetModuleHandleW(nullptr), L"ProbeClass", 0,
-                                                  nullptr, nullptr));
-        ASSERT_TRUE(probe.CreateEx(0, L"ProbeClass", L"probe", WS_OVERLAPPED, RECT{0, 0, 50, 50},
-                                   nullptr, 0));
+        ASSERT_TRUE(
+            fw::CWnd::RegisterWindowClass(::GetModuleHandleW(nullptr), L"ProbeClass", 0, nullptr, nullptr));
+        ASSERT_TRUE(
+            probe.CreateEx(0, L"ProbeClass", L"probe", WS_OVERLAPPED, RECT{0, 0, 50, 50}, nullptr, 0));
     }
     Probe probe;
 };

@@ -87,7 +87,8 @@ TEST(SettingsStore, ValuesThatAreNotWholeNumbersReadAsTheDefault)
 TEST(SettingsStore, BinaryRecordsRoundTripByteForByte)
 {
     testsupport::ResetProfile();
-    for (std::size_t n : {std::size_t{0}, std::size_t{1}, std::size_t{59}, std::size_t{60}, std::size_t{61}, std::size_t{4000}}) {
+    for (std::size_t n : {std::size_t{0}, std::size_t{1}, std::size_t{59}, std::size_t{60}, std::size_t{61},
+                          std::size_t{4000}}) {
         const auto bytes = Bytes(n, static_cast<std::uint8_t>(n));
         SettingsStore::WriteBinary(L"Allgemein", L"Probe", bytes.data(), bytes.size());
         const auto back = SettingsStore::ReadBinary(L"Allgemein", L"Probe");
@@ -113,7 +114,8 @@ TEST(SettingsStore, FontRecordOfTheWrongSizeOrNotHexFallsBackToTheGuiFont)
         EXPECT_EQ(std::memcmp(&*lf, &gui, sizeof gui), 0) << n;
     }
     WriteRaw("[Allgemein]\r\nLogFont=" // 120 characters, one of them not hex
-             "F3FFFFFF000000000000000000000000900100000000000000000000417269616C0000000000000000000000000000000000000000000000000000XZ\r\n");
+             "F3FFFFFF000000000000000000000000900100000000000000000000417269616C00000000000000000000000000000"
+             "00000000000000000000000XZ\r\n");
     EXPECT_FALSE(SettingsStore::ReadBinary(kLogFont.section, kLogFont.name));
     const auto lf = SettingsStore::ReadLogFont();
     ASSERT_TRUE(lf);

@@ -24,13 +24,13 @@ protected:
         ASSERT_TRUE(disp);
     }
 
-    HRESULT Invoke(DISPID id, WORD flags, std::initializer_list<VARIANT> args, std::initializer_list<DISPID> named,
-                   UINT* argErr = nullptr, REFIID riid = IID_NULL)
+    HRESULT Invoke(DISPID id, WORD flags, std::initializer_list<VARIANT> args,
+                   std::initializer_list<DISPID> named, UINT* argErr = nullptr, REFIID riid = IID_NULL)
     {
         std::vector<VARIANT> a(args);
         std::vector<DISPID> n(named);
-        DISPPARAMS p{a.empty() ? nullptr : a.data(), n.empty() ? nullptr : n.data(), static_cast<UINT>(a.size()),
-                     static_cast<UINT>(n.size())};
+        DISPPARAMS p{a.empty() ? nullptr : a.data(), n.empty() ? nullptr : n.data(),
+                     static_cast<UINT>(a.size()), static_cast<UINT>(n.size())};
         UINT err = 0xFFFF;
         const HRESULT hr = disp->Invoke(id, riid, LOCALE_USER_DEFAULT, flags, &p, nullptr, nullptr, &err);
         if (argErr)
@@ -56,8 +56,9 @@ protected:
 
 TEST_F(MonthGridDispatch, EveryMemberTakesItsTypeAndCoercibleOnes)
 {
-    for (DISPID id : {members::kForeColor.dispid, members::kMonthBackColor.dispid, members::kBackColor.dispid, members::kTitleBackColor.dispid,
-                      members::kTitleForeColor.dispid, members::kTrailingForeColor.dispid})
+    for (DISPID id : {members::kForeColor.dispid, members::kMonthBackColor.dispid, members::kBackColor.dispid,
+                      members::kTitleBackColor.dispid, members::kTitleForeColor.dispid,
+                      members::kTrailingForeColor.dispid})
         EXPECT_EQ(PutValue(id, I4(0x00123456)), S_OK) << id;
     EXPECT_EQ(PutI2(grid, members::kMonthColumns.dispid, 3), S_OK);
     EXPECT_EQ(PutI2(grid, members::kMonthRows.dispid, 2), S_OK);
@@ -86,7 +87,8 @@ TEST_F(MonthGridDispatch, EveryMemberTakesItsTypeAndCoercibleOnes)
 
 TEST_F(MonthGridDispatch, WrongInterfaceMemberOrKindIsRefused)
 {
-    EXPECT_EQ(Invoke(members::kForeColor.dispid, DISPATCH_PROPERTYPUT, {I4(1)}, {DISPID_PROPERTYPUT}, nullptr, IID_IDispatch),
+    EXPECT_EQ(Invoke(members::kForeColor.dispid, DISPATCH_PROPERTYPUT, {I4(1)}, {DISPID_PROPERTYPUT}, nullptr,
+                     IID_IDispatch),
               DISP_E_UNKNOWNINTERFACE);
     EXPECT_EQ(PutValue(7, I4(1)), DISP_E_MEMBERNOTFOUND);
     EXPECT_EQ(PutValue(DISPID_VALUE, I4(1)), DISP_E_MEMBERNOTFOUND);
@@ -118,11 +120,15 @@ TEST_F(MonthGridDispatch, ArgumentCountsAndNamesAreChecked)
     EXPECT_EQ(Invoke(members::kRefresh.dispid, DISPATCH_METHOD, {I4(1)}, {5}), DISP_E_NONAMEDARGS);
     // Malformed parameter blocks are refused, not read.
     DISPPARAMS bad{nullptr, nullptr, 1, 0};
-    EXPECT_EQ(disp->Invoke(members::kForeColor.dispid, IID_NULL, 0, DISPATCH_PROPERTYPUT, &bad, nullptr, nullptr, nullptr),
+    EXPECT_EQ(disp->Invoke(members::kForeColor.dispid, IID_NULL, 0, DISPATCH_PROPERTYPUT, &bad, nullptr,
+                           nullptr, nullptr),
               E_INVALIDARG);
-    EXPECT_EQ(disp->Invoke(members::kForeColor.dispid, IID_NULL, 0, DISPATCH_PROPERTYPUT, nullptr, nullptr, nullptr, nullptr),
+    EXPECT_EQ(disp->Invoke(members::kForeColor.dispid, IID_NULL, 0, DISPATCH_PROPERTYPUT, nullptr, nullptr,
+                           nullptr, nullptr),
               DISP_E_BADPARAMCOUNT);
-    EXPECT_EQ(disp->Invoke(members::kRefresh.dispid, IID_NULL, 0, DISPATCH_METHOD, nullptr, nullptr, nullptr, nullptr), S_OK);
+    EXPECT_EQ(disp->Invoke(members::kRefresh.dispid, IID_NULL, 0, DISPATCH_METHOD, nullptr, nullptr, nullptr,
+                           nullptr),
+              S_OK);
 }
 
 TEST_F(MonthGridDispatch, ValuesThatDoNotFitAreRefusedAndTheStateKept)
@@ -150,8 +156,8 @@ TEST_F(MonthGridDispatch, ValuesThatDoNotFitAreRefusedAndTheStateKept)
     EXPECT_EQ(argErr, 0u);
 
     // Dates: only real OLE dates.
-    for (double bad : {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(), 3.0e6,
-                       -7.0e5}) {
+    for (double bad :
+         {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(), 3.0e6, -7.0e5}) {
         argErr = 0xFFFF;
         VARIANT d;
         V_VT(&d) = VT_DATE;
@@ -176,12 +182,18 @@ TEST_F(MonthGridDispatch, NamesMapCaseInsensitively)
     EXPECT_EQ(disp->GetTypeInfoCount(&count), S_OK);
     EXPECT_EQ(count, 0u);
     const std::pair<const wchar_t*, DISPID> names[] = {
-        {L"forecolor", members::kForeColor.dispid},       {L"MONTHBACKCOLOR", members::kMonthBackColor.dispid},
-        {L"BackColor", members::kBackColor.dispid},       {L"titleBackColor", members::kTitleBackColor.dispid},
-        {L"TitleForeColor", members::kTitleForeColor.dispid}, {L"TrailingForeColor", members::kTrailingForeColor.dispid},
-        {L"ShowWeekNumbers", members::kShowWeekNumbers.dispid}, {L"MonthColumns", members::kMonthColumns.dispid},
-        {L"monthrows", members::kMonthRows.dispid},       {L"Font", members::kFont.dispid},
-        {L"Value", members::kValue.dispid},               {L"CurrentDate", members::kValue.dispid},
+        {L"forecolor", members::kForeColor.dispid},
+        {L"MONTHBACKCOLOR", members::kMonthBackColor.dispid},
+        {L"BackColor", members::kBackColor.dispid},
+        {L"titleBackColor", members::kTitleBackColor.dispid},
+        {L"TitleForeColor", members::kTitleForeColor.dispid},
+        {L"TrailingForeColor", members::kTrailingForeColor.dispid},
+        {L"ShowWeekNumbers", members::kShowWeekNumbers.dispid},
+        {L"MonthColumns", members::kMonthColumns.dispid},
+        {L"monthrows", members::kMonthRows.dispid},
+        {L"Font", members::kFont.dispid},
+        {L"Value", members::kValue.dispid},
+        {L"CurrentDate", members::kValue.dispid},
         {L"REFRESH", members::kRefresh.dispid},
     };
     for (const auto& [name, want] : names) {
@@ -222,7 +234,7 @@ TEST_F(MonthGridDispatch, FontIsCopiedNotKept)
     ASSERT_EQ(PutFont(grid, font.get()), S_OK);
     EXPECT_EQ(font->AddRef() - 1, before);
     font->Release();
-    font.reset();  // the caller's last reference: the grid must not need it
+    font.reset(); // the caller's last reference: the grid must not need it
 
     HFONT used = reinterpret_cast<HFONT>(::SendMessageW(grid, WM_GETFONT, 0, 0));
     LOGFONTW lf{};
@@ -232,11 +244,12 @@ TEST_F(MonthGridDispatch, FontIsCopiedNotKept)
     const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
     ::ReleaseDC(grid, screen);
     EXPECT_EQ(lf.lfHeight, -static_cast<LONG>(std::lround(14.0 * dpi / 72.0)));
-    Render(grid);  // paints with the copy
+    Render(grid); // paints with the copy
 
     // Null: back to the GUI font.
     ASSERT_EQ(PutFont(grid, nullptr), S_OK);
-    EXPECT_EQ(reinterpret_cast<HGDIOBJ>(::SendMessageW(grid, WM_GETFONT, 0, 0)), ::GetStockObject(DEFAULT_GUI_FONT));
+    EXPECT_EQ(reinterpret_cast<HGDIOBJ>(::SendMessageW(grid, WM_GETFONT, 0, 0)),
+              ::GetStockObject(DEFAULT_GUI_FONT));
 }
 
 TEST_F(MonthGridDispatch, OutlivedWindowAnswersDisconnected)
@@ -246,7 +259,7 @@ TEST_F(MonthGridDispatch, OutlivedWindowAnswersDisconnected)
     EXPECT_EQ(Invoke(members::kRefresh.dispid, DISPATCH_METHOD, {}, {}), RPC_E_DISCONNECTED);
     UINT count = 1;
     EXPECT_EQ(disp->GetTypeInfoCount(&count), S_OK);
-    disp.reset();  // the last reference frees the object
+    disp.reset(); // the last reference frees the object
 }
 
 TEST_F(MonthGridDispatch, OtherThreadsAreTurnedAway)
@@ -260,8 +273,8 @@ TEST_F(MonthGridDispatch, OtherThreadsAreTurnedAway)
         [](LPVOID p) -> DWORD {
             auto* c = static_cast<Call*>(p);
             DISPPARAMS none{};
-            c->hr = c->disp->Invoke(monthgrid::members::kRefresh.dispid, IID_NULL, 0, DISPATCH_METHOD, &none, nullptr,
-                                    nullptr, nullptr);
+            c->hr = c->disp->Invoke(monthgrid::members::kRefresh.dispid, IID_NULL, 0, DISPATCH_METHOD, &none,
+                                    nullptr, nullptr, nullptr);
             return 0;
         },
         &call, 0, nullptr);
@@ -289,7 +302,9 @@ TEST_F(MonthGridDispatch, WindowDestroyedDuringACallIsSurvived)
     ::SetWindowSubclass(grid, &DestroyOnSize, 1, 0);
     // The size changes inside Refresh; the window goes from under the call.
     DISPPARAMS none{};
-    EXPECT_EQ(disp->Invoke(members::kRefresh.dispid, IID_NULL, 0, DISPATCH_METHOD, &none, nullptr, nullptr, nullptr), S_OK);
+    EXPECT_EQ(disp->Invoke(members::kRefresh.dispid, IID_NULL, 0, DISPATCH_METHOD, &none, nullptr, nullptr,
+                           nullptr),
+              S_OK);
     EXPECT_FALSE(::IsWindow(grid));
     EXPECT_EQ(PutValue(members::kForeColor.dispid, I4(1)), RPC_E_DISCONNECTED);
 }

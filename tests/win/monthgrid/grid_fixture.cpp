@@ -58,8 +58,8 @@ HRESULT Put(IDispatch* d, DISPID id, const VARIANT& value, UINT* argErr)
     DISPID named = DISPID_PROPERTYPUT;
     DISPPARAMS params{&arg, &named, 1, 1};
     UINT err = 0xFFFF;
-    const HRESULT hr = d->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYPUT, &params, nullptr,
-                                 nullptr, &err);
+    const HRESULT hr =
+        d->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYPUT, &params, nullptr, nullptr, &err);
     if (argErr)
         *argErr = err;
     return hr;
@@ -103,7 +103,8 @@ HRESULT PutDate(HWND grid, DATE value)
 HRESULT PutFont(HWND grid, IDispatch* font)
 {
     // The put borrows the caller's reference.
-    return PutAs(grid, monthgrid::members::kFont.dispid, VT_DISPATCH, [&](VARIANT& v) { V_DISPATCH(&v) = font; });
+    return PutAs(grid, monthgrid::members::kFont.dispid, VT_DISPATCH,
+                 [&](VARIANT& v) { V_DISPATCH(&v) = font; });
 }
 
 void SetShape(HWND grid, int columns, int rows)
@@ -119,8 +120,8 @@ HRESULT CallRefresh(HWND grid)
     if (!d)
         return E_POINTER;
     DISPPARAMS none{};
-    return d->Invoke(monthgrid::members::kRefresh.dispid, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &none, nullptr,
-                     nullptr, nullptr);
+    return d->Invoke(monthgrid::members::kRefresh.dispid, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD,
+                     &none, nullptr, nullptr, nullptr);
 }
 
 SIZE FitGrid(HWND grid)
@@ -160,8 +161,8 @@ core::GridLayout LayoutOf(HWND grid)
 
 DATE OleDate(int year, int month, int day)
 {
-    const auto d = core::ToOleDate(
-        {std::chrono::sys_days{std::chrono::year{year} / static_cast<unsigned>(month) / static_cast<unsigned>(day)}});
+    const auto d = core::ToOleDate({std::chrono::sys_days{
+        std::chrono::year{year} / static_cast<unsigned>(month) / static_cast<unsigned>(day)}});
     return d ? *d : 0.0;
 }
 

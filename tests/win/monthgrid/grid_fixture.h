@@ -69,7 +69,7 @@ DATE OleDate(int year, int month, int day);
 struct Image {
     int width = 0;
     int height = 0;
-    std::vector<std::uint32_t> pixels;  // 0x00RRGGBB, top-down
+    std::vector<std::uint32_t> pixels; // 0x00RRGGBB, top-down
 
     COLORREF At(int x, int y) const;
     // Pixels of exactly `color` inside the half-open rectangle.

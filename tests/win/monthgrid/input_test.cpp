@@ -24,7 +24,8 @@ struct View {
 View ViewOf(HWND grid)
 {
     const monthgrid::GridInfo i = Info(grid);
-    return {year{i.firstYear} / i.firstMonth, sys_days{year{i.selectedYear} / i.selectedMonth / i.selectedDay}};
+    return {year{i.firstYear} / i.firstMonth,
+            sys_days{year{i.selectedYear} / i.selectedMonth / i.selectedDay}};
 }
 
 constexpr sys_days Day(int y, unsigned m, unsigned d) { return sys_days{year{y} / month{m} / d}; }
@@ -34,10 +35,7 @@ POINT Centre(const core::Rect& r) { return {(r.left + r.right) / 2, (r.top + r.b
 
 class MonthGridInput : public GridTest {
 protected:
-    void SetUp() override
-    {
-        GridTest::SetUp();
-    }
+    void SetUp() override { GridTest::SetUp(); }
     void TearDown() override { SetCtrl(false); }
 
     void Shape(int columns, int rows)
@@ -73,7 +71,6 @@ protected:
         EXPECT_GE(i, 0);
         return Centre(LayoutOf(grid).DayRect(block, i / 7, i % 7));
     }
-
 };
 
 TEST_F(MonthGridInput, ArrowKeysAreWantedTheRestStaysWithTheDialog)
@@ -103,18 +100,18 @@ TEST_F(MonthGridInput, PageKeysMoveAMonthAndWithCtrlAYear)
 TEST_F(MonthGridInput, DayStepsFollowTheSelectionMonthByMonth)
 {
     Shape(2, 1);
-    PutDate(grid, OleDate(2031, 4, 30));  // April, May
+    PutDate(grid, OleDate(2031, 4, 30)); // April, May
     Key(VK_RIGHT);
     EXPECT_EQ(ViewOf(grid).first, Month(2031, 4));
     Key(VK_DOWN);
     Key(VK_DOWN);
     Key(VK_DOWN);
     Key(VK_DOWN);
-    Key(VK_DOWN);  // 5 June: one month on
+    Key(VK_DOWN); // 5 June: one month on
     EXPECT_EQ(ViewOf(grid).selected, Day(2031, 6, 5));
     EXPECT_EQ(ViewOf(grid).first, Month(2031, 5));
     for (int i = 0; i < 36; ++i)
-        Key(VK_LEFT);  // 30 April
+        Key(VK_LEFT); // 30 April
     EXPECT_EQ(ViewOf(grid).selected, Day(2031, 4, 30));
     EXPECT_EQ(ViewOf(grid).first, Month(2031, 4));
     Key(VK_UP);
@@ -142,7 +139,7 @@ TEST_F(MonthGridInput, TitleArrowsMoveTheWholeGrid)
     Click(Centre(layout.NextArrowRect()));
     EXPECT_EQ(ViewOf(grid).first, Month(2031, 4));
     EXPECT_EQ(ViewOf(grid).selected, Day(2031, 3, 15));
-    Click(Centre(layout.NextArrowRect()), true);  // a quick second click counts too
+    Click(Centre(layout.NextArrowRect()), true); // a quick second click counts too
     EXPECT_EQ(ViewOf(grid).first, Month(2031, 6));
     Click(Centre(layout.PrevArrowRect()));
     EXPECT_EQ(ViewOf(grid).first, Month(2031, 5));
@@ -162,7 +159,7 @@ TEST_F(MonthGridInput, HoldingAnArrowKeepsScrolling)
     const year_month reached = ViewOf(grid).first;
     EXPECT_GT(oracle::MonthsBetween(Month(2031, 3), reached), 2);
     testsupport::PumpFor(300);
-    EXPECT_EQ(ViewOf(grid).first, reached);  // stops on release
+    EXPECT_EQ(ViewOf(grid).first, reached); // stops on release
     EXPECT_EQ(::GetCapture(), nullptr);
 }
 
@@ -174,7 +171,7 @@ TEST_F(MonthGridInput, WheelTurnsAMonthPerNotch)
     EXPECT_EQ(ViewOf(grid).first, Month(2031, 4));
     Wheel(WHEEL_DELTA / 2);
     EXPECT_EQ(ViewOf(grid).first, Month(2031, 4));
-    Wheel(WHEEL_DELTA / 2);  // two halves make a notch
+    Wheel(WHEEL_DELTA / 2); // two halves make a notch
     EXPECT_EQ(ViewOf(grid).first, Month(2031, 3));
     // Halves that change direction are forgotten, not added up.
     Wheel(WHEEL_DELTA / 2);
@@ -189,16 +186,16 @@ TEST_F(MonthGridInput, WheelTurnsAMonthPerNotch)
 TEST_F(MonthGridInput, ClickSelectsADayAndANeighboursDayScrollsIntoView)
 {
     Shape(2, 1);
-    PutDate(grid, OleDate(2031, 3, 15));  // March, April
+    PutDate(grid, OleDate(2031, 3, 15)); // March, April
     Click(DayPoint(0, Day(2031, 3, 20)));
     EXPECT_EQ(ViewOf(grid).selected, Day(2031, 3, 20));
-    Click(DayPoint(1, Day(2031, 3, 31)));  // March again, from April's block
+    Click(DayPoint(1, Day(2031, 3, 31))); // March again, from April's block
     EXPECT_EQ(ViewOf(grid).selected, Day(2031, 3, 31));
     EXPECT_EQ(ViewOf(grid).first, Month(2031, 3));
-    Click(DayPoint(1, Day(2031, 5, 2)));  // after the last month shown
+    Click(DayPoint(1, Day(2031, 5, 2))); // after the last month shown
     EXPECT_EQ(ViewOf(grid).selected, Day(2031, 5, 2));
     EXPECT_EQ(ViewOf(grid).first, Month(2031, 4));
-    Click(DayPoint(0, Day(2031, 3, 31)));  // before the first
+    Click(DayPoint(0, Day(2031, 3, 31))); // before the first
     EXPECT_EQ(ViewOf(grid).first, Month(2031, 3));
     // Week numbers and the gaps select nothing.
     const View before = ViewOf(grid);

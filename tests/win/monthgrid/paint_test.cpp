@@ -43,7 +43,6 @@ protected:
         GridTest::SetUp();
         Configure(grid, kProbe, 2, 2, true);
     }
-
 };
 
 TEST_F(MonthGridPaint, EachColourWhereItBelongs)
@@ -71,7 +70,7 @@ TEST_F(MonthGridPaint, EachColourWhereItBelongs)
     EXPECT_GT(image.Count(layout.PrevArrowRect(), kProbe.titleFore), 4);
     EXPECT_GT(image.Count(layout.NextArrowRect(), kProbe.titleFore), 4);
     EXPECT_EQ(image.Count(layout.TitleRect(2), kProbe.titleFore),
-              image.Count(layout.TitleTextRect(2), kProbe.titleFore));  // no arrows below the first row
+              image.Count(layout.TitleTextRect(2), kProbe.titleFore)); // no arrows below the first row
 
     // The month's own area, away from any text: its bottom padding.
     EXPECT_EQ(image.At(m0.left + 1, m0.bottom - 1), kProbe.monthBack);
@@ -130,7 +129,8 @@ TEST_F(MonthGridPaint, TodayAndSelectionAreBothVisible)
     EXPECT_GT(image.Count(cell, kTodayRed), 2 * cell.Width());
     EXPECT_EQ(image.Count(cell, kProbe.titleBack), 0);
     const year_month_day s{selected};
-    const core::Rect selectedCell = CellOf(layout, first, oracle::MonthsBetween(first, s.year() / s.month()), selected);
+    const core::Rect selectedCell =
+        CellOf(layout, first, oracle::MonthsBetween(first, s.year() / s.month()), selected);
     EXPECT_GT(image.Count(selectedCell, kProbe.titleBack), selectedCell.Width() * selectedCell.Height() / 2);
     EXPECT_EQ(image.Count(selectedCell, kTodayRed), 0);
 }
@@ -223,7 +223,7 @@ TEST_F(MonthGridPaint, NoGdiObjectsLostOverPaintsFontsAndSizes)
 
         for (int i = 0; i < 100; ++i) {
             PutFont(g, MakeFont(i % 2 ? L"Tahoma" : L"Courier New", 6 + i % 20).get());
-            FitGrid(g);  // a new size each time: the buffer is remade too
+            FitGrid(g); // a new size each time: the buffer is remade too
             ::SendMessageW(g, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
         }
         PutFont(g, MakeFont(L"Tahoma", 9).get());
@@ -307,7 +307,7 @@ TEST_F(MonthGridPaint, PaintingIntoAZeroSizedOrForeignTargetIsHarmless)
 {
     ::MoveWindow(grid, 0, 0, 0, 0, FALSE);
     EXPECT_EQ(Render(grid).width, 0);
-    HDC bare = ::CreateCompatibleDC(nullptr);  // a one-bit target
+    HDC bare = ::CreateCompatibleDC(nullptr); // a one-bit target
     ::MoveWindow(grid, 0, 0, 300, 200, FALSE);
     ::SendMessageW(grid, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(bare), PRF_CLIENT);
     ::SendMessageW(grid, WM_PRINTCLIENT, 0, PRF_CLIENT);

@@ -17,7 +17,6 @@ protected:
         Shape(columns, rows);
         return FitGrid(grid);
     }
-
 };
 
 TEST_F(MonthGridSize, RefreshGivesTheLayoutsSizeAndTheSameEveryTime)
@@ -90,7 +89,7 @@ TEST_F(MonthGridSize, AbsurdFontSizesStayBounded)
     fw::ComPtr<IFont> f = font.query<IFont>(IID_IFont);
     ASSERT_TRUE(f);
     CY huge{};
-    huge.int64 = 10'000LL * 100'000;  // 100000 pt
+    huge.int64 = 10'000LL * 100'000; // 100000 pt
     f->put_Size(huge);
     PutFont(grid, font.get());
     const SIZE big = SizeOf(4, 3);
@@ -99,7 +98,7 @@ TEST_F(MonthGridSize, AbsurdFontSizesStayBounded)
     EXPECT_LT(big.cy, 32767);
     Render(grid);
     BSTR empty = ::SysAllocString(L"");
-    f->put_Name(empty);  // an empty face: the GUI font's face
+    f->put_Name(empty); // an empty face: the GUI font's face
     ::SysFreeString(empty);
     PutFont(grid, font.get());
     EXPECT_GT(FitGrid(grid).cx, 0);
@@ -121,8 +120,8 @@ TEST_F(MonthGridSize, CountsOutsideTheRuleAreClampedToAtMostTwelveMonths)
     struct Case {
         int columns, rows;
     };
-    for (const Case c : {Case{0, 5}, Case{-3, -3}, Case{0, 0}, Case{13, 1}, Case{5, 3}, Case{12, 12}, Case{1, 13},
-                         Case{4, -1}, Case{32767, 32767}, Case{-32768, 2}}) {
+    for (const Case c : {Case{0, 5}, Case{-3, -3}, Case{0, 0}, Case{13, 1}, Case{5, 3}, Case{12, 12},
+                         Case{1, 13}, Case{4, -1}, Case{32767, 32767}, Case{-32768, 2}}) {
         const SIZE size = SizeOf(c.columns, c.rows);
         const core::GridShape clamped = core::ClampGrid(c.columns, c.rows);
         EXPECT_LE(clamped.columns * clamped.rows, 12);

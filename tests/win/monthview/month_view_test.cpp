@@ -26,7 +26,7 @@ struct RecordedCall {
     UINT named = 0;
     DISPID firstNamed = 0;
     bool wantsResult = false;
-    VARIANT value{};  // a copy of the argument, VT_EMPTY when none
+    VARIANT value{}; // a copy of the argument, VT_EMPTY when none
 };
 
 class RecordingDispatch final : public testsupport::DispatchStub {
@@ -37,7 +37,7 @@ public:
             ::VariantClear(&c.value);
     }
     ULONG STDMETHODCALLTYPE AddRef() override { return ++refs; }
-    ULONG STDMETHODCALLTYPE Release() override { return --refs; }  // lives on the test's stack
+    ULONG STDMETHODCALLTYPE Release() override { return --refs; } // lives on the test's stack
     HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* p, VARIANT* result,
                                      EXCEPINFO*, UINT*) override
     {
@@ -102,7 +102,7 @@ protected:
     {
         view.UnsubclassWindow();
         ::DestroyWindow(window);
-        EXPECT_EQ(recorder.refs, 1u);  // every reference handed out came back
+        EXPECT_EQ(recorder.refs, 1u); // every reference handed out came back
     }
 
     // The one call `op` made.
@@ -138,9 +138,9 @@ TEST_F(MonthViewCalls, ColoursArePutAsI4Unchanged)
         void (CMonthView::*op)(COLORREF);
         DISPID id;
     } colours[] = {
-        {&CMonthView::SetForeColor, DISPID_FORECOLOR},       {&CMonthView::SetMonthBackColor, 8},
-        {&CMonthView::SetBackColor, DISPID_BACKCOLOR},       {&CMonthView::SetTitleBackColor, 20},
-        {&CMonthView::SetTitleForeColor, 21},                {&CMonthView::SetTrailingForeColor, 22},
+        {&CMonthView::SetForeColor, DISPID_FORECOLOR}, {&CMonthView::SetMonthBackColor, 8},
+        {&CMonthView::SetBackColor, DISPID_BACKCOLOR}, {&CMonthView::SetTitleBackColor, 20},
+        {&CMonthView::SetTitleForeColor, 21},          {&CMonthView::SetTrailingForeColor, 22},
     };
     for (const auto& c : colours) {
         const RecordedCall& call = Only([&] { (view.*c.op)(0x00C08000); });
@@ -183,7 +183,7 @@ TEST_F(MonthViewCalls, FontDateAndRefresh)
     ExpectPut(font, DISPID_FONT, VT_DISPATCH);
     EXPECT_EQ(V_DISPATCH(&font.value), &fontStandIn);
     recorder.Reset();
-    EXPECT_EQ(fontStandIn.refs, 1u);  // borrowed, not kept
+    EXPECT_EQ(fontStandIn.refs, 1u); // borrowed, not kept
     const RecordedCall& none = Only([&] { view.SetFont(nullptr); });
     ExpectPut(none, DISPID_FONT, VT_DISPATCH);
     EXPECT_EQ(V_DISPATCH(&none.value), nullptr);
@@ -213,7 +213,7 @@ TEST_F(MonthViewCalls, ARefusalIsThrownWithItsCode)
     }
     recorder.answer = E_FAIL;
     EXPECT_THROW(view.Refresh(), fw::COleDispatchException);
-    EXPECT_EQ(recorder.calls.size(), 2u);  // tried once each, no retry
+    EXPECT_EQ(recorder.calls.size(), 2u); // tried once each, no retry
 }
 
 TEST(MonthViewClass, RuntimeClassRecord)
@@ -223,14 +223,14 @@ TEST(MonthViewClass, RuntimeClassRecord)
     EXPECT_EQ(rc.m_pBaseClass, &fw::CWnd::classCWnd);
     EXPECT_EQ(rc.m_wSchema, 0xFFFFu);
     EXPECT_EQ(rc.m_nObjectSize, static_cast<int>(sizeof(CMonthView)));
-    EXPECT_EQ(sizeof(CMonthView), sizeof(fw::CWnd));  // no data of its own
+    EXPECT_EQ(sizeof(CMonthView), sizeof(fw::CWnd)); // no data of its own
     CMonthView view;
     EXPECT_EQ(view.GetRuntimeClass(), &rc);
     EXPECT_TRUE(view.IsKindOf(&fw::CWnd::classCWnd));
     fw::CWnd* made = rc.CreateObject();
     ASSERT_NE(made, nullptr);
     EXPECT_EQ(made->GetRuntimeClass(), &rc);
-    EXPECT_EQ(made->GetSafeHwnd(), nullptr);  // unattached
+    EXPECT_EQ(made->GetSafeHwnd(), nullptr); // unattached
     delete made;
 }
 

@@ -20,8 +20,8 @@ namespace {
 const std::wstring kTooLarge = L"Das Produkt aus Zeile und Spalte ist größer als 12.";
 const std::wstring kNotANumber = L"Bitte geben Sie eine ganze Zahl zwischen -32768 und 32767 ein.";
 
-constexpr int kSwatchIds[] = {IDC_FORECOLOR, IDC_MONTHBACKCOLOR, IDC_TITLEBACKCOLOR,
-                              IDC_TITLEFORECOLOR, IDC_TRAILINGFORECOLOR};
+constexpr int kSwatchIds[] = {IDC_FORECOLOR, IDC_MONTHBACKCOLOR, IDC_TITLEBACKCOLOR, IDC_TITLEFORECOLOR,
+                              IDC_TRAILINGFORECOLOR};
 
 class ParameterDialogTest : public ::testing::Test {
 protected:
@@ -47,7 +47,8 @@ protected:
         const INT_PTR result = dlg.DoModal();
         EXPECT_FALSE(driver.TimedOut());
         EXPECT_EQ(driver.StepsLeft(), 0u) << "a chooser or message box did not open";
-        EXPECT_TRUE(driver.Unexpected().empty()) << "unexpected: " << testing::PrintToString(driver.Unexpected());
+        EXPECT_TRUE(driver.Unexpected().empty())
+            << "unexpected: " << testing::PrintToString(driver.Unexpected());
         return result;
     }
 
@@ -138,8 +139,8 @@ TEST_F(ParameterDialogTest, DamagedAndOutOfRangeValuesOpenAUsableDialogAndStayUn
     });
     EXPECT_EQ(columns, L"2"); // the low 16 bits of 65538
     EXPECT_EQ(rows, L"-1");
-    EXPECT_EQ(checked, BST_CHECKED); // any non-zero value shows checked
-    EXPECT_EQ(dlg.m_ctlForeColor.m_color, 0u);             // not a number: the default
+    EXPECT_EQ(checked, BST_CHECKED);                         // any non-zero value shows checked
+    EXPECT_EQ(dlg.m_ctlForeColor.m_color, 0u);               // not a number: the default
     EXPECT_EQ(dlg.m_ctlTitleBackColor.m_color, 0xFF0000FFu); // taken as stored
     EXPECT_EQ(dlg.m_ctlTrailingForeColor.m_color, 0x808080u);
     EXPECT_EQ(testsupport::ProfileText(), profile);
@@ -156,8 +157,8 @@ TEST_F(ParameterDialogTest, TabVisitsCountsFontStandardColoursWeekNumbersAndClos
             at = ::GetNextDlgTabItem(dialog, at, FALSE);
         }
     });
-    EXPECT_EQ(order, (std::vector<int>{IDC_COLUMNS, IDC_ROWS, IDC_FONT, IDC_STANDARD_COLORS,
-                                       IDC_WEEKNUMBERS, IDCANCEL, IDC_COLUMNS}));
+    EXPECT_EQ(order, (std::vector<int>{IDC_COLUMNS, IDC_ROWS, IDC_FONT, IDC_STANDARD_COLORS, IDC_WEEKNUMBERS,
+                                       IDCANCEL, IDC_COLUMNS}));
 }
 
 TEST_F(ParameterDialogTest, CloseButtonEscapeAndCloseBoxEachEndItWritingNothing)
@@ -241,10 +242,12 @@ TEST_F(ParameterDialogTest, EachKeystrokeIsHandledOnItsOwn)
 {
     std::vector<std::wstring> messages;
     std::wstring shown;
-    Run([&](HWND dialog) {
-        Keys(dialog, IDC_COLUMNS, L"12"); // over the selected 4
-        shown = Text(dialog, IDC_COLUMNS);
-    }, {Acknowledge(&messages)});
+    Run(
+        [&](HWND dialog) {
+            Keys(dialog, IDC_COLUMNS, L"12"); // over the selected 4
+            shown = Text(dialog, IDC_COLUMNS);
+        },
+        {Acknowledge(&messages)});
     EXPECT_EQ(shown, L"12");
     // "1" was stored and applied, "12" refused.
     EXPECT_EQ(Counts(), "1x3");
@@ -257,15 +260,17 @@ TEST_F(ParameterDialogTest, CountsAreStoredWhileTheProductIsAtMostTwelveZeroAndN
 {
     std::vector<std::string> stored;
     std::vector<std::wstring> messages;
-    Run([&](HWND dialog) {
-        const std::pair<int, const wchar_t*> edits[] = {
-            {IDC_COLUMNS, L"3"}, {IDC_ROWS, L"4"},    {IDC_COLUMNS, L"0"},
-            {IDC_COLUMNS, L"-3"}, {IDC_COLUMNS, L"-4"}, {IDC_ROWS, L"-4"}};
-        for (auto [id, text] : edits) {
-            TypeText(dialog, id, text);
-            stored.push_back(Counts().value_or("-"));
-        }
-    }, {Acknowledge(&messages)});
+    Run(
+        [&](HWND dialog) {
+            const std::pair<int, const wchar_t*> edits[] = {{IDC_COLUMNS, L"3"},  {IDC_ROWS, L"4"},
+                                                            {IDC_COLUMNS, L"0"},  {IDC_COLUMNS, L"-3"},
+                                                            {IDC_COLUMNS, L"-4"}, {IDC_ROWS, L"-4"}};
+            for (auto [id, text] : edits) {
+                TypeText(dialog, id, text);
+                stored.push_back(Counts().value_or("-"));
+            }
+        },
+        {Acknowledge(&messages)});
     // 3 x 4 is exactly twelve; -3 x 4 = -12 and -4 x 4 = -16 are below it;
     // -4 x -4 = 16 is not.
     EXPECT_EQ(stored, (std::vector<std::string>{"3x3", "3x4", "0x4", "-3x4", "-4x4", "-4x4"}));
@@ -277,13 +282,15 @@ TEST_F(ParameterDialogTest, TextThatIsNotANumberStopsCountsAndWeekNumbersWithThe
 {
     std::vector<std::wstring> messages;
     LRESULT checked = -1;
-    Run([&](HWND dialog) {
-        TypeText(dialog, IDC_COLUMNS, L"x");
-        Click(dialog, IDC_WEEKNUMBERS); // the exchange reads the bad field too
-        TypeText(dialog, IDC_COLUMNS, L"40000");
-        TypeText(dialog, IDC_ROWS, L"");
-        checked = ::SendDlgItemMessageW(dialog, IDC_WEEKNUMBERS, BM_GETCHECK, 0, 0);
-    }, {Acknowledge(&messages), Acknowledge(&messages), Acknowledge(&messages), Acknowledge(&messages)});
+    Run(
+        [&](HWND dialog) {
+            TypeText(dialog, IDC_COLUMNS, L"x");
+            Click(dialog, IDC_WEEKNUMBERS); // the exchange reads the bad field too
+            TypeText(dialog, IDC_COLUMNS, L"40000");
+            TypeText(dialog, IDC_ROWS, L"");
+            checked = ::SendDlgItemMessageW(dialog, IDC_WEEKNUMBERS, BM_GETCHECK, 0, 0);
+        },
+        {Acknowledge(&messages), Acknowledge(&messages), Acknowledge(&messages), Acknowledge(&messages)});
     EXPECT_EQ(messages, std::vector<std::wstring>(4, kNotANumber));
     EXPECT_EQ(checked, BST_CHECKED); // a click on the box is a real click of it, not saved
     EXPECT_EQ(testsupport::ProfileText(), "");
@@ -323,10 +330,12 @@ TEST_F(ParameterDialogTest, EachClickOfTheWeekNumberBoxIsStoredAndApplied)
 TEST_F(ParameterDialogTest, ColourChooserConfirmedUnchangedOrCancelledWritesNothing)
 {
     COLORREF opened = 0;
-    Run([&](HWND dialog) {
-        Click(dialog, IDC_MONTHBACKCOLOR);
-        Click(dialog, IDC_MONTHBACKCOLOR);
-    }, {ChooseColour(RGB(212, 208, 200), IDOK, &opened), ChooseColour(RGB(1, 2, 3), IDCANCEL)});
+    Run(
+        [&](HWND dialog) {
+            Click(dialog, IDC_MONTHBACKCOLOR);
+            Click(dialog, IDC_MONTHBACKCOLOR);
+        },
+        {ChooseColour(RGB(212, 208, 200), IDOK, &opened), ChooseColour(RGB(1, 2, 3), IDCANCEL)});
     EXPECT_EQ(opened, RGB(212, 208, 200));
     EXPECT_EQ(dlg.m_ctlMonthBackColor.m_color, 0xC8D0D4u);
     EXPECT_EQ(testsupport::ProfileText(), "");
@@ -342,14 +351,16 @@ TEST_F(ParameterDialogTest, EachSwatchStoresItsOwnKeyAndTellsTheCalendarOnce)
         choosers.push_back(ChooseColour(RGB(10 * i + 1, 20, 30), IDOK));
     std::vector<std::size_t> keysAfter;
     std::vector<COLORREF> painted;
-    Run([&](HWND dialog) {
-        for (int id : kSwatchIds) {
-            Click(dialog, id);
-            keysAfter.push_back(calendar.arrivals.size());
-            HWND swatch = ::GetDlgItem(dialog, id);
-            painted.push_back(PixelOf(swatch, 5, 5));
-        }
-    }, choosers);
+    Run(
+        [&](HWND dialog) {
+            for (int id : kSwatchIds) {
+                Click(dialog, id);
+                keysAfter.push_back(calendar.arrivals.size());
+                HWND swatch = ::GetDlgItem(dialog, id);
+                painted.push_back(PixelOf(swatch, 5, 5));
+            }
+        },
+        choosers);
     ASSERT_EQ(calendar.arrivals.size(), 5u);
     for (int i = 0; i < 5; ++i) {
         SCOPED_TRACE(keys[i]);
@@ -367,11 +378,13 @@ TEST_F(ParameterDialogTest, EachSwatchStoresItsOwnKeyAndTellsTheCalendarOnce)
 
 TEST_F(ParameterDialogTest, MouseClickOnASwatchReachesTheDialogAsItsId)
 {
-    Run([&](HWND dialog) {
-        HWND swatch = ::GetDlgItem(dialog, IDC_TITLEFORECOLOR);
-        ::SendMessageW(swatch, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
-        ::SendMessageW(swatch, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
-    }, {ChooseColour(RGB(9, 8, 7), IDOK)});
+    Run(
+        [&](HWND dialog) {
+            HWND swatch = ::GetDlgItem(dialog, IDC_TITLEFORECOLOR);
+            ::SendMessageW(swatch, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
+            ::SendMessageW(swatch, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
+        },
+        {ChooseColour(RGB(9, 8, 7), IDOK)});
     EXPECT_EQ(Entry("Color", "TitleForeColor"), std::to_string(RGB(9, 8, 7)));
     EXPECT_EQ(calendar.Count(WM_SETTINGS_CHANGED), 1);
 }
@@ -412,10 +425,12 @@ TEST_F(ParameterDialogTest, FontConfirmedUnchangedIsStillWrittenAndAnnounced)
     MessageSpy spy;
     FontShown shown;
     HWND dialogSeen = nullptr;
-    Run([&](HWND dialog) {
-        dialogSeen = dialog;
-        Click(dialog, IDC_FONT);
-    }, {ChooseFontStep(IDOK, &shown)});
+    Run(
+        [&](HWND dialog) {
+            dialogSeen = dialog;
+            Click(dialog, IDC_FONT);
+        },
+        {ChooseFontStep(IDOK, &shown)});
     // Started over the dialog, on screen fonts with effects, from the
     // default GUI font (nothing stored yet).
     ASSERT_EQ(spy.fontStarts.size(), 1u);
@@ -561,12 +576,14 @@ TEST_F(ReadOnlyProfileTest, EachKeystrokeInACountSaysItOnceAndTheFieldShowsTheSt
 {
     std::vector<std::wstring> messages;
     std::wstring columns, rows;
-    Run([&](HWND dialog) {
-        Keys(dialog, IDC_COLUMNS, L"3");
-        columns = Text(dialog, IDC_COLUMNS);
-        Keys(dialog, IDC_ROWS, L"1");
-        rows = Text(dialog, IDC_ROWS);
-    }, {Acknowledge(&messages), Acknowledge(&messages)});
+    Run(
+        [&](HWND dialog) {
+            Keys(dialog, IDC_COLUMNS, L"3");
+            columns = Text(dialog, IDC_COLUMNS);
+            Keys(dialog, IDC_ROWS, L"1");
+            rows = Text(dialog, IDC_ROWS);
+        },
+        {Acknowledge(&messages), Acknowledge(&messages)});
     ExpectOneFailureEach(messages, 2);
     EXPECT_EQ(columns, L"2");
     EXPECT_EQ(rows, L"2");
@@ -576,10 +593,12 @@ TEST_F(ReadOnlyProfileTest, TheWeekNumberBoxShowsTheStoredStateAgain)
 {
     std::vector<std::wstring> messages;
     LRESULT checked = -1;
-    Run([&](HWND dialog) {
-        ::SendDlgItemMessageW(dialog, IDC_WEEKNUMBERS, BM_CLICK, 0, 0);
-        checked = ::SendDlgItemMessageW(dialog, IDC_WEEKNUMBERS, BM_GETCHECK, 0, 0);
-    }, {Acknowledge(&messages)});
+    Run(
+        [&](HWND dialog) {
+            ::SendDlgItemMessageW(dialog, IDC_WEEKNUMBERS, BM_CLICK, 0, 0);
+            checked = ::SendDlgItemMessageW(dialog, IDC_WEEKNUMBERS, BM_GETCHECK, 0, 0);
+        },
+        {Acknowledge(&messages)});
     ExpectOneFailureEach(messages, 1);
     EXPECT_EQ(checked, BST_CHECKED);
 }

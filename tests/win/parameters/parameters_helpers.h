@@ -173,8 +173,7 @@ inline ModalDriver::Step ChooseFontStep(int button, FontShown* shown = nullptr)
 }
 
 // A message box: notes its text and caption, presses OK.
-inline ModalDriver::Step Acknowledge(std::vector<std::wstring>* texts,
-                                     std::wstring* caption = nullptr)
+inline ModalDriver::Step Acknowledge(std::vector<std::wstring>* texts, std::wstring* caption = nullptr)
 {
     return [=](HWND box) {
         texts->push_back(testsupport::MessageBoxText(box));

@@ -36,14 +36,14 @@ using namespace core::keys;
 namespace {
 
 struct Counts {
-    long gdiSlots = 0;   // live GDI objects of the process, stock ones included
-    long windows = 0;    // windows of this thread, children included
-    DWORD handles = 0;   // kernel handles of the process
-    long liveGdi = 0;    // held by the framework's owners
+    long gdiSlots = 0; // live GDI objects of the process, stock ones included
+    long windows = 0;  // windows of this thread, children included
+    DWORD handles = 0; // kernel handles of the process
+    long liveGdi = 0;  // held by the framework's owners
     long liveUser = 0;
-    DWORD guiGdi = 0;    // what the system reports (0 under Wine)
+    DWORD guiGdi = 0; // what the system reports (0 under Wine)
     DWORD guiUser = 0;
-    SIZE_T privateBytes = 0; // committed private memory
+    SIZE_T privateBytes = 0;    // committed private memory
     SIZE_T reportedPrivate = 0; // what the system reports (0 under Wine)
 };
 
@@ -69,7 +69,8 @@ DWORD CountKernelHandles()
 BOOL CALLBACK CountWindow(HWND hwnd, LPARAM l)
 {
     ++*reinterpret_cast<long*>(l);
-    ::EnumChildWindows(hwnd, [](HWND, LPARAM c) -> BOOL { return ++*reinterpret_cast<long*>(c), TRUE; }, l);
+    ::EnumChildWindows(
+        hwnd, [](HWND, LPARAM c) -> BOOL { return ++*reinterpret_cast<long*>(c), TRUE; }, l);
     return TRUE;
 }
 
@@ -101,7 +102,8 @@ Counts Snapshot()
     c.privateBytes = CommittedPrivateBytes();
     PROCESS_MEMORY_COUNTERS_EX pmc{};
     pmc.cb = sizeof pmc;
-    if (::GetProcessMemoryInfo(::GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&pmc), sizeof pmc))
+    if (::GetProcessMemoryInfo(::GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&pmc),
+                               sizeof pmc))
         c.reportedPrivate = pmc.PrivateUsage;
     return c;
 }
@@ -156,12 +158,13 @@ void ExpectFlat(const char* what, int count, const std::function<void(int)>& rou
                 "  owned GDI / USER      %ld / %ld -> %ld / %ld\n"
                 "  GetGuiResources       %lu / %lu -> %lu / %lu\n"
                 "  private bytes         %zu -> %zu (reported %zu -> %zu)\n",
-                what, count, static_cast<unsigned long>(ms), blocks.c_str(), before.gdiSlots, after.gdiSlots, before.windows,
-                after.windows, static_cast<unsigned long>(before.handles), static_cast<unsigned long>(after.handles),
-                before.liveGdi, before.liveUser, after.liveGdi, after.liveUser,
-                static_cast<unsigned long>(before.guiGdi), static_cast<unsigned long>(before.guiUser),
-                static_cast<unsigned long>(after.guiGdi), static_cast<unsigned long>(after.guiUser),
-                before.privateBytes, after.privateBytes, before.reportedPrivate, after.reportedPrivate);
+                what, count, static_cast<unsigned long>(ms), blocks.c_str(), before.gdiSlots, after.gdiSlots,
+                before.windows, after.windows, static_cast<unsigned long>(before.handles),
+                static_cast<unsigned long>(after.handles), before.liveGdi, before.liveUser, after.liveGdi,
+                after.liveUser, static_cast<unsigned long>(before.guiGdi),
+                static_cast<unsigned long>(before.guiUser), static_cast<unsigned long>(after.guiGdi),
+                static_cast<unsigned long>(after.guiUser), before.privateBytes, after.privateBytes,
+                before.reportedPrivate, after.reportedPrivate);
     std::fflush(stdout);
     EXPECT_LE(after.gdiSlots, before.gdiSlots) << what;
     EXPECT_LE(after.windows, before.windows) << what;
@@ -188,7 +191,8 @@ struct LongRun : ::testing::Test {
     }
     // The real calendar, its step given minutes rather than the driver's
     // usual seconds.
-    static void Run(const std::function<void(CCalendarDlg&)>& step, testsupport::ModalDriver* driver = nullptr)
+    static void Run(const std::function<void(CCalendarDlg&)>& step,
+                    testsupport::ModalDriver* driver = nullptr)
     {
         if (driver) {
             testsupport::RunCalendar(step, driver);

@@ -108,7 +108,8 @@ constexpr UINT_PTR kCloseTimer = 0x5EED;
 class EarlyEndingCalendar : public CCalendarDlg {
 public:
     enum class How { PostCloseFromInit, EndDialogFromTimer, PostCloseFromTimer };
-    EarlyEndingCalendar(How how, UINT ms, int baseThreads) : m_how(how), m_ms(ms), m_baseThreads(baseThreads) {}
+    EarlyEndingCalendar(How how, UINT ms, int baseThreads) : m_how(how), m_ms(ms), m_baseThreads(baseThreads)
+    {}
     bool workerRanAtClose = false;
 
 protected:
@@ -206,8 +207,8 @@ DWORD NewThreadOfThisProcess(DWORD known)
 // hold a lock this thread needs next.
 bool SuspendWhileAsleep(HANDLE thread)
 {
-    const auto* sleep = reinterpret_cast<const BYTE*>(
-        ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "NtDelayExecution"));
+    const auto* sleep =
+        reinterpret_cast<const BYTE*>(::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "NtDelayExecution"));
     for (int attempt = 0; sleep && attempt < 500; ++attempt) {
         ::SuspendThread(thread);
         CONTEXT context{};
@@ -275,12 +276,12 @@ TEST_F(Shutdown, TheCalendarIsGoneOnlyAfterItsWorker)
         ::WaitForSingleObject(release, INFINITE);
         ::CloseHandle(release);
     }
-    EXPECT_TRUE(workerEndedFirst)
-        << "the calendar was gone after " << destroyedIn << " ms while its worker still ran";
+    EXPECT_TRUE(workerEndedFirst) << "the calendar was gone after " << destroyedIn
+                                  << " ms while its worker still ran";
     ::WaitForSingleObject(worker, 5000);
     ::CloseHandle(worker);
-    std::printf("the calendar waited %lu ms for its worker held %lu ms\n", static_cast<unsigned long>(destroyedIn),
-                static_cast<unsigned long>(kHeldMs));
+    std::printf("the calendar waited %lu ms for its worker held %lu ms\n",
+                static_cast<unsigned long>(destroyedIn), static_cast<unsigned long>(kHeldMs));
 }
 
 // --- with modal UI open over the parameter dialog ---------------------------
@@ -293,9 +294,12 @@ enum class End { PostProgramEnd, PostClose, SendClose, PostCloseToEveryWindow, D
 const char* Name(Nested n)
 {
     switch (n) {
-    case Nested::ColourChooser: return "colour chooser";
-    case Nested::FontChooser: return "font chooser";
-    case Nested::TooManyMonths: return "message box 103";
+    case Nested::ColourChooser:
+        return "colour chooser";
+    case Nested::FontChooser:
+        return "font chooser";
+    case Nested::TooManyMonths:
+        return "message box 103";
     }
     return "";
 }
@@ -303,11 +307,16 @@ const char* Name(Nested n)
 const char* Name(End e)
 {
     switch (e) {
-    case End::PostProgramEnd: return "Programm beenden posted";
-    case End::PostClose: return "WM_CLOSE posted";
-    case End::SendClose: return "WM_CLOSE sent";
-    case End::PostCloseToEveryWindow: return "WM_CLOSE posted to every window";
-    case End::DestroyWindow: return "calendar destroyed";
+    case End::PostProgramEnd:
+        return "Programm beenden posted";
+    case End::PostClose:
+        return "WM_CLOSE posted";
+    case End::SendClose:
+        return "WM_CLOSE sent";
+    case End::PostCloseToEveryWindow:
+        return "WM_CLOSE posted to every window";
+    case End::DestroyWindow:
+        return "calendar destroyed";
     }
     return "";
 }
@@ -350,7 +359,8 @@ constexpr COLORREF kConfirmedColour = RGB(0x21, 0x43, 0x65);
 TEST_F(Shutdown, EndingTheCalendarWhileModalUiIsOpenOverTheParameterDialog)
 {
     for (Nested nested : {Nested::ColourChooser, Nested::FontChooser, Nested::TooManyMonths}) {
-        for (End end : {End::PostProgramEnd, End::SendClose, End::PostCloseToEveryWindow, End::DestroyWindow}) {
+        for (End end :
+             {End::PostProgramEnd, End::SendClose, End::PostCloseToEveryWindow, End::DestroyWindow}) {
             const std::string what = std::string(Name(nested)) + ", " + Name(end);
             paramtest::WriteProfile(kClean);
             const Leftovers before;
@@ -404,13 +414,16 @@ TEST_F(Shutdown, EndingTheCalendarWhileModalUiIsOpenOverTheParameterDialog)
             // The result of the way it was ended: IDOK for the program's own
             // end command, IDCANCEL for a close, none for a window that was
             // destroyed outright.
-            const INT_PTR expected = end == End::PostProgramEnd ? IDOK : end == End::DestroyWindow ? -1 : IDCANCEL;
+            const INT_PTR expected = end == End::PostProgramEnd  ? IDOK
+                                     : end == End::DestroyWindow ? -1
+                                                                 : IDCANCEL;
             EXPECT_EQ(result, expected) << what;
             // A choice confirmed on the way out is stored, a refused one not.
             const std::string profile = testsupport::ProfileText();
             const bool confirmed = end != End::DestroyWindow && end != End::PostCloseToEveryWindow;
             if (nested == Nested::ColourChooser && confirmed) {
-                EXPECT_EQ(paramtest::Entry(profile, "Color", "ForeColor"), std::to_string(kConfirmedColour)) << what;
+                EXPECT_EQ(paramtest::Entry(profile, "Color", "ForeColor"), std::to_string(kConfirmedColour))
+                    << what;
             } else if (nested == Nested::FontChooser && confirmed) {
                 EXPECT_TRUE(paramtest::Entry(profile, "Allgemein", "LogFont")) << what;
             } else {
@@ -485,7 +498,8 @@ TEST_F(Shutdown, EndingTheCalendarInTheMiddleOfAFontChange)
             result = calendar.DoModal();
             fw::AfxGetApp()->m_pMainWnd = nullptr;
             EXPECT_FALSE(driver.TimedOut()) << what;
-            EXPECT_TRUE(driver.Unexpected().empty()) << what << ": " << testing::PrintToString(driver.Unexpected());
+            EXPECT_TRUE(driver.Unexpected().empty())
+                << what << ": " << testing::PrintToString(driver.Unexpected());
         }
         Leftovers().ExpectNoneSince(before, what);
         EXPECT_EQ(result, end == End::DestroyWindow ? -1 : IDCANCEL) << what;

@@ -2,7 +2,7 @@
 // image resource file (the working directory is the build directory) and each
 // resource taken apart from its raw bytes, the way the dialog manager, the
 // menu loader and the version API read them.
-#include <ole2.h>  // before monthgrid.h, which names DISPID
+#include <ole2.h> // before monthgrid.h, which names DISPID
 
 #include "core/monthgrid_state.h"
 #include "monthgrid/monthgrid.h"
@@ -46,12 +46,16 @@ HMODULE Program()
 std::span<const BYTE> Raw(LPCWSTR type, LPCWSTR name)
 {
     HRSRC res = ::FindResourceExW(Program(), type, name, kGerman);
-    if (!res) return {};
+    if (!res)
+        return {};
     const auto* p = static_cast<const BYTE*>(::LockResource(::LoadResource(Program(), res)));
     return {p, ::SizeofResource(Program(), res)};
 }
 
-std::span<const BYTE> Raw(WORD type, WORD name) { return Raw(MAKEINTRESOURCEW(type), MAKEINTRESOURCEW(name)); }
+std::span<const BYTE> Raw(WORD type, WORD name)
+{
+    return Raw(MAKEINTRESOURCEW(type), MAKEINTRESOURCEW(name));
+}
 
 std::string Hex(DWORD value)
 {
@@ -70,8 +74,10 @@ NameOrId Text(const wchar_t* text) { return {std::nullopt, text}; }
 NameOrId Ordinal(WORD id) { return {id, {}}; }
 void PrintTo(const NameOrId& n, std::ostream* os)
 {
-    if (n.ordinal) *os << "ordinal " << *n.ordinal;
-    else *os << ::testing::PrintToString(n.name);
+    if (n.ordinal)
+        *os << "ordinal " << *n.ordinal;
+    else
+        *os << ::testing::PrintToString(n.name);
 }
 
 // Bounds-checked little-endian reader over one resource.
@@ -85,7 +91,8 @@ public:
     std::wstring Sz()
     {
         std::wstring s;
-        for (WORD c; (c = Word()) != 0;) s += static_cast<wchar_t>(c);
+        for (WORD c; (c = Word()) != 0;)
+            s += static_cast<wchar_t>(c);
         return s;
     }
     NameOrId SzOrOrd()
@@ -96,8 +103,18 @@ public:
         }
         return Text(Sz().c_str());
     }
-    WORD Peek() { const auto at = m_pos; const WORD w = Word(); m_pos = at; return w; }
-    void Skip(std::size_t n) { Need(n); m_pos += n; }
+    WORD Peek()
+    {
+        const auto at = m_pos;
+        const WORD w = Word();
+        m_pos = at;
+        return w;
+    }
+    void Skip(std::size_t n)
+    {
+        Need(n);
+        m_pos += n;
+    }
     // Resources start DWORD-aligned, so offsets align like addresses.
     void AlignDword() { m_pos = (m_pos + 3) & ~std::size_t{3}; }
     std::size_t Pos() const { return m_pos; }
@@ -109,7 +126,8 @@ private:
         if (m_pos + n > m_bytes.size())
             throw std::out_of_range("resource ends early at byte " + std::to_string(m_pos));
     }
-    template <class T> T Take()
+    template <class T>
+    T Take()
     {
         Need(sizeof(T));
         T value;
@@ -139,7 +157,7 @@ std::wstring Key(LPCWSTR typeOrName)
                                       : std::wstring(typeOrName);
 }
 
-using Inventory = std::map<std::wstring, std::map<std::wstring, std::set<WORD>>>;  // type -> name -> languages
+using Inventory = std::map<std::wstring, std::map<std::wstring, std::set<WORD>>>; // type -> name -> languages
 
 BOOL CALLBACK OnLanguage(HMODULE, LPCWSTR type, LPCWSTR name, WORD language, LONG_PTR inv)
 {
@@ -167,20 +185,21 @@ TEST_F(resources, HoldExactlyTheListedResourcesAllInGermanOnly)
     const std::wstring iconImage = inventory[L"#3"].begin()->first;
     const std::map<std::wstring, std::set<std::wstring>> expected{
         {L"#3", {iconImage}},
-        {L"#4", {L"#134"}},                     // menu
-        {L"#5", {L"#100", L"#102", L"#131"}},   // dialogs
-        {L"#6", {L"#7"}},                       // the string block of IDs 96..111
-        {L"#14", {L"#128"}},                    // icon group
-        {L"#16", {L"#1"}},                      // version record
-        {L"#24", {L"#1"}},                      // manifest
-        {L"#240", {L"#102"}},                   // dialog-init data
+        {L"#4", {L"#134"}},                   // menu
+        {L"#5", {L"#100", L"#102", L"#131"}}, // dialogs
+        {L"#6", {L"#7"}},                     // the string block of IDs 96..111
+        {L"#14", {L"#128"}},                  // icon group
+        {L"#16", {L"#1"}},                    // version record
+        {L"#24", {L"#1"}},                    // manifest
+        {L"#240", {L"#102"}},                 // dialog-init data
     };
     std::map<std::wstring, std::set<std::wstring>> found;
     for (const auto& [type, names] : inventory) {
         for (const auto& [name, languages] : names) {
             found[type].insert(name);
-            EXPECT_EQ(languages, std::set<WORD>{kGerman}) << "languages of type " << ::testing::PrintToString(type)
-                                                          << ", name " << ::testing::PrintToString(name);
+            EXPECT_EQ(languages, std::set<WORD>{kGerman})
+                << "languages of type " << ::testing::PrintToString(type) << ", name "
+                << ::testing::PrintToString(name);
         }
     }
     EXPECT_EQ(found, expected);
@@ -203,7 +222,8 @@ TEST_F(resources, StringTableHoldsExactlyTheSixTexts)
     Reader r(Raw(6, IDS_ABOUTBOX / 16 + 1));
     for (UINT id = IDS_ABOUTBOX / 16 * 16; id < IDS_ABOUTBOX / 16 * 16 + 16; ++id) {
         std::wstring text(r.Word(), L'\0');
-        for (auto& c : text) c = static_cast<wchar_t>(r.Word());
+        for (auto& c : text)
+            c = static_cast<wchar_t>(r.Word());
         const auto want = expected.find(id);
         EXPECT_EQ(text, want == expected.end() ? L"" : want->second) << "string " << id;
     }
@@ -226,9 +246,11 @@ std::vector<MenuItem> ParseMenuItems(Reader& r)
     for (bool last = false; !last;) {
         MenuItem item;
         item.flags = r.Word();
-        if (!(item.flags & MF_POPUP)) item.id = r.Word();
+        if (!(item.flags & MF_POPUP))
+            item.id = r.Word();
         item.text = r.Sz();
-        if (item.flags & MF_POPUP) item.items = ParseMenuItems(r);
+        if (item.flags & MF_POPUP)
+            item.items = ParseMenuItems(r);
         last = (item.flags & MF_END) != 0;
         items.push_back(std::move(item));
     }
@@ -248,13 +270,16 @@ TEST_F(resources, ContextMenuIsOnePopupWithSevenPlainItems)
     EXPECT_EQ(Hex(top[0].flags), Hex(MF_POPUP | MF_END));
 
     struct Want {
-        const wchar_t* text;  // nullptr: separator
+        const wchar_t* text; // nullptr: separator
         WORD id;
     };
     const Want want[] = {
-        {L"Parameter ...", IDM_PARAMETER},          {L"Aktualisieren", IDM_REFRESH},
-        {L"Als Symbol darstellen", ID_MINIMIZE},    {nullptr, 0},
-        {L"Info \u00FCber Morvelin ...", IDM_ABOUTBOX}, {nullptr, 0},
+        {L"Parameter ...", IDM_PARAMETER},
+        {L"Aktualisieren", IDM_REFRESH},
+        {L"Als Symbol darstellen", ID_MINIMIZE},
+        {nullptr, 0},
+        {L"Info \u00FCber Morvelin ...", IDM_ABOUTBOX},
+        {nullptr, 0},
         {L"Programm beenden", ID_PROGRAM_END},
     };
     const auto& items = top[0].items;
@@ -301,7 +326,7 @@ TEST_F(resources, ContextMenuIsOnePopupWithSevenPlainItems)
 
 struct Control {
     DWORD helpId = 0, exStyle = 0, style = 0;
-    std::array<short, 4> rect{};  // x, y, width, height in dialog units
+    std::array<short, 4> rect{}; // x, y, width, height in dialog units
     int id = 0;
     NameOrId cls, text;
     WORD extraBytes = 0;
@@ -322,7 +347,8 @@ struct Dialog {
 std::array<short, 4> ReadRect(Reader& r)
 {
     std::array<short, 4> rect{};
-    for (auto& v : rect) v = r.Short();
+    for (auto& v : rect)
+        v = r.Short();
     return rect;
 }
 
@@ -384,15 +410,18 @@ std::wstring ClassName(const NameOrId& cls)
     static const std::map<WORD, std::wstring> atoms{{0x80, L"BUTTON"},    {0x81, L"EDIT"},
                                                     {0x82, L"STATIC"},    {0x83, L"LISTBOX"},
                                                     {0x84, L"SCROLLBAR"}, {0x85, L"COMBOBOX"}};
-    if (cls.ordinal) return atoms.contains(*cls.ordinal) ? atoms.at(*cls.ordinal) : L"atom " + std::to_wstring(*cls.ordinal);
+    if (cls.ordinal)
+        return atoms.contains(*cls.ordinal) ? atoms.at(*cls.ordinal)
+                                            : L"atom " + std::to_wstring(*cls.ordinal);
     std::wstring upper = cls.name;
-    for (auto& c : upper) c = static_cast<wchar_t>(std::towupper(c));
+    for (auto& c : upper)
+        c = static_cast<wchar_t>(std::towupper(c));
     return upper;
 }
 
 struct WantControl {
     int id;
-    const wchar_t* cls;  // upper case
+    const wchar_t* cls; // upper case
     NameOrId text;
     std::array<short, 4> rect;
     DWORD style;
@@ -440,11 +469,23 @@ TEST_F(resources, AboutDialogTemplate)
     const auto d = ParseDialog(Raw(5, IDD_ABOUTBOX));
     ExpectFrame(d, false, kModal, 0, {0, 0, 235, 55}, L"Info \u00FCber Morvelin");
     ExpectControls(d, {
-        {-1, L"STATIC", Ordinal(IDR_MAINFRAME), {11, 17, 20, 20}, kChild | SS_ICON},
-        {-1, L"STATIC", Text(L"Morvelin Version 1,0,1,0"), {40, 10, 119, 8}, kChild | WS_GROUP | SS_LEFT | SS_NOPREFIX},
-        {-1, L"STATIC", Text(L"Ein Kalender f\u00FCr den Schreibtisch"), {40, 25, 188, 8}, kChild | WS_GROUP | SS_LEFT},
-        {IDOK, L"BUTTON", Text(L"OK"), {178, 7, 50, 14}, kChild | WS_GROUP | WS_TABSTOP | BS_DEFPUSHBUTTON},
-    });
+                          {-1, L"STATIC", Ordinal(IDR_MAINFRAME), {11, 17, 20, 20}, kChild | SS_ICON},
+                          {-1,
+                           L"STATIC",
+                           Text(L"Morvelin Version 1,0,1,0"),
+                           {40, 10, 119, 8},
+                           kChild | WS_GROUP | SS_LEFT | SS_NOPREFIX},
+                          {-1,
+                           L"STATIC",
+                           Text(L"Ein Kalender f\u00FCr den Schreibtisch"),
+                           {40, 25, 188, 8},
+                           kChild | WS_GROUP | SS_LEFT},
+                          {IDOK,
+                           L"BUTTON",
+                           Text(L"OK"),
+                           {178, 7, 50, 14},
+                           kChild | WS_GROUP | WS_TABSTOP | BS_DEFPUSHBUTTON},
+                      });
 }
 
 TEST_F(resources, CalendarDialogTemplate)
@@ -456,10 +497,11 @@ TEST_F(resources, CalendarDialogTemplate)
     EXPECT_EQ(d.charset, DEFAULT_CHARSET) << "font character set";
     // The template must name the very class the month grid registers.
     std::wstring gridClass(monthgrid::kClassName);
-    for (auto& c : gridClass) c = static_cast<wchar_t>(std::towupper(c));
+    for (auto& c : gridClass)
+        c = static_cast<wchar_t>(std::towupper(c));
     ExpectControls(d, {
-        {IDC_MONTHVIEW, gridClass.c_str(), Text(L""), {0, 0, 113, 95}, kChild | WS_TABSTOP},
-    });
+                          {IDC_MONTHVIEW, gridClass.c_str(), Text(L""), {0, 0, 113, 95}, kChild | WS_TABSTOP},
+                      });
 }
 
 TEST_F(resources, ParameterDialogTemplate)
@@ -473,30 +515,36 @@ TEST_F(resources, ParameterDialogTemplate)
     constexpr DWORD swatch = kChild | SS_BLACKFRAME | SS_NOTIFY;
     constexpr DWORD push = kChild | WS_TABSTOP | BS_PUSHBUTTON;
     constexpr DWORD check = kChild | WS_TABSTOP | BS_AUTOCHECKBOX;
-    ExpectControls(d, {
-        {-1, L"BUTTON", Text(L"Anzahl der Zeilen und Spalten"), {7, 7, 155, 40}, group},
-        {-1, L"STATIC", Text(L"Anzahl der Monate in einer Zeile"), {15, 19, 102, 8}, label},
-        {IDC_COLUMNS, L"EDIT", Text(L""), {127, 17, 18, 12}, number},
-        {-1, L"STATIC", Text(L"Anzahl der Monate in einer Spalte"), {15, 32, 107, 8}, label},
-        {IDC_ROWS, L"EDIT", Text(L""), {127, 31, 18, 12}, number},
-        {-1, L"BUTTON", Text(L"Schrift f\u00FCr alle Texte"), {185, 7, 89, 40}, group},
-        {IDC_FONT, L"BUTTON", Text(L"Font ..."), {204, 23, 50, 14}, push},
-        {-1, L"BUTTON", Text(L"Farben (zum \u00C4ndern auf die Farbe klicken)"), {7, 52, 267, 94}, group},
-        {IDC_FORECOLOR, L"STATIC", Text(L""), {15, 63, 20, 20}, swatch},
-        {-1, L"STATIC", Text(L"Textfarbe der Tage"), {42, 69, 62, 8}, label},
-        {IDC_MONTHBACKCOLOR, L"STATIC", Text(L""), {15, 91, 20, 20}, swatch},
-        {-1, L"STATIC", Text(L"Hintergrund Morvelin"), {42, 96, 68, 8}, label},
-        {IDC_TRAILINGFORECOLOR, L"STATIC", Text(L""), {15, 119, 20, 20}, swatch},
-        {-1, L"STATIC", Text(L"Tage, die nicht mehr zum Morvelin geh\u00F6ren"), {42, 124, 138, 8}, label},
-        {IDC_TITLEBACKCOLOR, L"STATIC", Text(L""), {147, 63, 20, 20}, swatch},
-        {-1, L"STATIC", Text(L"Hintergrund Monats\u00FCberschrift"), {173, 67, 96, 8}, label},
-        {IDC_TITLEFORECOLOR, L"STATIC", Text(L""), {147, 91, 20, 20}, swatch},
-        {-1, L"STATIC", Text(L"Text f\u00FCr Monat und Jahr"), {173, 96, 76, 8}, label},
-        {IDC_STANDARD_COLORS, L"BUTTON", Text(L"Standardfarben"), {193, 124, 62, 14}, push},
-        {-1, L"BUTTON", Text(L"Optionen"), {7, 152, 210, 46}, group},
-        {IDC_WEEKNUMBERS, L"BUTTON", Text(L"Morvelinwochen anzeigen"), {15, 165, 100, 10}, check},
-        {IDCANCEL, L"BUTTON", Text(L"Schlie\u00DFen"), {224, 184, 50, 14}, push},
-    });
+    ExpectControls(
+        d,
+        {
+            {-1, L"BUTTON", Text(L"Anzahl der Zeilen und Spalten"), {7, 7, 155, 40}, group},
+            {-1, L"STATIC", Text(L"Anzahl der Monate in einer Zeile"), {15, 19, 102, 8}, label},
+            {IDC_COLUMNS, L"EDIT", Text(L""), {127, 17, 18, 12}, number},
+            {-1, L"STATIC", Text(L"Anzahl der Monate in einer Spalte"), {15, 32, 107, 8}, label},
+            {IDC_ROWS, L"EDIT", Text(L""), {127, 31, 18, 12}, number},
+            {-1, L"BUTTON", Text(L"Schrift f\u00FCr alle Texte"), {185, 7, 89, 40}, group},
+            {IDC_FONT, L"BUTTON", Text(L"Font ..."), {204, 23, 50, 14}, push},
+            {-1, L"BUTTON", Text(L"Farben (zum \u00C4ndern auf die Farbe klicken)"), {7, 52, 267, 94}, group},
+            {IDC_FORECOLOR, L"STATIC", Text(L""), {15, 63, 20, 20}, swatch},
+            {-1, L"STATIC", Text(L"Textfarbe der Tage"), {42, 69, 62, 8}, label},
+            {IDC_MONTHBACKCOLOR, L"STATIC", Text(L""), {15, 91, 20, 20}, swatch},
+            {-1, L"STATIC", Text(L"Hintergrund Morvelin"), {42, 96, 68, 8}, label},
+            {IDC_TRAILINGFORECOLOR, L"STATIC", Text(L""), {15, 119, 20, 20}, swatch},
+            {-1,
+             L"STATIC",
+             Text(L"Tage, die nicht mehr zum Morvelin geh\u00F6ren"),
+             {42, 124, 138, 8},
+             label},
+            {IDC_TITLEBACKCOLOR, L"STATIC", Text(L""), {147, 63, 20, 20}, swatch},
+            {-1, L"STATIC", Text(L"Hintergrund Monats\u00FCberschrift"), {173, 67, 96, 8}, label},
+            {IDC_TITLEFORECOLOR, L"STATIC", Text(L""), {147, 91, 20, 20}, swatch},
+            {-1, L"STATIC", Text(L"Text f\u00FCr Monat und Jahr"), {173, 96, 76, 8}, label},
+            {IDC_STANDARD_COLORS, L"BUTTON", Text(L"Standardfarben"), {193, 124, 62, 14}, push},
+            {-1, L"BUTTON", Text(L"Optionen"), {7, 152, 210, 46}, group},
+            {IDC_WEEKNUMBERS, L"BUTTON", Text(L"Morvelinwochen anzeigen"), {15, 165, 100, 10}, check},
+            {IDCANCEL, L"BUTTON", Text(L"Schlie\u00DFen"), {224, 184, 50, 14}, push},
+        });
 }
 
 // The dialog manager's own reading of the templates: created for real from
@@ -504,7 +552,8 @@ TEST_F(resources, ParameterDialogTemplate)
 std::vector<WPARAM> g_commands;
 INT_PTR CALLBACK RecordingProc(HWND, UINT message, WPARAM wParam, LPARAM)
 {
-    if (message == WM_COMMAND) g_commands.push_back(wParam);
+    if (message == WM_COMMAND)
+        g_commands.push_back(wParam);
     return message == WM_INITDIALOG;
 }
 
@@ -530,16 +579,20 @@ TEST_F(resources, ParameterDialogTabsThroughItsSixStopsAndSwatchesReportClicks)
     for (HWND at = first; at && order.size() < 10;) {
         order.push_back(::GetDlgCtrlID(at));
         at = ::GetNextDlgTabItem(dialog, at, FALSE);
-        if (at == first) break;
+        if (at == first)
+            break;
     }
-    EXPECT_EQ(order, (std::vector<int>{IDC_COLUMNS, IDC_ROWS, IDC_FONT, IDC_STANDARD_COLORS, IDC_WEEKNUMBERS, IDCANCEL}));
+    EXPECT_EQ(order, (std::vector<int>{IDC_COLUMNS, IDC_ROWS, IDC_FONT, IDC_STANDARD_COLORS, IDC_WEEKNUMBERS,
+                                       IDCANCEL}));
     // No default button, so Enter falls back to IDOK, which no control carries.
     EXPECT_EQ(::SendMessageW(dialog, DM_GETDEFID, 0, 0), MAKELONG(IDOK, DC_HASDEFID));
     EXPECT_EQ(::GetDlgItem(dialog, IDOK), nullptr);
     for (HWND child = ::GetWindow(dialog, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
-        EXPECT_FALSE(::SendMessageW(child, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON) << "control " << ::GetDlgCtrlID(child);
+        EXPECT_FALSE(::SendMessageW(child, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON)
+            << "control " << ::GetDlgCtrlID(child);
 
-    for (int swatch : {IDC_FORECOLOR, IDC_MONTHBACKCOLOR, IDC_TRAILINGFORECOLOR, IDC_TITLEBACKCOLOR, IDC_TITLEFORECOLOR}) {
+    for (int swatch :
+         {IDC_FORECOLOR, IDC_MONTHBACKCOLOR, IDC_TRAILINGFORECOLOR, IDC_TITLEBACKCOLOR, IDC_TITLEFORECOLOR}) {
         g_commands.clear();
         HWND control = ::GetDlgItem(dialog, swatch);
         ::SendMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
@@ -560,8 +613,20 @@ TEST_F(resources, CalendarDialogInitDataHandsTheGridItsStartState)
     // Control 1005, message 0x0700, 36 bytes; "MGS1", version 1; one column,
     // one row, week numbers; fore, month background, background, title
     // background, title text, trailing days; the end of the list.
-    const std::string expectedHex = "ED030007" "24000000" "4D475331" "0100" "0100" "0100" "0100"
-                                    "00000000" "D4D0C800" "D4D0C800" "0080C000" "00000000" "80808000" "0000";
+    const std::string expectedHex = "ED030007"
+                                    "24000000"
+                                    "4D475331"
+                                    "0100"
+                                    "0100"
+                                    "0100"
+                                    "0100"
+                                    "00000000"
+                                    "D4D0C800"
+                                    "D4D0C800"
+                                    "0080C000"
+                                    "00000000"
+                                    "80808000"
+                                    "0000";
     std::vector<BYTE> expected;
     for (std::size_t i = 0; i + 1 < expectedHex.size(); i += 2)
         expected.push_back(static_cast<BYTE>(std::stoul(expectedHex.substr(i, 2), nullptr, 16)));
@@ -574,7 +639,7 @@ TEST_F(resources, CalendarDialogInitDataHandsTheGridItsStartState)
     const DWORD length = r.Dword();
     ASSERT_EQ(length, core::kMonthGridStateSize);
     const auto record = bytes.subspan(r.Pos());
-    r.Skip(length);  // throws when the resource is shorter than the record says
+    r.Skip(length); // throws when the resource is shorter than the record says
     const auto state = core::DecodeMonthGridState(record.first(length));
     EXPECT_EQ(r.Word(), 0) << "the list ends after one record";
     ASSERT_TRUE(state) << "the grid rejects its own start state";
@@ -586,9 +651,10 @@ TEST_F(resources, CalendarDialogInitDataHandsTheGridItsStartState)
 // ---------------------------------------------------------------------------
 // Icon 128
 
-constexpr std::array<DWORD, 16> kVgaPalette{  // as RGBQUAD bytes read little-endian: 0x00RRGGBB
-    0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080, 0x008080, 0xC0C0C0,
-    0x808080, 0xFF0000, 0x00FF00, 0xFFFF00, 0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
+constexpr std::array<DWORD, 16> kVgaPalette{// as RGBQUAD bytes read little-endian: 0x00RRGGBB
+                                            0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080,
+                                            0x008080, 0xC0C0C0, 0x808080, 0xFF0000, 0x00FF00, 0xFFFF00,
+                                            0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
 
 TEST_F(resources, IconIsOne32By32SixteenColourImage)
 {
@@ -617,7 +683,8 @@ TEST_F(resources, IconIsOne32By32SixteenColourImage)
     EXPECT_EQ(r.Word(), 4) << "biBitCount";
     EXPECT_EQ(r.Dword(), static_cast<DWORD>(BI_RGB)) << "biCompression";
     r.Skip(20);
-    for (std::size_t i = 0; i < kVgaPalette.size(); ++i) EXPECT_EQ(Hex(r.Dword()), Hex(kVgaPalette[i])) << "palette entry " << i;
+    for (std::size_t i = 0; i < kVgaPalette.size(); ++i)
+        EXPECT_EQ(Hex(r.Dword()), Hex(kVgaPalette[i])) << "palette entry " << i;
 }
 
 // The icon drawn for real at `size` pixels over a colour it never uses, the
@@ -626,8 +693,10 @@ constexpr DWORD kBackground = 0x123456;
 std::vector<DWORD> RenderIcon(int size)
 {
     std::vector<DWORD> pixels;
-    HICON icon = static_cast<HICON>(::LoadImageW(Program(), MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON, size, size, 0));
-    if (!icon) return pixels;
+    HICON icon = static_cast<HICON>(
+        ::LoadImageW(Program(), MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON, size, size, 0));
+    if (!icon)
+        return pixels;
     BITMAPINFO info{};
     info.bmiHeader = {sizeof(BITMAPINFOHEADER), size, -size, 1, 32, BI_RGB};
     void* bits = nullptr;
@@ -639,7 +708,8 @@ std::vector<DWORD> RenderIcon(int size)
         std::fill(px, px + size * size, kBackground);
         if (::DrawIconEx(dc, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL)) {
             ::GdiFlush();
-            for (int i = 0; i < size * size; ++i) pixels.push_back(px[i] & 0xFFFFFF);
+            for (int i = 0; i < size * size; ++i)
+                pixels.push_back(px[i] & 0xFFFFFF);
         }
         ::SelectObject(dc, old);
         ::DeleteObject(dib);
@@ -684,16 +754,20 @@ TEST_F(resources, ShrunkTo16PixelsTheIconStillShowsTwoSeparateDigits)
                 top = std::min(top, y);
                 bottom = std::max(bottom, y);
             }
-    std::vector<std::pair<int, int>> runs;  // first and last column of each digit
+    std::vector<std::pair<int, int>> runs; // first and last column of each digit
     for (int x = 0; x < 16; ++x) {
-        if (!blueColumn[x]) continue;
-        if (runs.empty() || runs.back().second != x - 1) runs.push_back({x, x});
-        else runs.back().second = x;
+        if (!blueColumn[x])
+            continue;
+        if (runs.empty() || runs.back().second != x - 1)
+            runs.push_back({x, x});
+        else
+            runs.back().second = x;
     }
     ASSERT_EQ(runs.size(), 2u) << "blue columns must form two digits";
     int white = 0, area = 0;
     for (int y = top; y <= bottom; ++y)
-        for (int x = runs[0].first; x <= runs[0].second; ++x, ++area) white += px[y * 16 + x] == 0xFFFFFF;
+        for (int x = runs[0].first; x <= runs[0].second; ++x, ++area)
+            white += px[y * 16 + x] == 0xFFFFFF;
     EXPECT_GE(white * 4, area) << "the 3 keeps its open spaces";
 }
 
@@ -718,7 +792,8 @@ VersionNode ParseVersionNode(std::span<const BYTE> bytes)
     while (r.AlignDword(), r.Pos() < length) {
         const auto rest = bytes.subspan(r.Pos(), length - r.Pos());
         const WORD childLength = Reader(rest).Word();
-        if (childLength == 0) throw std::runtime_error("empty version node");
+        if (childLength == 0)
+            throw std::runtime_error("empty version node");
         node.children.push_back(ParseVersionNode(rest.first(childLength)));
         r.Skip(childLength);
     }
@@ -748,7 +823,8 @@ TEST_F(resources, VersionRecord)
     EXPECT_EQ(Hex(fixed->dwFileSubtype), Hex(0));
 
     WORD* translation = nullptr;
-    ASSERT_TRUE(::VerQueryValueW(data.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation), &length));
+    ASSERT_TRUE(::VerQueryValueW(data.data(), L"\\VarFileInfo\\Translation",
+                                 reinterpret_cast<void**>(&translation), &length));
     ASSERT_EQ(length, 4u) << "one translation";
     EXPECT_EQ(Hex(translation[0]), Hex(0x0407));
     EXPECT_EQ(translation[1], 1200);
@@ -757,7 +833,8 @@ TEST_F(resources, VersionRecord)
         wchar_t* text = nullptr;
         UINT chars = 0;
         const std::wstring query = std::wstring(L"\\StringFileInfo\\040704b0\\") + name;
-        if (!::VerQueryValueW(data.data(), query.c_str(), reinterpret_cast<void**>(&text), &chars) || !text) return std::wstring(L"<missing>");
+        if (!::VerQueryValueW(data.data(), query.c_str(), reinterpret_cast<void**>(&text), &chars) || !text)
+            return std::wstring(L"<missing>");
         return std::wstring(text);
     };
     EXPECT_EQ(value(L"FileVersion"), L"1, 0, 1, 0");
@@ -775,9 +852,10 @@ TEST_F(resources, VersionRecord)
     EXPECT_EQ(root.key, L"VS_VERSION_INFO");
     std::map<std::wstring, std::vector<std::wstring>> blocks;
     for (const auto& child : root.children)
-        for (const auto& block : child.children) blocks[child.key].push_back(block.key);
-    EXPECT_EQ(blocks, (std::map<std::wstring, std::vector<std::wstring>>{{L"StringFileInfo", {L"040704b0"}},
-                                                                         {L"VarFileInfo", {L"Translation"}}}));
+        for (const auto& block : child.children)
+            blocks[child.key].push_back(block.key);
+    EXPECT_EQ(blocks, (std::map<std::wstring, std::vector<std::wstring>>{
+                          {L"StringFileInfo", {L"040704b0"}}, {L"VarFileInfo", {L"Translation"}}}));
 }
 
 // ---------------------------------------------------------------------------
@@ -793,7 +871,8 @@ TEST_F(resources, ManifestAsksForCommonControls6AndSystemDpiAwareness)
         ASSERT_NE(end, std::string::npos) << "unterminated comment";
         manifest.erase(at, end + 3 - at);
     }
-    EXPECT_NE(manifest.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""), std::string::npos)
+    EXPECT_NE(manifest.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""),
+              std::string::npos)
         << manifest;
     EXPECT_NE(manifest.find(">true</dpiAware>"), std::string::npos) << manifest;
     // Per-monitor awareness, in either spelling, would let dialog units and
@@ -810,9 +889,11 @@ TEST_F(resources, IdsAreDistinctWithinEachKindAndSystemCommandsSurviveTheLowBitM
 {
     auto distinct = [](std::initializer_list<int> ids) { return std::set<int>(ids).size() == ids.size(); };
     EXPECT_TRUE(distinct({IDD_ABOUTBOX, IDD_MORVELIN_DIALOG, IDD_PARAMETER})) << "dialogs";
-    EXPECT_TRUE(distinct({IDS_ABOUTBOX, IDS_PARAMETER, IDS_PRODUCT_TOO_LARGE, IDS_REFRESH, IDS_CAPTION, IDS_SHORT_CLOCK}))
+    EXPECT_TRUE(distinct(
+        {IDS_ABOUTBOX, IDS_PARAMETER, IDS_PRODUCT_TOO_LARGE, IDS_REFRESH, IDS_CAPTION, IDS_SHORT_CLOCK}))
         << "strings";
-    EXPECT_TRUE(distinct({IDM_ABOUTBOX, IDM_PARAMETER, IDM_REFRESH, ID_PROGRAM_END, ID_MINIMIZE})) << "commands";
+    EXPECT_TRUE(distinct({IDM_ABOUTBOX, IDM_PARAMETER, IDM_REFRESH, ID_PROGRAM_END, ID_MINIMIZE}))
+        << "commands";
     // The buttons' IDOK and IDCANCEL share the dialogs' ID space with the controls.
     EXPECT_TRUE(distinct({IDC_COLUMNS, IDC_ROWS, IDC_FONT, IDC_MONTHVIEW, IDC_FORECOLOR, IDC_STANDARD_COLORS,
                           IDC_MONTHBACKCOLOR, IDC_TITLEBACKCOLOR, IDC_TITLEFORECOLOR, IDC_TRAILINGFORECOLOR,
@@ -828,4 +909,4 @@ TEST_F(resources, IdsAreDistinctWithinEachKindAndSystemCommandsSurviveTheLowBitM
         << "the class dialog 102 names is the class the month grid registers";
 }
 
-}  // namespace
+} // namespace
