@@ -53,10 +53,15 @@ std::wstring CrtLongDate(const SYSTEMTIME& t, UINT codePage)
     return Widen(buf, n, codePage);
 }
 
+// The years a SYSTEMTIME can hold.
+constexpr WORD kFirstSystemYear = 1601;
+constexpr WORD kLastSystemYear = 30827;
+
 bool Plausible(const SYSTEMTIME& t)
 {
     return t.wMonth >= 1 && t.wMonth <= 12 && t.wDay >= 1 && t.wDay <= 31 && t.wDayOfWeek <= 6 &&
-           t.wHour <= 23 && t.wMinute <= 59 && t.wSecond <= 60 && t.wYear >= 1601 && t.wYear <= 30827;
+           t.wHour <= 23 && t.wMinute <= 59 && t.wSecond <= 60 && t.wYear >= kFirstSystemYear &&
+           t.wYear <= kLastSystemYear;
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "core/dates.h"
 
+#include "core/grid_geometry.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
@@ -66,7 +68,7 @@ year_month AddMonths(year_month ym, int n) { return FromSerialMonth(SerialMonth(
 
 year_month ClampFirstMonth(year_month first, int monthCount)
 {
-    monthCount = std::clamp(monthCount, 1, 12);
+    monthCount = std::clamp(monthCount, 1, kMaxMonths);
     return FromSerialMonth(
         std::min(SerialMonth(ClampMonth(first)), SerialMonth(kLastMonth) - (monthCount - 1)));
 }

@@ -2,6 +2,7 @@
 // Dialogs from resource templates, run modally by a loop of our own so that
 // every message for the dialog and its children passes PreTranslateMessage
 // before IsDialogMessage; and dialog data exchange.
+#include "framework/resource_types.h"
 #include "framework/window_base.h"
 
 #include <cstdint>
@@ -91,6 +92,6 @@ void DDX_Text(CDataExchange* dx, int id, std::int16_t& value);
 void DDX_Check(CDataExchange* dx, int id, int& value);
 
 // The dialog-init resource type.
-inline constexpr WORD kRtDlgInit = 240;
+inline constexpr WORD kRtDlgInit = FW_RT_DLGINIT;
 
 } // namespace fw

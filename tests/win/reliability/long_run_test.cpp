@@ -41,6 +41,7 @@ struct Counts {
     DWORD handles = 0; // kernel handles of the process
     long liveGdi = 0;  // held by the framework's owners
     long liveUser = 0;
+    long liveKernel = 0;
     DWORD guiGdi = 0; // what the system reports (0 under Wine)
     DWORD guiUser = 0;
     SIZE_T privateBytes = 0;    // committed private memory
@@ -97,6 +98,7 @@ Counts Snapshot()
     c.handles = CountKernelHandles();
     c.liveGdi = fw::LiveGdiObjects();
     c.liveUser = fw::LiveUserObjects();
+    c.liveKernel = fw::LiveKernelObjects();
     c.guiGdi = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS);
     c.guiUser = ::GetGuiResources(::GetCurrentProcess(), GR_USEROBJECTS);
     c.privateBytes = CommittedPrivateBytes();
@@ -155,13 +157,13 @@ void ExpectFlat(const char* what, int count, const std::function<void(int)>& rou
                 "  GDI objects (slots)   %ld -> %ld\n"
                 "  windows               %ld -> %ld\n"
                 "  kernel handles        %lu -> %lu\n"
-                "  owned GDI / USER      %ld / %ld -> %ld / %ld\n"
+                "  owned GDI/USER/kernel %ld / %ld / %ld -> %ld / %ld / %ld\n"
                 "  GetGuiResources       %lu / %lu -> %lu / %lu\n"
                 "  private bytes         %zu -> %zu (reported %zu -> %zu)\n",
                 what, count, static_cast<unsigned long>(ms), blocks.c_str(), before.gdiSlots, after.gdiSlots,
                 before.windows, after.windows, static_cast<unsigned long>(before.handles),
-                static_cast<unsigned long>(after.handles), before.liveGdi, before.liveUser, after.liveGdi,
-                after.liveUser, static_cast<unsigned long>(before.guiGdi),
+                static_cast<unsigned long>(after.handles), before.liveGdi, before.liveUser, before.liveKernel,
+                after.liveGdi, after.liveUser, after.liveKernel, static_cast<unsigned long>(before.guiGdi),
                 static_cast<unsigned long>(before.guiUser), static_cast<unsigned long>(after.guiGdi),
                 static_cast<unsigned long>(after.guiUser), before.privateBytes, after.privateBytes,
                 before.reportedPrivate, after.reportedPrivate);
@@ -171,6 +173,7 @@ void ExpectFlat(const char* what, int count, const std::function<void(int)>& rou
     EXPECT_LE(after.handles, before.handles) << what;
     EXPECT_EQ(after.liveGdi, before.liveGdi) << what;
     EXPECT_EQ(after.liveUser, before.liveUser) << what;
+    EXPECT_EQ(after.liveKernel, before.liveKernel) << what;
     EXPECT_LE(after.guiGdi, before.guiGdi) << what;
     EXPECT_LE(after.guiUser, before.guiUser) << what;
     EXPECT_LT(after.privateBytes, before.privateBytes + kPrivateNoise) << what;

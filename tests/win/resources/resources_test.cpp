@@ -5,6 +5,7 @@
 #include <ole2.h> // before monthgrid.h, which names DISPID
 
 #include "core/monthgrid_state.h"
+#include "framework/dialog.h"
 #include "monthgrid/monthgrid.h"
 #include "resources/resource.h"
 
@@ -26,7 +27,7 @@
 namespace {
 
 constexpr WORD kGerman = MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN);
-constexpr WORD kRtDlgInit = RT_DLGINIT_ID;
+constexpr WORD kRtDlgInit = fw::kRtDlgInit;
 
 std::wstring ProgramPath()
 {
