@@ -6,7 +6,7 @@ BENCHB  := $(BUILD)/bench
 GEN     := -G Ninja
 TOOLCHAIN := $(CURDIR)/cmake/mingw-w64-x86_64.cmake
 
-.PHONY: all setup native win run test soak bench format clean
+.PHONY: all setup native win run test soak bench clean
 
 all: native win
 
@@ -45,6 +45,7 @@ bench: setup
 	@tools/bench.sh $(BENCHB) $(BENCH_ARGS)
 
 # The C++ sources by .clang-format (tests, benchmarks and tools included).
+.PHONY: format
 format: setup
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 

@@ -7,6 +7,7 @@
 #include "fake_month_view.h"
 #include "framework/exceptions.h"
 #include "framework/handles.h"
+#include "monthgrid/monthgrid.h"
 
 #include <gtest/gtest.h>
 
@@ -157,7 +158,7 @@ TEST_F(CalendarFont, ApplyingTwiceLeavesOneLiveReference)
         // The month view was given the new object.
         const auto& calls = fake::Current().calls;
         auto it = std::find_if(calls.rbegin(), calls.rend(),
-                               [](const fake::Call& c) { return c.dispid == DISPID_FONT; });
+                               [](const fake::Call& c) { return c.dispid == monthgrid::members::kFont.dispid; });
         ASSERT_NE(it, calls.rend());
         EXPECT_EQ(it->object, second);
         EXPECT_EQ(it->type, VT_DISPATCH);
