@@ -157,8 +157,9 @@ TEST_F(CalendarFont, ApplyingTwiceLeavesOneLiveReference)
         EXPECT_EQ(second->Release(), 1u);
         // The month view was given the new object.
         const auto& calls = fake::Current().calls;
-        auto it = std::find_if(calls.rbegin(), calls.rend(),
-                               [](const fake::Call& c) { return c.dispid == monthgrid::members::kFont.dispid; });
+        auto it = std::find_if(calls.rbegin(), calls.rend(), [](const fake::Call& c) {
+            return c.dispid == monthgrid::members::kFont.dispid;
+        });
         ASSERT_NE(it, calls.rend());
         EXPECT_EQ(it->object, second);
         EXPECT_EQ(it->type, VT_DISPATCH);
