@@ -8,8 +8,8 @@ namespace core {
 
 std::wstring GermanLongDate(const CivilTime& t)
 {
-    // The names are Monday-first; the platform counts from Sunday.
-    const std::wstring_view weekday = kWeekdayNames[(t.weekday % 7 + 6) % 7];
+    // The platform counts from Sunday, as chrono does.
+    const std::wstring_view weekday = WeekdayName(std::chrono::weekday{t.weekday % 7});
     const std::wstring_view month =
         (t.month >= 1 && t.month <= 12) ? kMonthNames[t.month - 1] : std::wstring_view();
     wchar_t numbers[64];

@@ -44,11 +44,6 @@ std::wstring_view WeekdayName(weekday wd)
     return wd.ok() ? kWeekdayNames[WeekdayIndex(wd)] : std::wstring_view{};
 }
 
-std::wstring_view WeekdayAbbreviation(weekday wd)
-{
-    return wd.ok() ? kWeekdayAbbreviations[WeekdayIndex(wd)] : std::wstring_view{};
-}
-
 unsigned WeekdayIndex(weekday wd) { return wd.ok() ? wd.iso_encoding() - 1 : 0; }
 
 IsoWeek IsoWeekOf(sys_days day)

@@ -28,7 +28,6 @@ inline constexpr std::array<std::wstring_view, 7> kWeekdayAbbreviations = {L"Mo"
 // Empty for a month or weekday that is not ok().
 std::wstring_view MonthName(std::chrono::month m);
 std::wstring_view WeekdayName(std::chrono::weekday wd);
-std::wstring_view WeekdayAbbreviation(std::chrono::weekday wd);
 // 0 = Monday .. 6 = Sunday; a weekday that is not ok() counts as Monday.
 unsigned WeekdayIndex(std::chrono::weekday wd);
 
