@@ -25,7 +25,7 @@ constexpr UINT kSysCommandMask = 0xFFF0;
 
 CAboutDlg::CAboutDlg() : fw::CDialog(IDD_ABOUTBOX) {}
 
-const fw::MessageMap<CCalendarDlg> CCalendarDlg::kMessageMap{
+decltype(CCalendarDlg::kMessageMap) CCalendarDlg::kMessageMap{
     fw::On<WM_SYSCOMMAND, &CCalendarDlg::OnSysCommand>(),
     fw::OnCommand<IDM_ABOUTBOX, &CCalendarDlg::OnAbout>(),
     fw::OnCommand<IDM_PARAMETER, &CCalendarDlg::OnParameters>(),

@@ -41,7 +41,7 @@ public:
     CMonthView& MonthView() { return m_monthView; }
     IDispatch* CurrentFont() const { return m_font.m_lpDispatch; }
 
-    static const fw::MessageMap<CCalendarDlg> kMessageMap;
+    static const fw::MessageMap<CCalendarDlg, 13> kMessageMap;
 
 protected:
     void DoDataExchange(fw::CDataExchange* dx) override;

@@ -40,7 +40,7 @@ bool TemplateAtOrigin(const void* data, DWORD size)
 
 } // namespace
 
-const MessageMap<CDialog> CDialog::kMessageMap{
+decltype(CDialog::kMessageMap) CDialog::kMessageMap{
     OnCommandOrAccelerator<IDOK, &CDialog::OnOK>(),
     OnCommandOrAccelerator<IDCANCEL, &CDialog::OnCancel>(),
     OnCommandOrAccelerator<kIdHelp, &CDialog::OnHelp>(),

@@ -35,7 +35,7 @@ public:
 
     // IDOK, IDCANCEL and the help command, from a button, a menu or an
     // accelerator.
-    static const MessageMap<CDialog> kMessageMap;
+    static const MessageMap<CDialog, 3> kMessageMap;
 
 protected:
     virtual void DoDataExchange(CDataExchange*) {}

@@ -3,9 +3,9 @@
 //
 // Each window class derives through fw::WithMessageMap (window_base.h),
 // declares
-//     static const fw::MessageMap<CMyWnd> kMessageMap;
+//     static const fw::MessageMap<CMyWnd, 2> kMessageMap;
 // and defines it in its .cpp from typed entries:
-//     const fw::MessageMap<CMyWnd> CMyWnd::kMessageMap{
+//     decltype(CMyWnd::kMessageMap) CMyWnd::kMessageMap{
 //         fw::On<WM_TIMER, &CMyWnd::OnTimer>(),
 //         fw::OnCommand<ID_X, &CMyWnd::OnX>(),
 //     };
@@ -23,15 +23,18 @@ namespace fw {
 
 template <class T>
 struct MessageEntry {
-    UINT message = 0;
-    UINT id = 0;   // WM_COMMAND only: the command or control ID
-    UINT code = 0; // WM_COMMAND only: the notification code
+    // Window messages, registered ones included, are 16-bit numbers.
+    WORD message = 0;
+    WORD id = 0;    // WM_COMMAND only: the command or control ID
+    WORD code = 0;  // WM_COMMAND only: the notification code
+    WORD flags = 0; // kAlsoAccelerator
     // Runs the handler; false lets the message go on to the default.
     bool (*invoke)(T& self, WPARAM, LPARAM, LRESULT& result) = nullptr;
     // A message whose number is known only at run time (registered ones).
     UINT (*messageOf)() = nullptr;
+
     // WM_COMMAND only: also taken from an accelerator (code 1).
-    bool alsoAccelerator = false;
+    static constexpr WORD kAlsoAccelerator = 1;
 
     bool Matches(UINT msg, WPARAM w) const
     {
@@ -40,26 +43,27 @@ struct MessageEntry {
         if (msg != WM_COMMAND)
             return true;
         const UINT c = HIWORD(w);
-        return id == LOWORD(w) && (code == c || (alsoAccelerator && c == 1));
+        return id == LOWORD(w) && (code == c || ((flags & kAlsoAccelerator) && c == 1));
     }
 };
 
-inline constexpr std::size_t kMaxMessageEntries = 40;
-
-template <class T>
+// A class's map holds exactly N entries, N given where the map is declared
+// (static const fw::MessageMap<CMyWnd, 2> kMessageMap;), so that no map
+// keeps room it does not use; a definition with another count fails to
+// compile.
+template <class T, std::size_t N>
 class MessageMap {
 public:
     template <class... E>
-    constexpr MessageMap(const E&... entries) : m_entries{entries...}, m_count(sizeof...(E))
+    constexpr MessageMap(const E&... entries) : m_entries{entries...}
     {
-        static_assert(sizeof...(E) <= kMaxMessageEntries, "too many message map entries");
+        static_assert(sizeof...(E) == N, "the map's declared size is not its number of entries");
     }
     constexpr const MessageEntry<T>* begin() const { return m_entries.data(); }
-    constexpr const MessageEntry<T>* end() const { return m_entries.data() + m_count; }
+    constexpr const MessageEntry<T>* end() const { return m_entries.data() + N; }
 
 private:
-    std::array<MessageEntry<T>, kMaxMessageEntries> m_entries{};
-    std::size_t m_count = 0;
+    std::array<MessageEntry<T>, N> m_entries{};
 };
 
 namespace detail {
@@ -137,7 +141,7 @@ bool RunThenDefault(ClassOf<H>& self, WPARAM, LPARAM, LRESULT&)
 template <auto H>
 constexpr MessageEntry<ClassOf<H>> Entry(UINT message, UINT id = 0, UINT code = 0)
 {
-    return {message, id, code, &Run<H>};
+    return {static_cast<WORD>(message), static_cast<WORD>(id), static_cast<WORD>(code), 0, &Run<H>};
 }
 
 } // namespace detail
@@ -160,7 +164,10 @@ constexpr MessageEntry<detail::ClassOf<H>> OnRegisteredMessage()
 // Sees a message and lets it go on to the default handling.
 template <UINT Msg, auto H>
     requires CommandHandler<H>
-constexpr MessageEntry<detail::ClassOf<H>> OnNotice() { return {Msg, 0, 0, &detail::RunThenDefault<H>}; }
+constexpr MessageEntry<detail::ClassOf<H>> OnNotice()
+{
+    return {static_cast<WORD>(Msg), 0, 0, 0, &detail::RunThenDefault<H>};
+}
 
 // WM_COMMAND from a menu or a control click (notification 0).
 template <UINT Id, auto H>
@@ -173,7 +180,7 @@ template <UINT Id, auto H>
 constexpr MessageEntry<detail::ClassOf<H>> OnCommandOrAccelerator()
 {
     auto entry = detail::Entry<H>(WM_COMMAND, Id, 0);
-    entry.alsoAccelerator = true;
+    entry.flags = MessageEntry<detail::ClassOf<H>>::kAlsoAccelerator;
     return entry;
 }
 
@@ -200,8 +207,8 @@ template <UINT Msg, auto H>
 constexpr MessageEntry<detail::ClassOf<H>> On() { return detail::Entry<H>(Msg); }
 
 // Finds and runs the entry for a message; false when the map has none.
-template <class T>
-bool Dispatch(const MessageMap<T>& map, T& self, UINT msg, WPARAM w, LPARAM l, LRESULT& result)
+template <class T, std::size_t N>
+bool Dispatch(const MessageMap<T, N>& map, T& self, UINT msg, WPARAM w, LPARAM l, LRESULT& result)
 {
     for (const MessageEntry<T>& e : map) {
         if (e.Matches(msg, w))

@@ -43,7 +43,7 @@ public:
 
     void Paint(HDC target, const RECT& area);
 
-    static const fw::MessageMap<MonthGridControl> kMessageMap;
+    static const fw::MessageMap<MonthGridControl, 27> kMessageMap;
 
 protected:
     void PostNcDestroy() override;

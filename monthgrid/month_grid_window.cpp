@@ -11,7 +11,7 @@ namespace monthgrid {
 
 using C = MonthGridControl;
 
-const fw::MessageMap<MonthGridControl> MonthGridControl::kMessageMap{
+decltype(MonthGridControl::kMessageMap) MonthGridControl::kMessageMap{
     fw::OnRegisteredMessage<&fw::ControlDispatchMessage, &C::OnGetDispatch>(),
     fw::OnMessage<WM_CREATE, &C::OnCreate>(),
     fw::OnMessage<kCatchUpMessage, &C::OnCatchUp>(),

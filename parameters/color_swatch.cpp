@@ -3,7 +3,7 @@
 #include "framework/choosers.h"
 #include "framework/handles.h"
 
-const fw::MessageMap<CColorSwatch> CColorSwatch::kMessageMap{
+decltype(CColorSwatch::kMessageMap) CColorSwatch::kMessageMap{
     fw::On<WM_PAINT, &CColorSwatch::OnPaint>(),
 };
 

@@ -23,5 +23,5 @@ public:
 
     void OnPaint();
 
-    static const fw::MessageMap<CColorSwatch> kMessageMap;
+    static const fw::MessageMap<CColorSwatch, 1> kMessageMap;
 };

@@ -47,7 +47,7 @@ COLORREF StoredColor(const core::SettingKey& key)
 
 } // namespace
 
-const fw::MessageMap<CParameterDlg> CParameterDlg::kMessageMap{
+decltype(CParameterDlg::kMessageMap) CParameterDlg::kMessageMap{
     fw::OnControl<BN_CLICKED, IDC_FONT, &CParameterDlg::OnFont>(),
     fw::OnControl<STN_CLICKED, IDC_FORECOLOR, &CParameterDlg::OnForeColor>(),
     fw::OnControl<STN_CLICKED, IDC_MONTHBACKCOLOR, &CParameterDlg::OnMonthBackColor>(),

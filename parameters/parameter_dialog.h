@@ -38,7 +38,7 @@ public:
     // Loads every setting afresh into the members and the controls.
     BOOL OnInitDialog() override;
 
-    static const fw::MessageMap<CParameterDlg> kMessageMap;
+    static const fw::MessageMap<CParameterDlg, 10> kMessageMap;
 
 protected:
     void DoDataExchange(fw::CDataExchange* dx) override;

@@ -22,7 +22,7 @@ public:
     bool visibleAtFirstKey = true;
     std::function<void(ProbeDialog&)> onInit;
 
-    static const fw::MessageMap<ProbeDialog> kMessageMap;
+    static const fw::MessageMap<ProbeDialog, 1> kMessageMap;
 
     BOOL OnInitDialog() override
     {
@@ -49,7 +49,7 @@ protected:
     }
 };
 
-const fw::MessageMap<ProbeDialog> ProbeDialog::kMessageMap{
+decltype(ProbeDialog::kMessageMap) ProbeDialog::kMessageMap{
     fw::OnControl<EN_CHANGE, IDC_PROBE_EDIT, &ProbeDialog::OnChange>(),
 };
 

@@ -31,10 +31,10 @@ public:
     UINT_PTR lastTimer = 0;
     UINT lastSys = 0;
 
-    static const fw::MessageMap<Probe> kMessageMap;
+    static const fw::MessageMap<Probe, 7> kMessageMap;
 };
 
-const fw::MessageMap<Probe> Probe::kMessageMap{
+decltype(Probe::kMessageMap) Probe::kMessageMap{
     fw::OnMessage<WM_APP + 1, &Probe::OnCustom>(),
     fw::OnCommand<100, &Probe::OnFirst>(),
     fw::OnControl<EN_CHANGE, 100, &Probe::OnNotify>(),
