@@ -69,7 +69,7 @@ private:
     void OnKeyDown(UINT key);
     void OnLButtonDown(POINT p);
     void OnMouseMove(POINT p);
-    void OnLButtonUp(POINT p);
+    void OnLButtonUp(POINT) { StopRepeat(); }
     LRESULT OnCaptureChanged(WPARAM, LPARAM);
     void OnMouseWheel(int delta);
     void OnRepeatTimer();

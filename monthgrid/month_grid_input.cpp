@@ -90,8 +90,6 @@ void MonthGridControl::OnMouseMove(POINT p)
     m_bRepeatOverArrow = Layout().HitTest({p.x, p.y}).kind == arrow;
 }
 
-void MonthGridControl::OnLButtonUp(POINT) { StopRepeat(); }
-
 LRESULT MonthGridControl::OnCaptureChanged(WPARAM, LPARAM)
 {
     if (m_nRepeatDirection != 0) {

@@ -44,12 +44,14 @@ decltype(MonthGridControl::kMessageMap) MonthGridControl::kMessageMap{
     fw::OnNotice<WM_DPICHANGED_AFTERPARENT, &C::InvalidateAll>(),
 };
 
-LRESULT MonthGridControl::OnGetDispatch(WPARAM, LPARAM)
+// The small handlers are inline: the map's entry is their one caller, and
+// the program keeps no copy of them of their own.
+inline LRESULT MonthGridControl::OnGetDispatch(WPARAM, LPARAM)
 {
     return reinterpret_cast<LRESULT>(NewDispatchReference());
 }
 
-LRESULT MonthGridControl::OnCreate(WPARAM, LPARAM)
+inline LRESULT MonthGridControl::OnCreate(WPARAM, LPARAM)
 {
     MidnightTimer::Arm(m_hWnd);
     return 0;
@@ -95,26 +97,26 @@ void MonthGridControl::OnPaint()
     m_repaint.PaintEnded();
 }
 
-LRESULT MonthGridControl::OnPrintClient(WPARAM dc, LPARAM)
+inline LRESULT MonthGridControl::OnPrintClient(WPARAM dc, LPARAM)
 {
     Paint(reinterpret_cast<HDC>(dc), GetClientRect());
     return 0;
 }
 
-LRESULT MonthGridControl::OnEraseBkgnd(WPARAM, LPARAM)
+inline LRESULT MonthGridControl::OnEraseBkgnd(WPARAM, LPARAM)
 {
     return 1; // Paint covers every pixel
 }
 
-LRESULT MonthGridControl::OnSize(WPARAM, LPARAM)
+inline LRESULT MonthGridControl::OnSize(WPARAM, LPARAM)
 {
     InvalidateAll();
     return 0;
 }
 
-LRESULT MonthGridControl::OnGetDlgCode(WPARAM, LPARAM) { return DLGC_WANTARROWS; }
+inline LRESULT MonthGridControl::OnGetDlgCode(WPARAM, LPARAM) { return DLGC_WANTARROWS; }
 
-LRESULT MonthGridControl::OnGetFont(WPARAM, LPARAM) { return reinterpret_cast<LRESULT>(Font()); }
+inline LRESULT MonthGridControl::OnGetFont(WPARAM, LPARAM) { return reinterpret_cast<LRESULT>(Font()); }
 
 void MonthGridControl::OnTimer(UINT_PTR id)
 {
@@ -127,14 +129,14 @@ void MonthGridControl::OnTimer(UINT_PTR id)
     }
 }
 
-LRESULT MonthGridControl::OnTimeChange(WPARAM, LPARAM)
+inline LRESULT MonthGridControl::OnTimeChange(WPARAM, LPARAM)
 {
     MidnightTimer::Arm(m_hWnd);
     InvalidateAll();
     return 0;
 }
 
-LRESULT MonthGridControl::OnFocusChange(WPARAM, LPARAM)
+inline LRESULT MonthGridControl::OnFocusChange(WPARAM, LPARAM)
 {
     InvalidateAll();
     return 0;
