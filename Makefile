@@ -51,5 +51,10 @@ bench: setup
 	@cmake --build $(BENCHB)
 	@tools/bench.sh $(BENCHB) $(BENCH_ARGS)
 
+# The C++ sources by .clang-format (tests, benchmarks and tools included).
+.PHONY: format
+format: setup
+	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
 clean:
 	rm -rf $(BUILD)

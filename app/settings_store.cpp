@@ -2,26 +2,60 @@
 
 #include "core/logfont_record.h"
 #include "framework/app.h"
-#include "framework/texts.h"
 
+#include <algorithm>
 #include <cstring>
-#include <cwchar>
-#include <string>
+#include <string_view>
 
 namespace {
 
 fw::CWinApp& App() { return *fw::AfxGetApp(); }
 
-void ReportWriteFailure()
+static_assert(sizeof(LOGFONTA) == core::kLogFontSize, "the record is the ANSI LOGFONT");
+static_assert(sizeof(LOGFONTA::lfFaceName) == core::kFaceNameSize);
+
+LOGFONTA ToLogFont(const core::LogFontRecord& r)
 {
-    const std::wstring& path = App().m_profilePath;
-    std::wstring text(std::wcslen(fw::texts::kProfileWriteFailed) + path.size() + 16, L'\0');
-    const int n = std::swprintf(text.data(), text.size(), fw::texts::kProfileWriteFailed, path.c_str());
-    text.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
-    fw::AfxMessageBox(text, MB_OK | MB_ICONWARNING);
+    LOGFONTA lf{};
+    lf.lfHeight = r.height;
+    lf.lfWidth = r.width;
+    lf.lfEscapement = r.escapement;
+    lf.lfOrientation = r.orientation;
+    lf.lfWeight = r.weight;
+    lf.lfItalic = r.italic;
+    lf.lfUnderline = r.underline;
+    lf.lfStrikeOut = r.strikeOut;
+    lf.lfCharSet = r.charSet;
+    lf.lfOutPrecision = r.outPrecision;
+    lf.lfClipPrecision = r.clipPrecision;
+    lf.lfQuality = r.quality;
+    lf.lfPitchAndFamily = r.pitchAndFamily;
+    // Cut at the field's end: GDI and the chooser read the name as a C
+    // string and would otherwise run past the record looking for its end.
+    const std::string_view face = core::FaceNameBytes(r);
+    std::memcpy(lf.lfFaceName, face.data(), std::min(face.size(), sizeof lf.lfFaceName - 1));
+    return lf;
 }
 
-static_assert(sizeof(LOGFONTA) == core::kLogFontSize, "the record is the ANSI LOGFONT");
+core::LogFontRecord ToRecord(const LOGFONTA& lf)
+{
+    core::LogFontRecord r;
+    r.height = lf.lfHeight;
+    r.width = lf.lfWidth;
+    r.escapement = lf.lfEscapement;
+    r.orientation = lf.lfOrientation;
+    r.weight = lf.lfWeight;
+    r.italic = lf.lfItalic;
+    r.underline = lf.lfUnderline;
+    r.strikeOut = lf.lfStrikeOut;
+    r.charSet = lf.lfCharSet;
+    r.outPrecision = lf.lfOutPrecision;
+    r.clipPrecision = lf.lfClipPrecision;
+    r.quality = lf.lfQuality;
+    r.pitchAndFamily = lf.lfPitchAndFamily;
+    std::memcpy(r.faceName.data(), lf.lfFaceName, core::kFaceNameSize);
+    return r;
+}
 
 } // namespace
 
@@ -35,28 +69,25 @@ int SettingsStore::ReadInt(const core::SettingKey& key)
     return ReadInt(key.section, key.name, key.defaultValue);
 }
 
-void SettingsStore::WriteInt(const wchar_t* section, const wchar_t* key, int value)
+bool SettingsStore::WriteInt(const wchar_t* section, const wchar_t* key, int value)
 {
-    if (!App().WriteProfileInt(section, key, value))
-        ReportWriteFailure();
+    return App().WriteProfileInt(section, key, value) != FALSE;
 }
 
-void SettingsStore::WriteInt(const core::SettingKey& key, int value)
+bool SettingsStore::WriteInt(const core::SettingKey& key, int value)
 {
-    WriteInt(key.section, key.name, value);
+    return WriteInt(key.section, key.name, value);
 }
 
-std::optional<std::vector<std::uint8_t>> SettingsStore::ReadBinary(const wchar_t* section,
-                                                                   const wchar_t* key)
+std::optional<std::vector<std::uint8_t>> SettingsStore::ReadBinary(const wchar_t* section, const wchar_t* key)
 {
     return App().GetProfileBinary(section, key);
 }
 
-void SettingsStore::WriteBinary(const wchar_t* section, const wchar_t* key, const void* data,
+bool SettingsStore::WriteBinary(const wchar_t* section, const wchar_t* key, const void* data,
                                 std::size_t size)
 {
-    if (!App().WriteProfileBinary(section, key, data, size))
-        ReportWriteFailure();
+    return App().WriteProfileBinary(section, key, data, size) != FALSE;
 }
 
 std::optional<LOGFONTA> SettingsStore::DefaultLogFont()
@@ -72,11 +103,17 @@ std::optional<LOGFONTA> SettingsStore::DefaultLogFont()
 
 std::optional<LOGFONTA> SettingsStore::ReadLogFont()
 {
-    const auto record = ReadBinary(core::keys::kLogFont.section, core::keys::kLogFont.name);
-    if (record && record->size() == core::kLogFontSize) {
-        LOGFONTA lf;
-        std::memcpy(&lf, record->data(), sizeof lf);
-        return lf;
+    using core::keys::kLogFont;
+    if (const auto bytes = ReadBinary(kLogFont.section, kLogFont.name)) {
+        if (const auto record = core::DecodeStoredFont(*bytes))
+            return ToLogFont(*record);
     }
     return DefaultLogFont();
+}
+
+bool SettingsStore::WriteLogFont(const LOGFONTA& font)
+{
+    using core::keys::kLogFont;
+    const auto bytes = core::EncodeLogFont(ToRecord(font));
+    return WriteBinary(kLogFont.section, kLogFont.name, bytes.data(), bytes.size());
 }

@@ -1,6 +1,8 @@
 #pragma once
 // The settings store: one per-user profile, read afresh by every reader and
 // written one key at a time by every writer. No cache, no settings object.
+// It shows nothing: a write answers whether it reached the profile, and the
+// user action that wrote tells the user once (parameters/).
 #include <windows.h>
 
 #include <cstdint>
@@ -9,28 +11,25 @@
 
 #include "core/settings_keys.h"
 
-// Sent (synchronously) to the main window after a setting was written.
-inline constexpr UINT WM_FONT_CHANGED = WM_USER + 1;     // "LogFont" was written
-inline constexpr UINT WM_SETTINGS_CHANGED = WM_USER + 2; // any other key was written
-
 class SettingsStore {
 public:
     static int ReadInt(const wchar_t* section, const wchar_t* key, int defaultValue);
     static int ReadInt(const core::SettingKey& key);
-    // A write that does not reach the file is reported to the user: a
-    // setting is never lost silently.
-    static void WriteInt(const wchar_t* section, const wchar_t* key, int value);
-    static void WriteInt(const core::SettingKey& key, int value);
+    // False when the value did not reach the profile (read-only, a folder,
+    // not reachable); the profile is then left as it was.
+    static bool WriteInt(const wchar_t* section, const wchar_t* key, int value);
+    static bool WriteInt(const core::SettingKey& key, int value);
     // The record, or none when absent or not valid hex text.
-    static std::optional<std::vector<std::uint8_t>> ReadBinary(const wchar_t* section,
-                                                               const wchar_t* key);
-    static void WriteBinary(const wchar_t* section, const wchar_t* key, const void* data,
-                            std::size_t size);
+    static std::optional<std::vector<std::uint8_t>> ReadBinary(const wchar_t* section, const wchar_t* key);
+    static bool WriteBinary(const wchar_t* section, const wchar_t* key, const void* data, std::size_t size);
 
-    // The calendar font by the fallback rule: the stored record when it is
-    // exactly 60 bytes, otherwise the default GUI font's description, or the
-    // system font's; none when neither stock font exists.
+    // The calendar font by the fallback rule: the stored record when it
+    // decodes as a font (core::DecodeStoredFont: exactly 60 bytes, a
+    // plausible height; the face name cut at its field), otherwise the
+    // default GUI font's description, or the system font's; none when
+    // neither stock font exists.
     static std::optional<LOGFONTA> ReadLogFont();
-    // The stock fonts' description alone (the chooser's fallback start).
+    static bool WriteLogFont(const LOGFONTA& font);
+    // The stock fonts' description alone.
     static std::optional<LOGFONTA> DefaultLogFont();
 };

@@ -26,5 +26,6 @@ INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM w, LPARAM)
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
 {
-    return static_cast<int>(::DialogBoxParamW(instance, MAKEINTRESOURCEW(kDialogId), nullptr, &DialogProc, 0));
+    return static_cast<int>(
+        ::DialogBoxParamW(instance, MAKEINTRESOURCEW(kDialogId), nullptr, &DialogProc, 0));
 }

@@ -50,7 +50,8 @@ inline void PrintComparison(const char* name, const char* unit, const std::vecto
     const double a = Median(measured), b = Median(baseline);
     std::printf("RESULT %s reps=%zu unit=%s measured=%.4g baseline=%.4g ratio=%.3f measured_iqr_pct=%.1f "
                 "baseline_iqr_pct=%.1f\n",
-                name, measured.size(), unit, a, b, b > 0 ? a / b : 0.0, SpreadPct(measured), SpreadPct(baseline));
+                name, measured.size(), unit, a, b, b > 0 ? a / b : 0.0, SpreadPct(measured),
+                SpreadPct(baseline));
     std::fflush(stdout);
 }
 

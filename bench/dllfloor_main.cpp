@@ -12,6 +12,10 @@ namespace {
 
 constexpr int kDialogId = 102;
 
+// The dialog procedure repeats baseline_main.cpp's on purpose: each floor
+// is a program of its own, and the two must differ in nothing but what this
+// one imports.
+
 // Never true: the calls only make the linker import their DLLs.
 volatile bool g_never = false;
 

@@ -16,6 +16,7 @@
 //   bench_inproc --part open|layout|font|clock|paint [--reps N]
 #include "bench_stats.h"
 
+#include "app/private_messages.h"
 #include "app/settings_store.h"
 #include "calendar/calendar_window.h"
 #include "core/settings_keys.h"
@@ -67,6 +68,8 @@ int g_reps = 101;
 int g_failures = 0;
 CCalendarDlg* g_dlg = nullptr;
 
+// As the tests' pump does (tests/win/support), repeated here on purpose:
+// the bench links only what it measures, not the test support library.
 void Pump()
 {
     MSG msg;
@@ -172,47 +175,63 @@ int DetailReps() { return std::max(5, g_reps / 2); }
 void LayoutPart(CCalendarDlg& dlg)
 {
     const Passes passes{dlg};
-    Detail("layout.read_settings", [] {
-        using namespace core::keys;
-        for (const core::SettingKey* key : {&kColumns, &kRows, &kForeColor, &kMonthBackColor, &kTitleBackColor,
-                                            &kTitleForeColor, &kTrailingForeColor, &kWeekNumbers})
-            SettingsStore::ReadInt(*key);
-    }, DetailReps());
-    Detail("layout.puts", [&] {
-        using namespace core::keys;
-        CMonthView& view = dlg.MonthView();
-        view.SetForeColor(static_cast<COLORREF>(kForeColor.defaultValue));
-        view.SetMonthBackColor(static_cast<COLORREF>(kMonthBackColor.defaultValue));
-        view.SetBackColor(static_cast<COLORREF>(kMonthBackColor.defaultValue));
-        view.SetTitleBackColor(static_cast<COLORREF>(kTitleBackColor.defaultValue));
-        view.SetTitleForeColor(static_cast<COLORREF>(kTitleForeColor.defaultValue));
-        view.SetTrailingForeColor(static_cast<COLORREF>(kTrailingForeColor.defaultValue));
-        view.SetShowWeekNumbers(kWeekNumbers.defaultValue != 0);
-        view.SetMonthColumns(1);
-        view.SetMonthRows(static_cast<short>(kRows.defaultValue));
-        view.SetMonthColumns(static_cast<short>(kColumns.defaultValue));
-        Finish(passes.hwnd, passes.grid);
-    }, DetailReps());
-    Detail("layout.month_view_refresh", [&] {
-        dlg.MonthView().Refresh();
-        Finish(passes.hwnd, passes.grid);
-    }, DetailReps());
-    Compare("layout", [&] { passes.Layout(); }, [&] { passes.MoveAndCentre(); }, g_reps);
+    Detail(
+        "layout.read_settings",
+        [] {
+            using namespace core::keys;
+            for (const core::SettingKey* key :
+                 {&kColumns, &kRows, &kForeColor, &kMonthBackColor, &kTitleBackColor, &kTitleForeColor,
+                  &kTrailingForeColor, &kWeekNumbers})
+                SettingsStore::ReadInt(*key);
+        },
+        DetailReps());
+    Detail(
+        "layout.puts",
+        [&] {
+            using namespace core::keys;
+            CMonthView& view = dlg.MonthView();
+            view.SetForeColor(static_cast<COLORREF>(kForeColor.defaultValue));
+            view.SetMonthBackColor(static_cast<COLORREF>(kMonthBackColor.defaultValue));
+            view.SetBackColor(static_cast<COLORREF>(kMonthBackColor.defaultValue));
+            view.SetTitleBackColor(static_cast<COLORREF>(kTitleBackColor.defaultValue));
+            view.SetTitleForeColor(static_cast<COLORREF>(kTitleForeColor.defaultValue));
+            view.SetTrailingForeColor(static_cast<COLORREF>(kTrailingForeColor.defaultValue));
+            view.SetShowWeekNumbers(kWeekNumbers.defaultValue != 0);
+            view.SetMonthColumns(1);
+            view.SetMonthRows(static_cast<short>(kRows.defaultValue));
+            view.SetMonthColumns(static_cast<short>(kColumns.defaultValue));
+            Finish(passes.hwnd, passes.grid);
+        },
+        DetailReps());
+    Detail(
+        "layout.month_view_refresh",
+        [&] {
+            dlg.MonthView().Refresh();
+            Finish(passes.hwnd, passes.grid);
+        },
+        DetailReps());
+    Compare(
+        "layout", [&] { passes.Layout(); }, [&] { passes.MoveAndCentre(); }, g_reps);
 }
 
 void FontPart(CCalendarDlg& dlg)
 {
     const Passes passes{dlg};
-    Detail("font.read_logfont", [] { SettingsStore::ReadLogFont(); }, DetailReps());
-    Detail("font.apply_font", [&] {
-        dlg.ApplyCalendarFont();
-        Finish(passes.hwnd, passes.grid);
-    }, DetailReps());
+    Detail(
+        "font.read_logfont", [] { SettingsStore::ReadLogFont(); }, DetailReps());
+    Detail(
+        "font.apply_font",
+        [&] {
+            dlg.ApplyCalendarFont();
+            Finish(passes.hwnd, passes.grid);
+        },
+        DetailReps());
     auto fontChanged = [&] {
         dlg.SendMessage(WM_FONT_CHANGED);
         Finish(passes.hwnd, passes.grid);
     };
-    Compare("font", fontChanged, [&] { passes.Layout(); }, g_reps);
+    Compare(
+        "font", fontChanged, [&] { passes.Layout(); }, g_reps);
 }
 
 // Idling is the caption clock: one tick's caption, and of that what the
@@ -220,19 +239,25 @@ void FontPart(CCalendarDlg& dlg)
 void ClockPart(CCalendarDlg& dlg)
 {
     const Passes passes{dlg};
-    Detail("clock.update_title", [&] {
-        dlg.UpdateTitleClock();
-        Finish(passes.hwnd, passes.grid);
-    }, DetailReps());
+    Detail(
+        "clock.update_title",
+        [&] {
+            dlg.UpdateTitleClock();
+            Finish(passes.hwnd, passes.grid);
+        },
+        DetailReps());
     const std::wstring caption = dlg.GetWindowText();
     int tick = 0;
-    Detail("clock.caption_alone", [&] {
-        std::wstring text = caption;
-        if (!text.empty())
-            text.back() = static_cast<wchar_t>(L'0' + (++tick % 10));
-        ::SetWindowTextW(passes.hwnd, text.c_str());
-        Finish(passes.hwnd, passes.grid);
-    }, DetailReps());
+    Detail(
+        "clock.caption_alone",
+        [&] {
+            std::wstring text = caption;
+            if (!text.empty())
+                text.back() = static_cast<wchar_t>(L'0' + (++tick % 10));
+            ::SetWindowTextW(passes.hwnd, text.c_str());
+            Finish(passes.hwnd, passes.grid);
+        },
+        DetailReps());
 }
 
 void Paint(CCalendarDlg& dlg)
@@ -245,8 +270,8 @@ void Paint(CCalendarDlg& dlg)
     // The platform's control, hidden (printing needs no screen), with the
     // grid's font, today selected and week numbers, like the grid.
     HWND cal = ::CreateWindowExW(0, MONTHCAL_CLASSW, L"", WS_CHILD | MCS_WEEKNUMBERS, 0, 0, w, h, dlg.m_hWnd,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(0x7E57)), ::GetModuleHandleW(nullptr),
-                                 nullptr);
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(0x7E57)),
+                                 ::GetModuleHandleW(nullptr), nullptr);
     if (!cal) {
         std::fprintf(stderr, "bench_inproc: no month calendar control (error %lu)\n", ::GetLastError());
         ++g_failures;
@@ -279,8 +304,8 @@ void Paint(CCalendarDlg& dlg)
     ::SendMessageW(grid, monthgrid::kGetInfoMessage, 0, reinterpret_cast<LPARAM>(&info));
     std::printf("INFO paint size=%dx%d grid_client=%ldx%ld grid_months=%d control_months=%d "
                 "control_month_size=%ldx%ld\n",
-                w, h, gr.right, gr.bottom, info.shape.columns * info.shape.rows, calendars, one.right - one.left,
-                one.bottom - one.top);
+                w, h, gr.right, gr.bottom, info.shape.columns * info.shape.rows, calendars,
+                one.right - one.left, one.bottom - one.top);
     std::fflush(stdout);
     if (calendars < 12 || gr.right != w || gr.bottom != h) {
         std::fprintf(stderr, "bench_inproc: no common size with twelve months in both\n");
@@ -310,7 +335,7 @@ void Paint(CCalendarDlg& dlg)
     ::DeleteDC(dcA);
     ::DeleteDC(dcB);
     ::DestroyWindow(cal);
-    dlg.ApplyCalendarSettings();  // the grid back to its natural size
+    dlg.ApplyCalendarSettings(); // the grid back to its natural size
 }
 
 // Opening a window, timed to the end of its first paint: the calendar's
@@ -394,7 +419,7 @@ void OpenWindows(fw::CWinApp& app)
         return (g_paintedMs - t0) * 1000.0;
     };
     std::vector<double> a, b;
-    open(Opening::Calendar);  // the first of each pays for what is loaded once
+    open(Opening::Calendar); // the first of each pays for what is loaded once
     open(Opening::Baseline);
     const int reps = std::max(3, g_reps / 4);
     for (int i = 0; i < reps; ++i) {
@@ -446,7 +471,8 @@ int wmain(int argc, wchar_t** argv)
         else if (std::wcscmp(argv[i], L"--part") == 0)
             g_part = argv[i + 1];
     }
-    if (g_part != L"open" && g_part != L"layout" && g_part != L"font" && g_part != L"clock" && g_part != L"paint") {
+    if (g_part != L"open" && g_part != L"layout" && g_part != L"font" && g_part != L"clock" &&
+        g_part != L"paint") {
         std::fprintf(stderr, "usage: bench_inproc --part open|layout|font|clock|paint [--reps N]\n");
         return 2;
     }

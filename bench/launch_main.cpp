@@ -29,7 +29,7 @@ using namespace bench;
 struct Options {
     std::wstring measured;
     std::wstring baseline;
-    std::wstring floor;  // optional: the baseline with the calendar's platform DLLs
+    std::wstring floor; // optional: the baseline with the calendar's platform DLLs
     int reps = 15;
     DWORD settleMs = 1500;
     double idleSeconds = 60;
@@ -39,9 +39,9 @@ struct Options {
 struct Running {
     PROCESS_INFORMATION pi{};
     HWND window = nullptr;
-    double startMs = 0;  // creation to the first visible window
+    double startMs = 0; // creation to the first visible window
     std::wstring path;
-    std::vector<int> before;  // Linux processes of the prefix before it started
+    std::vector<int> before; // Linux processes of the prefix before it started
 };
 
 std::wstring FullPath(const std::wstring& path)
@@ -84,7 +84,8 @@ std::optional<Running> Start(const std::wstring& exe)
     const double t0 = NowMs();
     if (!::CreateProcessW(r.path.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &si,
                           &r.pi)) {
-        std::fprintf(stderr, "bench_launch: cannot start %ls (error %lu)\n", r.path.c_str(), ::GetLastError());
+        std::fprintf(stderr, "bench_launch: cannot start %ls (error %lu)\n", r.path.c_str(),
+                     ::GetLastError());
         return std::nullopt;
     }
     for (;;) {
@@ -175,7 +176,8 @@ bool StartUpAndMemory(const Options& o)
             p.rssKiB.push_back(static_cast<double>(mem->rssKiB));
             std::printf("SAMPLE %s start_ms=%.2f private_dirty_kib=%lld private_clean_kib=%lld rss_kib=%lld "
                         "pss_kib=%lld\n",
-                        p.name, r->startMs, mem->privateDirtyKiB, mem->privateCleanKiB, mem->rssKiB, mem->pssKiB);
+                        p.name, r->startMs, mem->privateDirtyKiB, mem->privateCleanKiB, mem->rssKiB,
+                        mem->pssKiB);
             std::fflush(stdout);
             ::Sleep(100);
         }
@@ -194,7 +196,7 @@ bool StartUpAndMemory(const Options& o)
 
 struct Snapshot {
     double ms = 0;
-    std::map<int, long long> cpuNs;  // per Linux process
+    std::map<int, long long> cpuNs; // per Linux process
     long long measuredTicksMs = 0;
 };
 
@@ -237,7 +239,7 @@ bool Idle(const Options& o)
     int server = 0;
     for (int pid : PrefixProcesses()) {
         if (pid == self)
-            continue;  // asleep throughout
+            continue; // asleep throughout
         pids.push_back(pid);
         names[pid] = CommandName(pid);
         if (names[pid].find("wineserver") != std::string::npos)
@@ -339,8 +341,10 @@ int wmain(int argc, wchar_t** argv)
         }
     }
     if (o.measured.empty() || o.baseline.empty()) {
-        std::fprintf(stderr, "usage: bench_launch --measured EXE --baseline EXE [--dllfloor EXE] [--reps N] [--settle MS] "
-                             "[--idle SECONDS] [--xvfb PID]\n");
+        std::fprintf(
+            stderr,
+            "usage: bench_launch --measured EXE --baseline EXE [--dllfloor EXE] [--reps N] [--settle MS] "
+            "[--idle SECONDS] [--xvfb PID]\n");
         return 2;
     }
     if (o.reps > 0 && !StartUpAndMemory(o))

@@ -33,11 +33,12 @@ std::wstring ProcPath(int pid, const wchar_t* leaf)
 
 std::string Narrow(const std::wstring& w)
 {
-    const int n = ::WideCharToMultiByte(CP_UTF8, 0, w.c_str(), static_cast<int>(w.size()), nullptr, 0, nullptr,
-                                        nullptr);
+    const int n = ::WideCharToMultiByte(CP_UTF8, 0, w.c_str(), static_cast<int>(w.size()), nullptr, 0,
+                                        nullptr, nullptr);
     std::string s(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
     if (n > 0)
-        ::WideCharToMultiByte(CP_UTF8, 0, w.c_str(), static_cast<int>(w.size()), s.data(), n, nullptr, nullptr);
+        ::WideCharToMultiByte(CP_UTF8, 0, w.c_str(), static_cast<int>(w.size()), s.data(), n, nullptr,
+                              nullptr);
     return s;
 }
 
@@ -200,7 +201,7 @@ std::optional<long long> CpuTicksMs(int pid)
     // After the name: state(0) ppid ... utime(11) stime(12).
     if (n < 13)
         return std::nullopt;
-    return (fields[11] + fields[12]) * 10;  // USER_HZ is 100 on Linux
+    return (fields[11] + fields[12]) * 10; // USER_HZ is 100 on Linux
 }
 
 std::optional<Memory> MemoryOf(int pid)

@@ -11,26 +11,6 @@
 #include <optional>
 #include <string>
 
-namespace {
-
-// A stored record may lack the face name's terminating NUL; GDI would read
-// past the record looking for it. Cutting the name at its field's end keeps
-// every reader inside the 32 bytes.
-void TerminateFaceName(LOGFONTA& lf)
-{
-    if (!std::memchr(lf.lfFaceName, 0, sizeof lf.lfFaceName))
-        lf.lfFaceName[LF_FACESIZE - 1] = '\0';
-}
-
-// No chooser gives a height anywhere near this; a record that holds one is
-// damaged (random bytes nearly always are). Used as it is, it would reach
-// the grid as its largest font: a window several screens wide and high.
-constexpr LONG kMaxStoredHeight = 16384;
-
-bool PlausibleHeight(LONG height) { return height >= -kMaxStoredHeight && height <= kMaxStoredHeight; }
-
-} // namespace
-
 FONTDESC DescribeFont(const LOGFONTA& lf, int dpi, std::wstring& name)
 {
     core::LogFontRecord record;
@@ -42,7 +22,8 @@ FONTDESC DescribeFont(const LOGFONTA& lf, int dpi, std::wstring& name)
                                             nullptr, 0);
         name.assign(static_cast<std::size_t>(n > 0 ? n : 0), L'\0');
         if (n > 0)
-            ::MultiByteToWideChar(CP_ACP, 0, faceBytes.data(), static_cast<int>(faceBytes.size()), name.data(), n);
+            ::MultiByteToWideChar(CP_ACP, 0, faceBytes.data(), static_cast<int>(faceBytes.size()),
+                                  name.data(), n);
     }
     FONTDESC desc{};
     desc.cbSizeofstruct = sizeof desc;
@@ -87,14 +68,9 @@ IFontDisp* CreateOleFont(HFONT font)
 
 void CCalendarDlg::ApplyCalendarFont()
 {
-    std::optional<LOGFONTA> lf = SettingsStore::ReadLogFont();
-    if (lf && !PlausibleHeight(lf->lfHeight))
-        lf = SettingsStore::DefaultLogFont();
-    fw::UniqueFont gdiFont;
-    if (lf) {
-        TerminateFaceName(*lf);
-        gdiFont.reset(::CreateFontIndirectA(&*lf));
-    }
+    // A damaged record reads as the default font.
+    const std::optional<LOGFONTA> lf = SettingsStore::ReadLogFont();
+    fw::UniqueFont gdiFont(lf ? ::CreateFontIndirectA(&*lf) : nullptr);
     // The holder owns the new object's one reference from here on; the
     // previous object is released first.
     m_font.AttachDispatch(CreateOleFont(gdiFont.get()));

@@ -1,6 +1,9 @@
 #include "calendar/calendar_window.h"
 
+#include "app/private_messages.h"
 #include "app/settings_store.h"
+#include "core/clock_waits.h"
+#include "core/dates.h"
 #include "framework/app.h"
 #include "framework/exceptions.h"
 #include "framework/handles.h"
@@ -10,29 +13,38 @@
 #include <oleauto.h>
 #include <windowsx.h>
 
+namespace {
+
+// How long closing waits for the start-up worker, and how often it looks.
+constexpr DWORD kWorkerWaitMs = 5000;
+constexpr DWORD kWorkerPollMs = 100;
+// System commands carry flags in their low four bits.
+constexpr UINT kSysCommandMask = 0xFFF0;
+
+} // namespace
+
 CAboutDlg::CAboutDlg() : fw::CDialog(IDD_ABOUTBOX) {}
 
-const fw::MessageMap<CCalendarDlg> CCalendarDlg::kMessageMap{
-    fw::OnSysCommand<&CCalendarDlg::OnSysCommand>(),
+decltype(CCalendarDlg::kMessageMap) CCalendarDlg::kMessageMap{
+    fw::On<WM_SYSCOMMAND, &CCalendarDlg::OnSysCommand>(),
     fw::OnCommand<IDM_ABOUTBOX, &CCalendarDlg::OnAbout>(),
     fw::OnCommand<IDM_PARAMETER, &CCalendarDlg::OnParameters>(),
     fw::OnCommand<IDM_REFRESH, &CCalendarDlg::OnRefresh>(),
     fw::OnCommand<ID_PROGRAM_END, &CCalendarDlg::OnProgramEnd>(),
     fw::OnCommand<ID_MINIMIZE, &CCalendarDlg::OnMinimize>(),
-    fw::OnNcLButtonDblClk<&CCalendarDlg::OnNcLButtonDblClk>(),
-    fw::OnTimer<&CCalendarDlg::OnTimer>(),
+    fw::On<WM_NCLBUTTONDBLCLK, &CCalendarDlg::OnNcLButtonDblClk>(),
+    fw::On<WM_TIMER, &CCalendarDlg::OnTimer>(),
     fw::OnMessage<WM_FONT_CHANGED, &CCalendarDlg::OnFontChanged>(),
     fw::OnMessage<WM_SETTINGS_CHANGED, &CCalendarDlg::OnSettingsChanged>(),
-    fw::OnPaint<&CCalendarDlg::OnPaint>(),
-    fw::OnQueryDragIcon<&CCalendarDlg::OnQueryDragIcon>(),
+    fw::On<WM_PAINT, &CCalendarDlg::OnPaint>(),
+    fw::On<WM_QUERYDRAGICON, &CCalendarDlg::OnQueryDragIcon>(),
     fw::OnMessage<WM_SIZE, &CCalendarDlg::OnSize>(),
 };
 
 CCalendarDlg::CCalendarDlg()
-    : fw::CDialog(IDD_MORVELIN_DIALOG),
+    : WithMessageMap(IDD_MORVELIN_DIALOG),
       m_hIcon(::LoadIconW(fw::AfxGetResourceHandle(), MAKEINTRESOURCEW(IDR_MAINFRAME)))
-{
-}
+{}
 
 CCalendarDlg::~CCalendarDlg()
 {
@@ -48,9 +60,10 @@ void CCalendarDlg::WaitForWorker()
     // SendMessage to this thread right now. A worker that is merely slow
     // (a busy machine) is waited for up to the limit, not given up on at
     // the first quiet moment.
+    const HANDLE worker = m_worker.get();
     const DWORD start = ::GetTickCount();
-    while (::GetTickCount() - start < 5000) {
-        const DWORD r = ::MsgWaitForMultipleObjects(1, &m_worker, FALSE, 100, QS_SENDMESSAGE);
+    while (::GetTickCount() - start < kWorkerWaitMs) {
+        const DWORD r = ::MsgWaitForMultipleObjects(1, &worker, FALSE, kWorkerPollMs, QS_SENDMESSAGE);
         if (r == WAIT_OBJECT_0 || r == WAIT_FAILED)
             break;
         if (r == WAIT_OBJECT_0 + 1) {
@@ -58,32 +71,12 @@ void CCalendarDlg::WaitForWorker()
             ::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
         }
     }
-    ::CloseHandle(m_worker);
-    m_worker = nullptr;
+    m_worker.reset();
 }
 
-void CCalendarDlg::DoDataExchange(fw::CDataExchange* dx)
-{
-    fw::DDX_Control(dx, IDC_MONTHVIEW, m_monthView);
-}
-
-bool CCalendarDlg::OnWndMsg(UINT msg, WPARAM w, LPARAM l, LRESULT& result)
-{
-    return fw::Dispatch(kMessageMap, *this, msg, w, l, result) || fw::CDialog::OnWndMsg(msg, w, l, result);
-}
+void CCalendarDlg::DoDataExchange(fw::CDataExchange* dx) { fw::DDX_Control(dx, IDC_MONTHVIEW, m_monthView); }
 
 namespace {
-
-// Runs one start-up step; a failure is shown and the window still comes up.
-template <class F>
-void Guarded(F&& step)
-{
-    try {
-        step();
-    } catch (const std::exception& e) {
-        fw::ReportException(e);
-    }
-}
 
 void AppendSystemMenuEntry(HMENU menu, UINT stringId, UINT command)
 {
@@ -109,14 +102,16 @@ BOOL CCalendarDlg::OnInitDialog()
     SetIcon(m_hIcon, TRUE);
     SetIcon(m_hIcon, FALSE);
 
-    Guarded([this] { ApplyCalendarFont(); });
-    Guarded([this] { ApplyCalendarSettings(); });
-    Guarded([this] {
+    // Each start-up step on its own: a failure is shown and the window
+    // still comes up.
+    fw::CallReporting([this] { ApplyCalendarFont(); });
+    fw::CallReporting([this] { ApplyCalendarSettings(); });
+    fw::CallReporting([this] {
         SYSTEMTIME now;
         ::GetLocalTime(&now);
-        DATE date = 0;
-        ::SystemTimeToVariantTime(&now, &date);
-        m_monthView.SetCurrentDate(date);
+        const auto today = core::CivilDay(now.wYear, now.wMonth, now.wDay);
+        if (const auto date = today ? core::ToOleDate({*today}) : std::nullopt)
+            m_monthView.SetCurrentDate(*date);
     });
 
     // One more layout pass through the pre-filter once the modal loop runs.
@@ -125,7 +120,9 @@ BOOL CCalendarDlg::OnInitDialog()
     UpdateTitleClock();
     ArmClockTimer();
 
-    m_worker = ::CreateThread(nullptr, 0, &SettleWorker, m_hWnd, 0, nullptr);
+    // Without the worker (no thread to be had) the layout passes above and
+    // the one posted stand alone.
+    m_worker.reset(::CreateThread(nullptr, 0, &SettleWorker, m_hWnd, 0, nullptr));
     return TRUE;
 }
 
@@ -156,7 +153,7 @@ void CCalendarDlg::OnOK() { fw::CDialog::OnOK(); }
 
 void CCalendarDlg::OnSysCommand(UINT id, LPARAM)
 {
-    switch (id & 0xFFF0) {
+    switch (id & kSysCommandMask) {
     case IDM_ABOUTBOX:
         OnAbout();
         break;

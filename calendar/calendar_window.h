@@ -5,6 +5,7 @@
 // menu, F5 and a double-click on the caption.
 #include "framework/dialog.h"
 #include "framework/dispatch_driver.h"
+#include "framework/handles.h"
 #include "monthview/month_view.h"
 
 #include <ocidl.h>
@@ -17,7 +18,7 @@ public:
     CAboutDlg();
 };
 
-class CCalendarDlg : public fw::CDialog {
+class CCalendarDlg : public fw::WithMessageMap<CCalendarDlg, fw::CDialog> {
 public:
     CCalendarDlg();
     ~CCalendarDlg() override;
@@ -40,14 +41,13 @@ public:
     CMonthView& MonthView() { return m_monthView; }
     IDispatch* CurrentFont() const { return m_font.m_lpDispatch; }
 
-    static const fw::MessageMap<CCalendarDlg> kMessageMap;
+    static const fw::MessageMap<CCalendarDlg, 13> kMessageMap;
 
 protected:
     void DoDataExchange(fw::CDataExchange* dx) override;
     BOOL OnInitDialog() override;
     BOOL PreTranslateMessage(MSG* msg) override;
     void OnOK() override;
-    bool OnWndMsg(UINT msg, WPARAM w, LPARAM l, LRESULT& result) override;
 
 private:
     void OnSysCommand(UINT id, LPARAM l);
@@ -70,7 +70,7 @@ private:
     fw::COleDispatchDriver m_font; // the one reference to the month view's font
     CMonthView m_monthView;
     HICON m_hIcon;
-    HANDLE m_worker = nullptr;
+    fw::UniqueKernelHandle m_worker; // the start-up worker, while it may run
     // A layout pass while minimised fits the frame only once restored: the
     // rectangles of a minimised window are not the ones to fit.
     bool m_fitPending = false;

@@ -1,8 +1,12 @@
 // The layout pass and the start-up worker that settles it.
 #include "calendar/calendar_window.h"
 
+#include "app/private_messages.h"
 #include "app/settings_store.h"
 #include "core/window_geometry.h"
+#include "framework/core_rect.h"
+
+using fw::ToCore;
 
 namespace {
 
@@ -11,7 +15,11 @@ COLORREF ReadColour(const core::SettingKey& key)
     return static_cast<COLORREF>(SettingsStore::ReadInt(key));
 }
 
-core::Rect ToCore(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+// The start-up worker waits for the window to show and then for its
+// rectangle to settle, looking every poll, each wait bounded by the rounds
+// (ten seconds each).
+constexpr int kSettleRounds = 1000;
+constexpr DWORD kSettlePollMs = 10;
 
 void PlaceAtOrigin(HWND child, HWND parent)
 {
@@ -80,14 +88,14 @@ LRESULT CCalendarDlg::OnSize(WPARAM w, LPARAM)
 DWORD WINAPI CCalendarDlg::SettleWorker(LPVOID window)
 {
     HWND hwnd = static_cast<HWND>(window);
-    for (int i = 0; i < 1000; ++i) {
+    for (int i = 0; i < kSettleRounds; ++i) {
         if (!::IsWindow(hwnd))
             return 0;
         if (::IsWindowVisible(hwnd))
             break;
-        ::Sleep(10);
+        ::Sleep(kSettlePollMs);
     }
-    for (int round = 0; round < 1000; ++round) {
+    for (int round = 0; round < kSettleRounds; ++round) {
         RECT before{}, after{};
         if (!::GetWindowRect(hwnd, &before))
             return 0;
@@ -96,7 +104,7 @@ DWORD WINAPI CCalendarDlg::SettleWorker(LPVOID window)
             return 0;
         if (::EqualRect(&before, &after))
             break;
-        ::Sleep(10);
+        ::Sleep(kSettlePollMs);
     }
     return 0;
 }

@@ -2,6 +2,7 @@
 #include "calendar/calendar_window.h"
 
 #include "core/clock_text.h"
+#include "core/clock_waits.h"
 #include "framework/app.h"
 #include "resource.h"
 
@@ -52,10 +53,15 @@ std::wstring CrtLongDate(const SYSTEMTIME& t, UINT codePage)
     return Widen(buf, n, codePage);
 }
 
+// The years a SYSTEMTIME can hold.
+constexpr WORD kFirstSystemYear = 1601;
+constexpr WORD kLastSystemYear = 30827;
+
 bool Plausible(const SYSTEMTIME& t)
 {
     return t.wMonth >= 1 && t.wMonth <= 12 && t.wDay >= 1 && t.wDay <= 31 && t.wDayOfWeek <= 6 &&
-           t.wHour <= 23 && t.wMinute <= 59 && t.wSecond <= 60 && t.wYear >= 1601 && t.wYear <= 30827;
+           t.wHour <= 23 && t.wMinute <= 59 && t.wSecond <= 60 && t.wYear >= kFirstSystemYear &&
+           t.wYear <= kLastSystemYear;
 }
 
 } // namespace
@@ -91,9 +97,9 @@ void CCalendarDlg::UpdateTitleClockAt(const SYSTEMTIME& t)
     } else {
         // strftime answers in the locale's code page ("März" is 0xE4 in
         // 1252); without a German locale our own names stand in.
-        const std::wstring date =
-            german ? CrtLongDate(t, CodePageOf(german))
-                   : core::GermanLongDate({t.wYear, t.wMonth, t.wDay, t.wDayOfWeek, t.wHour, t.wMinute, t.wSecond});
+        const std::wstring date = german ? CrtLongDate(t, CodePageOf(german))
+                                         : core::GermanLongDate({t.wYear, t.wMonth, t.wDay, t.wDayOfWeek,
+                                                                 t.wHour, t.wMinute, t.wSecond});
         SetWindowText(fw::AfxLoadString(IDS_CAPTION) + L" - " + date);
     }
 
@@ -102,11 +108,8 @@ void CCalendarDlg::UpdateTitleClockAt(const SYSTEMTIME& t)
 
 void CCalendarDlg::ArmClockTimer()
 {
-    // Fire just after the next second boundary rather than every 1000 ms:
-    // a free-running timer drifts until one second shows twice and the next
-    // is skipped.
     SYSTEMTIME now;
     ::GetLocalTime(&now);
-    const UINT untilNextSecond = 1000u - now.wMilliseconds;
-    SetTimer(kClockTimerId, untilNextSecond + 20);
+    const auto wait = core::UntilNextSecondTick(std::chrono::milliseconds{now.wMilliseconds});
+    SetTimer(kClockTimerId, static_cast<UINT>(wait.count()));
 }

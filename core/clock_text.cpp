@@ -8,13 +8,13 @@ namespace core {
 
 std::wstring GermanLongDate(const CivilTime& t)
 {
-    // The names are Monday-first; the platform counts from Sunday.
-    const std::wstring_view weekday = kWeekdayNames[(t.weekday % 7 + 6) % 7];
-    const std::wstring_view month = (t.month >= 1 && t.month <= 12) ? kMonthNames[t.month - 1]
-                                                                      : std::wstring_view();
+    // The platform counts from Sunday, as chrono does.
+    const std::wstring_view weekday = WeekdayName(std::chrono::weekday{t.weekday % 7});
+    const std::wstring_view month =
+        (t.month >= 1 && t.month <= 12) ? kMonthNames[t.month - 1] : std::wstring_view();
     wchar_t numbers[64];
-    std::swprintf(numbers, std::size(numbers), L"%04d  %02u:%02u:%02u", t.year, t.hour % 100,
-                  t.minute % 100, t.second % 100);
+    std::swprintf(numbers, std::size(numbers), L"%04d  %02u:%02u:%02u", t.year, t.hour % 100, t.minute % 100,
+                  t.second % 100);
     wchar_t day[8];
     std::swprintf(day, std::size(day), L"%02u", t.day % 100);
     std::wstring text;

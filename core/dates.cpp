@@ -1,5 +1,7 @@
 #include "core/dates.h"
 
+#include "core/grid_geometry.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
@@ -13,12 +15,14 @@ namespace {
 
 // Months counted from year 0, so month arithmetic is plain integer maths.
 // long long because a clamped-away year can be anything chrono holds.
-long long SerialMonth(year_month ym) {
+long long SerialMonth(year_month ym)
+{
     const long long m = std::clamp(static_cast<unsigned>(ym.month()), 1u, 12u);
     return static_cast<long long>(static_cast<int>(ym.year())) * 12 + (m - 1);
 }
 
-year_month FromSerialMonth(long long serial) {
+year_month FromSerialMonth(long long serial)
+{
     serial = std::clamp(serial, SerialMonth(kFirstMonth), SerialMonth(kLastMonth));
     return year{static_cast<int>(serial / 12)} / month{static_cast<unsigned>(serial % 12 + 1)};
 }
@@ -28,30 +32,22 @@ constexpr sys_days kOleFirstDay = sys_days{year{100} / January / 1};
 constexpr sys_days kOleLastDay = sys_days{year{9999} / December / 31};
 constexpr long long kMsPerDay = 86'400'000;
 
-}  // namespace
+} // namespace
 
-std::wstring_view MonthName(month m) {
+std::wstring_view MonthName(month m)
+{
     return m.ok() ? kMonthNames[static_cast<unsigned>(m) - 1] : std::wstring_view{};
 }
 
-std::wstring_view WeekdayName(weekday wd) {
+std::wstring_view WeekdayName(weekday wd)
+{
     return wd.ok() ? kWeekdayNames[WeekdayIndex(wd)] : std::wstring_view{};
 }
 
-std::wstring_view WeekdayAbbreviation(weekday wd) {
-    return wd.ok() ? kWeekdayAbbreviations[WeekdayIndex(wd)] : std::wstring_view{};
-}
+unsigned WeekdayIndex(weekday wd) { return wd.ok() ? wd.iso_encoding() - 1 : 0; }
 
-unsigned WeekdayIndex(weekday wd) {
-    return wd.ok() ? wd.iso_encoding() - 1 : 0;
-}
-
-std::wstring MonthTitle(year_month ym) {
-    ym = ClampMonth(ym);
-    return std::wstring(MonthName(ym.month())) + L' ' + std::to_wstring(static_cast<int>(ym.year()));
-}
-
-IsoWeek IsoWeekOf(sys_days day) {
+IsoWeek IsoWeekOf(sys_days day)
+{
     // Keeps the day arithmetic below far from the limits of the day count.
     day = std::clamp(day, sys_days{year::min() / January / 1}, sys_days{year::max() / December / 28});
     // The Thursday of a week decides which year the week belongs to.
@@ -61,39 +57,23 @@ IsoWeek IsoWeekOf(sys_days day) {
     return {static_cast<int>(y), static_cast<unsigned>(dayOfYear / 7 + 1)};
 }
 
-unsigned IsoWeeksInYear(int isoYear) {
-    // 28 December always lies in the year's last week.
-    isoYear = std::clamp(isoYear, static_cast<int>(year::min()), static_cast<int>(year::max()));
-    return IsoWeekOf(sys_days{year{isoYear} / December / 28}).week;
+year_month ClampMonth(year_month ym) { return FromSerialMonth(SerialMonth(ym)); }
+
+year_month AddMonths(year_month ym, int n) { return FromSerialMonth(SerialMonth(ClampMonth(ym)) + n); }
+
+year_month ClampFirstMonth(year_month first, int monthCount)
+{
+    monthCount = std::clamp(monthCount, 1, kMaxMonths);
+    return FromSerialMonth(
+        std::min(SerialMonth(ClampMonth(first)), SerialMonth(kLastMonth) - (monthCount - 1)));
 }
 
-year_month ClampMonth(year_month ym) {
-    return FromSerialMonth(SerialMonth(ym));
-}
+sys_days FirstDayOfMonth(year_month ym) { return sys_days{ClampMonth(ym) / 1}; }
 
-year_month AddMonths(year_month ym, int n) {
-    return FromSerialMonth(SerialMonth(ClampMonth(ym)) + n);
-}
+unsigned DaysInMonth(year_month ym) { return static_cast<unsigned>((ClampMonth(ym) / last).day()); }
 
-int MonthsBetween(year_month from, year_month to) {
-    return static_cast<int>(SerialMonth(ClampMonth(to)) - SerialMonth(ClampMonth(from)));
-}
-
-year_month ClampFirstMonth(year_month first, int monthCount) {
-    monthCount = std::clamp(monthCount, 1, 12);
-    return FromSerialMonth(std::min(SerialMonth(ClampMonth(first)),
-                                    SerialMonth(kLastMonth) - (monthCount - 1)));
-}
-
-sys_days FirstDayOfMonth(year_month ym) {
-    return sys_days{ClampMonth(ym) / 1};
-}
-
-unsigned DaysInMonth(year_month ym) {
-    return static_cast<unsigned>((ClampMonth(ym) / last).day());
-}
-
-int MonthLayout::IndexOf(sys_days day) const {
+int MonthLayout::IndexOf(sys_days day) const
+{
     // Compared before subtracting: the caller's day may lie anywhere in the
     // day count, where the difference itself would overflow.
     const sys_days first = cells.front().date;
@@ -103,7 +83,8 @@ int MonthLayout::IndexOf(sys_days day) const {
     return static_cast<int>((day - first).count());
 }
 
-MonthLayout LayoutMonth(year_month ym) {
+MonthLayout LayoutMonth(year_month ym)
+{
     MonthLayout layout;
     layout.month = ClampMonth(ym);
     const sys_days first = FirstDayOfMonth(layout.month);
@@ -123,7 +104,8 @@ MonthLayout LayoutMonth(year_month ym) {
     return layout;
 }
 
-std::optional<DateTime> FromOleDate(double value) {
+std::optional<DateTime> FromOleDate(double value)
+{
     // Bounds first: only a finite value well inside long long may be cast.
     // -657434.x still lies on 1 Jan 100, since the fraction counts forward.
     if (!std::isfinite(value) || value <= -657435.0 || value >= 2958466.0) {
@@ -132,7 +114,7 @@ std::optional<DateTime> FromOleDate(double value) {
     const double whole = std::trunc(value);
     long long ms = std::llround(std::fabs(value - whole) * kMsPerDay);
     sys_days day = kOleEpoch + days{static_cast<long long>(whole)};
-    if (ms >= kMsPerDay) {  // rounded up to the next midnight
+    if (ms >= kMsPerDay) { // rounded up to the next midnight
         ms -= kMsPerDay;
         day += days{1};
     }
@@ -142,7 +124,8 @@ std::optional<DateTime> FromOleDate(double value) {
     return DateTime{day, milliseconds{ms}};
 }
 
-std::optional<double> ToOleDate(const DateTime& dt) {
+std::optional<double> ToOleDate(const DateTime& dt)
+{
     if (dt.day < kOleFirstDay || dt.day > kOleLastDay) {
         return std::nullopt;
     }
@@ -152,4 +135,4 @@ std::optional<double> ToOleDate(const DateTime& dt) {
     return whole < 0 ? whole - fraction : whole + fraction;
 }
 
-}  // namespace core
+} // namespace core

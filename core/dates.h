@@ -18,32 +18,28 @@ namespace core {
 // points into a literal, so data() is NUL-terminated and can go straight to
 // a W function.
 inline constexpr std::array<std::wstring_view, 12> kMonthNames = {
-    L"Januar", L"Februar", L"M\u00E4rz",     L"April",   L"Mai",      L"Juni",
+    L"Januar", L"Februar", L"M\u00E4rz", L"April",   L"Mai",      L"Juni",
     L"Juli",   L"August",  L"September", L"Oktober", L"November", L"Dezember"};
 inline constexpr std::array<std::wstring_view, 7> kWeekdayNames = {
     L"Montag", L"Dienstag", L"Mittwoch", L"Donnerstag", L"Freitag", L"Samstag", L"Sonntag"};
-inline constexpr std::array<std::wstring_view, 7> kWeekdayAbbreviations = {
-    L"Mo", L"Di", L"Mi", L"Do", L"Fr", L"Sa", L"So"};
+inline constexpr std::array<std::wstring_view, 7> kWeekdayAbbreviations = {L"Mo", L"Di", L"Mi", L"Do",
+                                                                           L"Fr", L"Sa", L"So"};
 
 // Empty for a month or weekday that is not ok().
 std::wstring_view MonthName(std::chrono::month m);
 std::wstring_view WeekdayName(std::chrono::weekday wd);
-std::wstring_view WeekdayAbbreviation(std::chrono::weekday wd);
 // 0 = Monday .. 6 = Sunday; a weekday that is not ok() counts as Monday.
 unsigned WeekdayIndex(std::chrono::weekday wd);
-// "September 2026": the text of a month's title bar.
-std::wstring MonthTitle(std::chrono::year_month ym);
 
 // ISO 8601: week 1 is the week holding the year's first Thursday, so the
 // first days of January may belong to the previous year's last week and the
 // last days of December to week 1 of the next year.
 struct IsoWeek {
     int year = 0;
-    unsigned week = 0;  // 1..53
+    unsigned week = 0; // 1..53
     friend bool operator==(const IsoWeek&, const IsoWeek&) = default;
 };
 IsoWeek IsoWeekOf(std::chrono::sys_days day);
-unsigned IsoWeeksInYear(int isoYear);  // 52 or 53
 
 // The months the grid may show. 1601 is where Windows' own date types
 // (FILETIME, SYSTEMTIME) begin; stopping at 9999 keeps every shown day,
@@ -58,13 +54,11 @@ std::chrono::year_month ClampMonth(std::chrono::year_month ym);
 // ym + n months, saturating at the ends of the range so navigation at the
 // edges stops instead of wrapping or overflowing.
 std::chrono::year_month AddMonths(std::chrono::year_month ym, int n);
-// Signed number of months from `from` to `to`; both are clamped first.
-int MonthsBetween(std::chrono::year_month from, std::chrono::year_month to);
 // The first month of a grid showing monthCount (1..12) months, moved so
 // that every one of them lies inside the range.
 std::chrono::year_month ClampFirstMonth(std::chrono::year_month first, int monthCount);
-std::chrono::sys_days FirstDayOfMonth(std::chrono::year_month ym);  // ym clamped
-unsigned DaysInMonth(std::chrono::year_month ym);                   // ym clamped
+std::chrono::sys_days FirstDayOfMonth(std::chrono::year_month ym); // ym clamped
+unsigned DaysInMonth(std::chrono::year_month ym);                  // ym clamped
 
 // Which month a cell of the layout belongs to, relative to the laid-out one.
 enum class MonthPart : signed char { Previous = -1, Current = 0, Next = 1 };
@@ -83,20 +77,20 @@ struct MonthLayout {
     static constexpr int kDaysPerLine = 7;
 
     std::chrono::year_month month;
-    std::array<DayCell, kLines * kDaysPerLine> cells;  // [line * 7 + weekday index]
-    std::array<unsigned, kLines> weekNumbers;          // ISO week of each line
+    std::array<DayCell, kLines * kDaysPerLine> cells; // [line * 7 + weekday index]
+    std::array<unsigned, kLines> weekNumbers;         // ISO week of each line
 
     // Cell index of a date, or -1 when the layout does not show it.
     int IndexOf(std::chrono::sys_days day) const;
 };
-MonthLayout LayoutMonth(std::chrono::year_month ym);  // ym clamped
+MonthLayout LayoutMonth(std::chrono::year_month ym); // ym clamped
 
 // OLE Automation dates: days since 30 Dec 1899 00:00, time of day as the
 // fraction. Below zero the fraction still counts forward from the day, so
 // -1.25 is 29 Dec 1899 06:00, not 28 Dec 18:00.
 struct DateTime {
     std::chrono::sys_days day;
-    std::chrono::milliseconds timeOfDay{0};  // 0 .. 86'399'999
+    std::chrono::milliseconds timeOfDay{0}; // 0 .. 86'399'999
     friend bool operator==(const DateTime&, const DateTime&) = default;
 };
 // The time is rounded to the millisecond. Nothing for NaN, infinities and
@@ -106,4 +100,4 @@ std::optional<DateTime> FromOleDate(double value);
 // clamped into one day.
 std::optional<double> ToOleDate(const DateTime& dt);
 
-}  // namespace core
+} // namespace core

@@ -41,7 +41,10 @@ struct Rect {
     constexpr int Width() const { return right - left; }
     constexpr int Height() const { return bottom - top; }
     constexpr bool Empty() const { return right <= left || bottom <= top; }
-    constexpr bool Contains(Point p) const { return p.x >= left && p.x < right && p.y >= top && p.y < bottom; }
+    constexpr bool Contains(Point p) const
+    {
+        return p.x >= left && p.x < right && p.y >= top && p.y < bottom;
+    }
     friend constexpr bool operator==(const Rect&, const Rect&) = default;
 };
 
@@ -63,21 +66,21 @@ GridShape ClampGrid(int columns, int rows);
 // everything else is clamped to a range that keeps the whole grid within
 // 16-bit coordinates (mouse messages carry signed 16-bit positions).
 struct FontMetrics {
-    int textHeight = 0;        // tmHeight; 6..128, default 16
-    int averageCharWidth = 0;  // tmAveCharWidth; 1..128, default textHeight / 2
-    int numberWidth = 0;       // widest two-digit number as drawn ("00".."53": day
-                               // and week numbers); 1..256, default 2 average chars
-    int weekdayWidth = 0;      // widest of kWeekdayAbbreviations; 1..256
-    int titleWidth = 0;        // widest month title, e.g. "September 2026"; 1..1024
+    int textHeight = 0;       // tmHeight; 6..128, default 16
+    int averageCharWidth = 0; // tmAveCharWidth; 1..128, default textHeight / 2
+    int numberWidth = 0;      // widest two-digit number as drawn ("00".."53": day
+                              // and week numbers); 1..256, default 2 average chars
+    int weekdayWidth = 0;     // widest of kWeekdayAbbreviations; 1..256
+    int titleWidth = 0;       // widest month title, e.g. "September 2026"; 1..1024
 };
 
 enum class HitKind { Nothing, PrevArrow, NextArrow, Title, Day, WeekNumber };
 
 struct HitResult {
     HitKind kind = HitKind::Nothing;
-    int month = -1;    // Title, Day, WeekNumber: index row * columns + column
-    int line = -1;     // Day, WeekNumber: 0..5
-    int weekday = -1;  // Day: 0 = Monday .. 6 = Sunday
+    int month = -1;   // Title, Day, WeekNumber: index row * columns + column
+    int line = -1;    // Day, WeekNumber: 0..5
+    int weekday = -1; // Day: 0 = Monday .. 6 = Sunday
     friend bool operator==(const HitResult&, const HitResult&) = default;
 };
 
@@ -86,30 +89,30 @@ public:
     // columns/rows go through ClampGrid.
     GridLayout(const FontMetrics& metrics, int columns, int rows, bool showWeekNumbers);
 
-    GridShape Shape() const { return shape_; }
-    int MonthCount() const { return shape_.columns * shape_.rows; }
-    bool ShowsWeekNumbers() const { return weekNumberWidth_ > 0; }
+    GridShape Shape() const { return m_shape; }
+    int MonthCount() const { return m_shape.columns * m_shape.rows; }
+    bool ShowsWeekNumbers() const { return m_weekNumberWidth > 0; }
 
-    int CellWidth() const { return cellWidth_; }
-    int CellHeight() const { return cellHeight_; }
-    int TitleHeight() const { return titleHeight_; }
-    int WeekdayHeaderHeight() const { return headerHeight_; }
-    int SeparatorHeight() const { return separatorHeight_; }
-    int WeekNumberWidth() const { return weekNumberWidth_; }  // 0 when off
-    Size MonthSize() const { return monthSize_; }
-    int MonthGap() const { return gap_; }  // between blocks, both directions
-    int Margin() const { return margin_; }
-    Size TotalSize() const;  // what the window's client area must be
+    int CellWidth() const { return m_cellWidth; }
+    int CellHeight() const { return m_cellHeight; }
+    int TitleHeight() const { return m_titleHeight; }
+    int WeekdayHeaderHeight() const { return m_headerHeight; }
+    int SeparatorHeight() const { return m_separatorHeight; }
+    int WeekNumberWidth() const { return m_weekNumberWidth; } // 0 when off
+    Size MonthSize() const { return m_monthSize; }
+    int MonthGap() const { return m_gap; } // between blocks, both directions
+    int Margin() const { return m_margin; }
+    Size TotalSize() const; // what the window's client area must be
 
     // Out-of-range indices, and week numbers while they are off, give an
     // empty Rect{}.
     Rect MonthRect(int month) const;
     Rect TitleRect(int month) const;
-    Rect TitleTextRect(int month) const;  // the part of the title clear of arrows
-    Rect PrevArrowRect() const;           // in the title of month 0
-    Rect NextArrowRect() const;           // in the title of month columns - 1
+    Rect TitleTextRect(int month) const; // the part of the title clear of arrows
+    Rect PrevArrowRect() const;          // in the title of month 0
+    Rect NextArrowRect() const;          // in the title of month columns - 1
     Rect WeekdayHeaderRect(int month) const;
-    Rect WeekdayRect(int month, int weekday) const;  // one abbreviation
+    Rect WeekdayRect(int month, int weekday) const; // one abbreviation
     Rect SeparatorRect(int month) const;
     Rect DayRect(int month, int line, int weekday) const;
     Rect WeekNumberRect(int month, int line) const;
@@ -118,20 +121,20 @@ public:
 
 private:
     bool ValidMonth(int month) const { return month >= 0 && month < MonthCount(); }
-    int ContentLeft(int month) const;  // x of the week-number column (or Monday)
-    int LinesTop(int month) const;     // y of day line 0
-    int DaysLeft(int month) const { return ContentLeft(month) + weekNumberWidth_; }
+    int ContentLeft(int month) const; // x of the week-number column (or Monday)
+    int LinesTop(int month) const;    // y of day line 0
+    int DaysLeft(int month) const { return ContentLeft(month) + m_weekNumberWidth; }
 
-    GridShape shape_;
-    int padX_ = 0, padY_ = 0;
-    int cellWidth_ = 0, cellHeight_ = 0;
-    int titleHeight_ = 0, titleGap_ = 0;
-    int arrowSize_ = 0, arrowInset_ = 0;
-    int headerHeight_ = 0, separatorHeight_ = 0;
-    int weekNumberWidth_ = 0;
-    Size monthSize_;
-    int contentInset_ = 0;  // left edge of the block to the content
-    int gap_ = 0, margin_ = 0;
+    GridShape m_shape;
+    int m_padX = 0, m_padY = 0;
+    int m_cellWidth = 0, m_cellHeight = 0;
+    int m_titleHeight = 0, m_titleGap = 0;
+    int m_arrowSize = 0, m_arrowInset = 0;
+    int m_headerHeight = 0, m_separatorHeight = 0;
+    int m_weekNumberWidth = 0;
+    Size m_monthSize;
+    int m_contentInset = 0; // left edge of the block to the content
+    int m_gap = 0, m_margin = 0;
 };
 
-}  // namespace core
+} // namespace core

@@ -7,8 +7,8 @@ namespace {
 
 std::int32_t ReadI32(const std::uint8_t* p)
 {
-    const std::uint32_t v = std::uint32_t{p[0]} | std::uint32_t{p[1]} << 8 |
-                            std::uint32_t{p[2]} << 16 | std::uint32_t{p[3]} << 24;
+    const std::uint32_t v = std::uint32_t{p[0]} | std::uint32_t{p[1]} << 8 | std::uint32_t{p[2]} << 16 |
+                            std::uint32_t{p[3]} << 24;
     return static_cast<std::int32_t>(v);
 }
 
@@ -44,6 +44,14 @@ std::optional<LogFontRecord> DecodeLogFont(std::span<const std::uint8_t> bytes)
     r.pitchAndFamily = p[27];
     std::memcpy(r.faceName.data(), p + kFaceNameOffset, kFaceNameSize);
     return r;
+}
+
+std::optional<LogFontRecord> DecodeStoredFont(std::span<const std::uint8_t> bytes)
+{
+    auto record = DecodeLogFont(bytes);
+    if (record && (record->height < -kMaxStoredHeight || record->height > kMaxStoredHeight))
+        return std::nullopt;
+    return record;
 }
 
 std::array<std::uint8_t, kLogFontSize> EncodeLogFont(const LogFontRecord& r)

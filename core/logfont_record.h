@@ -33,6 +33,14 @@ struct LogFontRecord {
 };
 
 std::optional<LogFontRecord> DecodeLogFont(std::span<const std::uint8_t> bytes);
+
+// No font chooser gives a height anywhere near this; a record that holds
+// one is damaged (random bytes nearly always are). Used as it is, it would
+// make the grid's largest font: a window several screens wide and high.
+inline constexpr std::int32_t kMaxStoredHeight = 16384;
+// A stored record the program may use as a font: it decodes, and its
+// height lies within kMaxStoredHeight either way.
+std::optional<LogFontRecord> DecodeStoredFont(std::span<const std::uint8_t> bytes);
 std::array<std::uint8_t, kLogFontSize> EncodeLogFont(const LogFontRecord& record);
 
 // The face name's bytes up to its first NUL, or all 32 when there is none.

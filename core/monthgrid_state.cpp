@@ -6,7 +6,8 @@ namespace {
 
 // Byte by byte, so the result is independent of host byte order and
 // alignment of the resource data.
-std::uint32_t Read(std::span<const std::uint8_t> bytes, std::size_t offset, std::size_t size) {
+std::uint32_t Read(std::span<const std::uint8_t> bytes, std::size_t offset, std::size_t size)
+{
     std::uint32_t value = 0;
     for (std::size_t i = size; i-- > 0;) {
         value = (value << 8) | bytes[offset + i];
@@ -14,15 +15,17 @@ std::uint32_t Read(std::span<const std::uint8_t> bytes, std::size_t offset, std:
     return value;
 }
 
-void Write(std::uint8_t* out, std::size_t offset, std::size_t size, std::uint32_t value) {
+void Write(std::uint8_t* out, std::size_t offset, std::size_t size, std::uint32_t value)
+{
     for (std::size_t i = 0; i < size; ++i, value >>= 8) {
         out[offset + i] = static_cast<std::uint8_t>(value & 0xFF);
     }
 }
 
-}  // namespace
+} // namespace
 
-std::optional<MonthGridState> DecodeMonthGridState(std::span<const std::uint8_t> bytes) {
+std::optional<MonthGridState> DecodeMonthGridState(std::span<const std::uint8_t> bytes)
+{
     if (bytes.size() != kMonthGridStateSize || Read(bytes, 0, 4) != kMonthGridStateMagic ||
         Read(bytes, 4, 2) != kMonthGridStateVersion) {
         return std::nullopt;
@@ -43,7 +46,8 @@ std::optional<MonthGridState> DecodeMonthGridState(std::span<const std::uint8_t>
     return s;
 }
 
-std::array<std::uint8_t, kMonthGridStateSize> EncodeMonthGridState(const MonthGridState& s) {
+std::array<std::uint8_t, kMonthGridStateSize> EncodeMonthGridState(const MonthGridState& s)
+{
     std::array<std::uint8_t, kMonthGridStateSize> out{};
     Write(out.data(), 0, 4, kMonthGridStateMagic);
     Write(out.data(), 4, 2, kMonthGridStateVersion);
@@ -59,4 +63,4 @@ std::array<std::uint8_t, kMonthGridStateSize> EncodeMonthGridState(const MonthGr
     return out;
 }
 
-}  // namespace core
+} // namespace core

@@ -31,14 +31,16 @@ struct MonthGridState {
     static constexpr std::uint16_t kShowWeekNumbers = 0x0001;
     static constexpr std::uint16_t kKnownFlags = kShowWeekNumbers;
 
+    // The grid's own start, before a record or a put arrives: one month
+    // with week numbers, black on white, grey titles.
     std::int16_t columns = 1;
     std::int16_t rows = 1;
-    std::uint16_t flags = 0;
+    std::uint16_t flags = kShowWeekNumbers;
     std::uint32_t foreColor = 0x00000000;
     std::uint32_t monthBackColor = 0x00FFFFFF;
     std::uint32_t backColor = 0x00FFFFFF;
-    std::uint32_t titleBackColor = 0x00A06030;
-    std::uint32_t titleForeColor = 0x00FFFFFF;
+    std::uint32_t titleBackColor = 0x00DCDCDC;
+    std::uint32_t titleForeColor = 0x00000000;
     std::uint32_t trailingForeColor = 0x00808080;
 
     bool ShowWeekNumbers() const { return (flags & kShowWeekNumbers) != 0; }
@@ -46,6 +48,9 @@ struct MonthGridState {
 };
 
 inline constexpr std::uint32_t kMonthGridStateMagic = 0x3153474D;
+// The window message (WM_USER + 0x300) that hands a grid a record: what a
+// dialog's init data names for it.
+inline constexpr std::uint16_t kMonthGridLoadStateMessage = 0x0700;
 inline constexpr std::uint16_t kMonthGridStateVersion = 1;
 inline constexpr std::size_t kMonthGridStateSize = 36;
 
@@ -54,4 +59,4 @@ std::optional<MonthGridState> DecodeMonthGridState(std::span<const std::uint8_t>
 // Unknown flag bits are dropped, so the result always decodes again.
 std::array<std::uint8_t, kMonthGridStateSize> EncodeMonthGridState(const MonthGridState& state);
 
-}  // namespace core
+} // namespace core

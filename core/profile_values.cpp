@@ -52,25 +52,20 @@ int HexDigit(wchar_t c)
     return -1;
 }
 
+template <class T>
+std::optional<T> ParseWhole(std::wstring_view text)
+{
+    const auto v = ParseBounded(text, std::numeric_limits<T>::min(), std::numeric_limits<T>::max());
+    if (!v)
+        return std::nullopt;
+    return static_cast<T>(*v);
+}
+
 } // namespace
 
-std::optional<std::int32_t> ParseInt32(std::wstring_view text)
-{
-    auto v = ParseBounded(text, std::numeric_limits<std::int32_t>::min(),
-                          std::numeric_limits<std::int32_t>::max());
-    if (!v)
-        return std::nullopt;
-    return static_cast<std::int32_t>(*v);
-}
+std::optional<std::int32_t> ParseInt32(std::wstring_view text) { return ParseWhole<std::int32_t>(text); }
 
-std::optional<std::int16_t> ParseInt16(std::wstring_view text)
-{
-    auto v = ParseBounded(text, std::numeric_limits<std::int16_t>::min(),
-                          std::numeric_limits<std::int16_t>::max());
-    if (!v)
-        return std::nullopt;
-    return static_cast<std::int16_t>(*v);
-}
+std::optional<std::int16_t> ParseInt16(std::wstring_view text) { return ParseWhole<std::int16_t>(text); }
 
 std::wstring FormatInt(std::int64_t value)
 {
@@ -79,8 +74,8 @@ std::wstring FormatInt(std::int64_t value)
     wchar_t* end = buf + 24;
     wchar_t* p = end;
     const bool negative = value < 0;
-    std::uint64_t magnitude = negative ? 0 - static_cast<std::uint64_t>(value)
-                                       : static_cast<std::uint64_t>(value);
+    std::uint64_t magnitude =
+        negative ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
     do {
         *--p = static_cast<wchar_t>(L'0' + magnitude % 10);
         magnitude /= 10;

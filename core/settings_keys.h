@@ -43,12 +43,12 @@ inline constexpr SettingKey kTrailingForeColor{kColor, L"TrailingForeColor", Key
 
 // The five colours in the order in which the standard-colours action
 // writes them.
-inline constexpr const SettingKey* kColourKeys[] = {
-    &kForeColor, &kMonthBackColor, &kTitleBackColor, &kTitleForeColor, &kTrailingForeColor};
+inline constexpr const SettingKey* kColourKeys[] = {&kForeColor, &kMonthBackColor, &kTitleBackColor,
+                                                    &kTitleForeColor, &kTrailingForeColor};
 
-inline constexpr const SettingKey* kAll[] = {
-    &kColumns, &kRows, &kWeekNumbers, &kLogFont, &kForeColor,
-    &kMonthBackColor, &kTitleBackColor, &kTitleForeColor, &kTrailingForeColor};
+inline constexpr const SettingKey* kAll[] = {&kColumns,        &kRows,           &kWeekNumbers,
+                                             &kLogFont,        &kForeColor,      &kMonthBackColor,
+                                             &kTitleBackColor, &kTitleForeColor, &kTrailingForeColor};
 } // namespace keys
 
 static_assert(keys::kMonthBackColor.defaultValue == 0x00C8D0D4);

@@ -8,18 +8,18 @@ namespace {
 
 int Saturate(std::int64_t v)
 {
-    return static_cast<int>(std::clamp<std::int64_t>(v, std::numeric_limits<int>::min(),
-                                                     std::numeric_limits<int>::max()));
+    return static_cast<int>(
+        std::clamp<std::int64_t>(v, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
 } // namespace
 
 Rect FitWindowToContent(const Rect& content, const Rect& window, const Rect& client)
 {
-    const std::int64_t frameW = std::int64_t{window.right} - window.left -
-                                (std::int64_t{client.right} - client.left);
-    const std::int64_t frameH = std::int64_t{window.bottom} - window.top -
-                                (std::int64_t{client.bottom} - client.top);
+    const std::int64_t frameW =
+        std::int64_t{window.right} - window.left - (std::int64_t{client.right} - client.left);
+    const std::int64_t frameH =
+        std::int64_t{window.bottom} - window.top - (std::int64_t{client.bottom} - client.top);
     const std::int64_t w = std::int64_t{content.right} - content.left + frameW;
     const std::int64_t h = std::int64_t{content.bottom} - content.top + frameH;
     return Rect{window.left, window.top, Saturate(window.left + w), Saturate(window.top + h)};
@@ -40,11 +40,6 @@ Point CenterOver(int width, int height, const Rect& over, const Rect& area)
     };
     return Point{axis(over.left, over.right, area.left, area.right, width),
                  axis(over.top, over.bottom, area.top, area.bottom, height)};
-}
-
-Point CenterIn(int width, int height, const Rect& area)
-{
-    return CenterOver(width, height, area, area);
 }
 
 } // namespace core

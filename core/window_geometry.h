@@ -1,7 +1,7 @@
 #pragma once
 // Rectangle arithmetic of fitting and centring the calendar window, kept
 // free of Windows types so that it can be tested natively.
-#include "core/grid_geometry.h"  // core::Rect and core::Point
+#include "core/grid_geometry.h" // core::Rect and core::Point
 
 #include <cstdint>
 
@@ -13,11 +13,10 @@ namespace core {
 // overflowing on absurd inputs.
 Rect FitWindowToContent(const Rect& contentClient, const Rect& windowRect, const Rect& clientRect);
 
-// Top-left corner that centres a window of the given size in `area`. A
-// window larger than the area keeps its top-left corner inside it, so the
-// caption (and with it the way to move the window) stays on screen.
-Point CenterIn(int width, int height, const Rect& area);
-// The same, centred over `over` (an owner window) and kept inside `area`.
+// Top-left corner that centres a window of the given size over `over` (an
+// owner window, or the area itself) and keeps it inside `area`. A window
+// larger than the area keeps its top-left corner inside it, so the caption
+// (and with it the way to move the window) stays on screen.
 Point CenterOver(int width, int height, const Rect& over, const Rect& area);
 
 } // namespace core

@@ -34,8 +34,7 @@ INT_PTR CColorDialog::DoModal()
     return chooseColor && chooseColor(&m_cc) ? IDOK : IDCANCEL;
 }
 
-CFontDialog::CFontDialog(const LOGFONTA* initial, DWORD flags, HDC printer, CWnd* parent)
-    : m_pParent(parent)
+CFontDialog::CFontDialog(const LOGFONTA* initial, DWORD flags, HDC printer, CWnd* parent) : m_pParent(parent)
 {
     m_cf.lStructSize = sizeof m_cf;
     m_cf.lpLogFont = &m_lf;

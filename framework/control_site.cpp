@@ -1,5 +1,6 @@
 #include "framework/control_site.h"
 
+#include "framework/com_values.h"
 #include "framework/exceptions.h"
 
 #include <oleauto.h>
@@ -40,21 +41,19 @@ void InvokeControl(HWND control, DISPID dispid, WORD flags, const VARIANT* argum
         params.rgdispidNamedArgs = &putId;
         params.cNamedArgs = 1;
     }
-    EXCEPINFO info{};
+    ExcepInfo excep;
+    EXCEPINFO& info = excep.info;
     UINT argError = 0;
-    const HRESULT hr = dispatch->Invoke(dispid, IID_NULL, LOCALE_USER_DEFAULT, flags, &params,
-                                        nullptr, &info, &argError);
+    const HRESULT hr =
+        dispatch->Invoke(dispid, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, nullptr, &info, &argError);
     if (SUCCEEDED(hr))
         return;
-    std::wstring description;
     if (hr == DISP_E_EXCEPTION) {
         if (info.pfnDeferredFillIn)
             info.pfnDeferredFillIn(&info);
+        std::wstring description;
         if (info.bstrDescription)
             description.assign(info.bstrDescription, ::SysStringLen(info.bstrDescription));
-        ::SysFreeString(info.bstrDescription);
-        ::SysFreeString(info.bstrSource);
-        ::SysFreeString(info.bstrHelpFile);
         throw COleDispatchException(info.scode ? info.scode : hr, dispid, std::move(description));
     }
     throw COleDispatchException(hr, dispid);

@@ -11,15 +11,24 @@
 namespace fw {
 namespace {
 
+// The extended template's header (DLGTEMPLATEEX, which no SDK header
+// declares): dlgVer 1 and signature 0xFFFF, then helpID, exStyle, style and
+// cDlgItems before the position.
+constexpr WORD kExTemplateVersion = 1;
+constexpr WORD kExTemplateSignature = 0xFFFF;
+constexpr std::size_t kExTemplateX = 18;
+constexpr std::size_t kExTemplateY = 20;
+constexpr std::size_t kExTemplateFixedSize = 26; // through cy
+
 // Template position, classic or extended form: is the dialog placed at (0, 0)?
 bool TemplateAtOrigin(const void* data, DWORD size)
 {
     const auto* words = static_cast<const WORD*>(data);
-    if (size >= 26 && words[0] == 1 && words[1] == 0xFFFF) {
+    if (size >= kExTemplateFixedSize && words[0] == kExTemplateVersion && words[1] == kExTemplateSignature) {
         const auto* ex = static_cast<const BYTE*>(data);
         short x, y;
-        std::memcpy(&x, ex + 18, 2);
-        std::memcpy(&y, ex + 20, 2);
+        std::memcpy(&x, ex + kExTemplateX, sizeof x);
+        std::memcpy(&y, ex + kExTemplateY, sizeof y);
         return x == 0 && y == 0;
     }
     if (size >= sizeof(DLGTEMPLATE)) {
@@ -30,6 +39,12 @@ bool TemplateAtOrigin(const void* data, DWORD size)
 }
 
 } // namespace
+
+decltype(CDialog::kMessageMap) CDialog::kMessageMap{
+    OnCommandOrAccelerator<IDOK, &CDialog::OnOK>(),
+    OnCommandOrAccelerator<IDCANCEL, &CDialog::OnCancel>(),
+    OnCommandOrAccelerator<kIdHelp, &CDialog::OnHelp>(),
+};
 
 CDialog::CDialog(UINT templateId, CWnd* parent) : m_nIDTemplate(templateId), m_pParentWnd(parent) {}
 
@@ -115,14 +130,7 @@ BOOL CDialog::PreTranslateGuarded(MSG* msg)
     // Pre-translation runs handlers too (F5, the context menu): the same
     // boundary as a window procedure applies, so a failure never leaves
     // the modal loop.
-    try {
-        return WalkPreTranslateTree(m_hWnd, msg);
-    } catch (const std::exception& e) {
-        ReportException(e);
-    } catch (...) {
-        ReportUnknownException();
-    }
-    return FALSE;
+    return CallReporting([&] { return WalkPreTranslateTree(m_hWnd, msg); }, FALSE);
 }
 
 void CDialog::EndDialog(int result)
@@ -140,19 +148,16 @@ INT_PTR CALLBACK CDialog::InitDialogProc(HWND hwnd, UINT msg, WPARAM, LPARAM l)
     auto* dialog = reinterpret_cast<CDialog*>(l);
     if (!dialog || !dialog->SubclassWindow(hwnd))
         return TRUE;
-    BOOL result = TRUE;
-    try {
-        result = dialog->OnInitDialog();
-        // As the platform's framework does for a dialog placed at (0, 0)
-        // without a centring style: open it centred over its owner.
-        if (dialog->m_templateAtOrigin && !(dialog->GetStyle() & DS_CENTER))
-            dialog->CenterWindow();
-    } catch (const std::exception& e) {
-        ReportException(e);
-    } catch (...) {
-        ReportUnknownException();
-    }
-    return result;
+    return CallReporting(
+        [dialog] {
+            const BOOL result = dialog->OnInitDialog();
+            // As the platform's framework does for a dialog placed at (0, 0)
+            // without a centring style: open it centred over its owner.
+            if (dialog->m_templateAtOrigin && !(dialog->GetStyle() & DS_CENTER))
+                dialog->CenterWindow();
+            return result;
+        },
+        TRUE);
 }
 
 BOOL CDialog::OnInitDialog()
@@ -239,29 +244,10 @@ LRESULT CDialog::WindowProc(UINT msg, WPARAM w, LPARAM l)
     return CWnd::WindowProc(msg, w, l);
 }
 
-bool CDialog::OnWndMsg(UINT msg, WPARAM w, LPARAM l, LRESULT& result)
+void CDialog::OnHelp()
 {
-    if (msg != WM_COMMAND)
-        return CWnd::OnWndMsg(msg, w, l, result);
-    const UINT id = LOWORD(w);
-    const UINT code = HIWORD(w);
-    if (code != 0 && code != 1)
-        return false; // control notifications nobody asked for
-    result = 0;
-    switch (id) {
-    case IDOK:
-        OnOK();
-        return true;
-    case IDCANCEL:
-        OnCancel();
-        return true;
-    case kIdHelp:
-        if (CWinApp* app = AfxGetApp())
-            app->OnHelp();
-        return true;
-    default:
-        return false;
-    }
+    if (CWinApp* app = AfxGetApp())
+        app->OnHelp();
 }
 
 // --- data exchange ----------------------------------------------------------

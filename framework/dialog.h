@@ -2,8 +2,8 @@
 // Dialogs from resource templates, run modally by a loop of our own so that
 // every message for the dialog and its children passes PreTranslateMessage
 // before IsDialogMessage; and dialog data exchange.
-#include "framework/message_map.h"
-#include "framework/wnd.h"
+#include "framework/resource_types.h"
+#include "framework/window_base.h"
 
 #include <cstdint>
 
@@ -11,7 +11,7 @@ namespace fw {
 
 class CDataExchange;
 
-class CDialog : public CWnd {
+class CDialog : public WithMessageMap<CDialog> {
 public:
     // `parent` may be null: the dialog is then owned by the application's
     // main window (if any), as the platform's framework does.
@@ -33,12 +33,16 @@ public:
 
     UINT m_nIDHelp = 0;
 
+    // IDOK, IDCANCEL and the help command, from a button, a menu or an
+    // accelerator.
+    static const MessageMap<CDialog, 3> kMessageMap;
+
 protected:
     virtual void DoDataExchange(CDataExchange*) {}
     virtual void OnOK();
     virtual void OnCancel();
+    void OnHelp();
     LRESULT WindowProc(UINT msg, WPARAM w, LPARAM l) override;
-    bool OnWndMsg(UINT msg, WPARAM w, LPARAM l, LRESULT& result) override;
 
     // Hands each control of the template its initialisation data from the
     // dialog-init resource of the same ID.
@@ -62,7 +66,8 @@ private:
 class CDataExchange {
 public:
     CDataExchange(CDialog* dialog, BOOL saveAndValidate)
-        : m_bSaveAndValidate(saveAndValidate), m_pDlgWnd(dialog) {}
+        : m_bSaveAndValidate(saveAndValidate), m_pDlgWnd(dialog)
+    {}
 
     BOOL m_bSaveAndValidate;
     CDialog* m_pDlgWnd;
@@ -87,6 +92,6 @@ void DDX_Text(CDataExchange* dx, int id, std::int16_t& value);
 void DDX_Check(CDataExchange* dx, int id, int& value);
 
 // The dialog-init resource type.
-inline constexpr WORD kRtDlgInit = 240;
+inline constexpr WORD kRtDlgInit = FW_RT_DLGINIT;
 
 } // namespace fw

@@ -6,6 +6,8 @@
 
 #include <exception>
 #include <string>
+#include <type_traits>
+#include <utility>
 
 namespace fw {
 
@@ -27,7 +29,8 @@ public:
 class COleDispatchException : public CException {
 public:
     COleDispatchException(HRESULT hr, DISPID dispid, std::wstring description = {})
-        : m_scError(hr), m_dispid(dispid), m_strDescription(std::move(description)) {}
+        : m_scError(hr), m_dispid(dispid), m_strDescription(std::move(description))
+    {}
     std::wstring Describe() const override;
 
     HRESULT m_scError;
@@ -47,5 +50,34 @@ public:
 // the same failure while its message is still open are not shown twice.
 void ReportException(const std::exception& e) noexcept;
 void ReportUnknownException() noexcept;
+
+// The one boundary that no C++ exception crosses (window procedures, dialog
+// initialisation, pre-translation): runs `call`; a failure is shown to the
+// user and `fallback` answered instead.
+template <class F, class R = std::invoke_result_t<F>>
+    requires(!std::is_void_v<R>)
+R CallReporting(F&& call, R fallback)
+noexcept
+{
+    try {
+        return std::forward<F>(call)();
+    } catch (const std::exception& e) {
+        ReportException(e);
+    } catch (...) {
+        ReportUnknownException();
+    }
+    return fallback;
+}
+
+template <class F>
+void CallReporting(F&& call) noexcept
+{
+    CallReporting(
+        [&] {
+            std::forward<F>(call)();
+            return true;
+        },
+        false);
+}
 
 } // namespace fw

@@ -13,16 +13,23 @@ namespace fw {
 // Live objects created through the owners below, by kind.
 long LiveGdiObjects();
 long LiveUserObjects();
+long LiveKernelObjects();
 
 namespace detail {
 extern std::atomic<long> g_liveGdi;
 extern std::atomic<long> g_liveUser;
+extern std::atomic<long> g_liveKernel;
 
 template <class H>
-void DeleteGdi(H h) { ::DeleteObject(h); }
+void DeleteGdi(H h)
+{
+    ::DeleteObject(h);
+}
 inline void DestroyMenuHandle(HMENU h) { ::DestroyMenu(h); }
 inline void DestroyIconHandle(HICON h) { ::DestroyIcon(h); }
 inline void DeleteDcHandle(HDC h) { ::DeleteDC(h); }
+inline void CloseKernelHandle(HANDLE h) { ::CloseHandle(h); }
+inline void UnmapView(void* view) { ::UnmapViewOfFile(view); }
 } // namespace detail
 
 // Owns one handle; `Deleter` frees it, `Counter` tracks how many are alive.
@@ -87,6 +94,12 @@ using UniqueMenu = UniqueHandle<HMENU, &detail::DestroyMenuHandle, &detail::g_li
 // shared by the system and must not be destroyed.
 using UniqueIcon = UniqueHandle<HICON, &detail::DestroyIconHandle, &detail::g_liveUser>;
 
+// Kernel objects: threads, mutexes, file mappings (never a
+// pseudo-handle, nor INVALID_HANDLE_VALUE: hold those as null).
+using UniqueKernelHandle = UniqueHandle<HANDLE, &detail::CloseKernelHandle, &detail::g_liveKernel>;
+// A view of a file mapping.
+using UniqueMappedView = UniqueHandle<void*, &detail::UnmapView, &detail::g_liveKernel>;
+
 // A window's device context from GetDC, released on scope exit.
 class WindowDC {
 public:
@@ -131,7 +144,8 @@ private:
 // Selects an object into a DC and puts the previous one back on scope exit.
 class SelectObjectScope {
 public:
-    SelectObjectScope(HDC dc, HGDIOBJ obj) noexcept : m_dc(dc), m_old(obj ? ::SelectObject(dc, obj) : nullptr) {}
+    SelectObjectScope(HDC dc, HGDIOBJ obj) noexcept : m_dc(dc), m_old(obj ? ::SelectObject(dc, obj) : nullptr)
+    {}
     ~SelectObjectScope()
     {
         if (m_old)

@@ -2,6 +2,7 @@
 
 #include "core/window_geometry.h"
 #include "framework/control_site.h"
+#include "framework/core_rect.h"
 #include "framework/exceptions.h"
 
 #include <atomic>
@@ -19,8 +20,6 @@ thread_local const MSG* t_current = nullptr;
 // The object whose window CreateEx is creating on this thread.
 thread_local CWnd* t_creating = nullptr;
 
-core::Rect ToCore(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
-
 RECT WorkAreaOf(HWND hwnd)
 {
     MONITORINFO mi{};
@@ -37,7 +36,7 @@ RECT WorkAreaOf(HWND hwnd)
 
 long LiveBoundWindows() { return g_liveWindows.load(); }
 
-const CRuntimeClass CWnd::classCWnd{"CWnd", sizeof(CWnd), 0xFFFF, []() -> CWnd* { return new CWnd; },
+const CRuntimeClass CWnd::classCWnd{"CWnd", sizeof(CWnd), kNoSchema, []() -> CWnd* { return new CWnd; },
                                     nullptr};
 
 const CRuntimeClass* CWnd::GetRuntimeClass() const { return &classCWnd; }
@@ -75,7 +74,10 @@ CWnd* CWnd::FromHandlePermanent(HWND hwnd)
 void CWnd::Bind(HWND hwnd)
 {
     m_hWnd = hwnd;
-    ::SetPropW(hwnd, kBindingProp, this);
+    if (m_bOwnClass)
+        ::SetWindowLongPtrW(hwnd, 0, reinterpret_cast<LONG_PTR>(this));
+    else
+        ::SetPropW(hwnd, kBindingProp, this);
     ++g_liveWindows;
 }
 
@@ -84,7 +86,10 @@ void CWnd::Unbind()
     if (!m_hWnd)
         return;
     if (::IsWindow(m_hWnd)) {
-        ::RemovePropW(m_hWnd, kBindingProp);
+        if (m_bOwnClass)
+            ::SetWindowLongPtrW(m_hWnd, 0, 0);
+        else
+            ::RemovePropW(m_hWnd, kBindingProp);
         if (m_pfnSuper &&
             reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(m_hWnd, GWLP_WNDPROC)) == &StaticWndProc)
             ::SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
@@ -94,25 +99,42 @@ void CWnd::Unbind()
     --g_liveWindows;
 }
 
-BOOL CWnd::CreateEx(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style,
-                    const RECT& rect, HWND parent, UINT id, LPVOID param)
+CWnd::CallScope::~CallScope()
+{
+    // The last call out of an object whose own window is gone ends it.
+    if (--m_wnd.m_nCallDepth == 0 && m_wnd.m_bOwnClass && !m_wnd.m_hWnd)
+        delete &m_wnd;
+}
+
+CWnd* CWnd::FromOwnClassWindow(HWND hwnd) { return reinterpret_cast<CWnd*>(::GetWindowLongPtrW(hwnd, 0)); }
+
+CWnd* CWnd::AdoptOwn(HWND hwnd, CWnd* made)
+{
+    if (made) {
+        made->m_bOwnClass = true;
+        made->Bind(hwnd);
+    }
+    return made;
+}
+
+BOOL CWnd::CreateEx(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, const RECT& rect,
+                    HWND parent, UINT id, LPVOID param)
 {
     CWnd* previous = std::exchange(t_creating, this);
-    HWND hwnd = ::CreateWindowExW(exStyle, className, windowName, style, rect.left, rect.top,
-                                  rect.right - rect.left, rect.bottom - rect.top, parent,
-                                  reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),
-                                  ::GetModuleHandleW(nullptr), param);
+    HWND hwnd =
+        ::CreateWindowExW(exStyle, className, windowName, style, rect.left, rect.top, rect.right - rect.left,
+                          rect.bottom - rect.top, parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),
+                          ::GetModuleHandleW(nullptr), param);
     t_creating = previous;
     if (hwnd && !m_hWnd)
         SubclassWindow(hwnd); // a class of other code: route it through us
     return hwnd != nullptr;
 }
 
-BOOL CWnd::Create(LPCWSTR className, LPCWSTR windowName, DWORD style, const RECT& rect,
-                  CWnd* parent, UINT id, void*)
+BOOL CWnd::Create(LPCWSTR className, LPCWSTR windowName, DWORD style, const RECT& rect, CWnd* parent, UINT id,
+                  void*)
 {
-    return CreateEx(0, className, windowName, style | WS_CHILD, rect,
-                    parent ? parent->m_hWnd : nullptr, id);
+    return CreateEx(0, className, windowName, style | WS_CHILD, rect, parent ? parent->m_hWnd : nullptr, id);
 }
 
 BOOL CWnd::DestroyWindow()
@@ -152,21 +174,21 @@ LRESULT CALLBACK CWnd::StaticWndProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l)
         self = t_creating;
         self->Bind(hwnd);
     }
+    return Route(self, hwnd, msg, w, l);
+}
+
+LRESULT CWnd::Route(CWnd* self, HWND hwnd, UINT msg, WPARAM w, LPARAM l)
+{
     if (!self)
         return ::DefWindowProcW(hwnd, msg, w, l);
-
+    const CallScope scope(*self);
     const MSG current{hwnd, msg, w, l, 0, {}};
     const MSG* previous = std::exchange(t_current, &current);
-    LRESULT result = 0;
-    try {
-        result = self->WindowProc(msg, w, l);
-    } catch (const std::exception& e) {
-        ReportException(e);
-    } catch (...) {
-        ReportUnknownException();
-    }
+    const LRESULT result = CallReporting([&] { return self->WindowProc(msg, w, l); }, LRESULT{0});
     t_current = previous;
-    if (msg == WM_NCDESTROY) {
+    // A window that refuses to be created is destroyed without (on some
+    // systems) a WM_NCDESTROY: its object lets go of it here.
+    if (msg == WM_NCDESTROY || (msg == WM_NCCREATE && !result)) {
         self->Unbind();
         self->PostNcDestroy();
     }
@@ -247,15 +269,15 @@ void CWnd::CenterWindow()
     RECT over = area;
     if (useOwner)
         ::GetWindowRect(owner, &over);
-    const core::Point p = core::CenterOver(self.right - self.left, self.bottom - self.top,
-                                           ToCore(over), ToCore(area));
+    const core::Point p =
+        core::CenterOver(self.right - self.left, self.bottom - self.top, ToCore(over), ToCore(area));
     // GetWindowRect and SetWindowPos agree on the origin only for a window
     // without a parent; a child is placed in its parent's client area.
     POINT now{self.left, self.top};
     if (HWND parent = (GetStyle() & WS_CHILD) ? ::GetParent(m_hWnd) : nullptr)
         ::MapWindowPoints(nullptr, parent, &now, 1);
     if (now.x == p.x && now.y == p.y)
-        return;  // already there; a move to the same place is a round trip for nothing
+        return; // already there; a move to the same place is a round trip for nothing
     ::SetWindowPos(m_hWnd, nullptr, p.x, p.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -306,20 +328,29 @@ void CWnd::InvokeHelper(DISPID dispid, WORD flags, const VARIANT* argument)
     InvokeControl(m_hWnd, dispid, flags, argument);
 }
 
-bool CWnd::RegisterWindowClass(HINSTANCE instance, LPCWSTR className, UINT style,
-                               HCURSOR cursor, HBRUSH background)
+bool CWnd::RegisterWindowClass(HINSTANCE instance, LPCWSTR className, UINT style, HCURSOR cursor,
+                               HBRUSH background)
 {
+    return Register(instance, className, style, cursor, background, &StaticWndProc, 0);
+}
+
+bool CWnd::Register(HINSTANCE instance, LPCWSTR className, UINT style, HCURSOR cursor, HBRUSH background,
+                    WNDPROC proc, int windowExtra)
+{
+    if (!instance)
+        instance = ::GetModuleHandleW(nullptr);
     WNDCLASSEXW cls{};
     cls.cbSize = sizeof cls;
     if (::GetClassInfoExW(instance, className, &cls))
         return true;
     cls.style = style;
-    cls.lpfnWndProc = &StaticWndProc;
+    cls.lpfnWndProc = proc;
+    cls.cbWndExtra = windowExtra;
     cls.hInstance = instance;
     cls.hCursor = cursor;
     cls.hbrBackground = background;
     cls.lpszClassName = className;
-    return ::RegisterClassExW(&cls) != 0;
+    return ::RegisterClassExW(&cls) != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
 } // namespace fw

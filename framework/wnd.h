@@ -1,10 +1,20 @@
 #pragma once
 // CWnd: a C++ object bound to one window. Messages reach the object's
-// WindowProc through one static window procedure, which is also the
-// boundary that no C++ exception crosses.
+// WindowProc through the framework's window procedures, which are also the
+// boundary that no C++ exception crosses (fw::CallReporting).
+//
+// Two ways a window comes to its object, one dispatch for both:
+//  - an object creates its window (CreateEx) or routes an existing one
+//    through itself (SubclassWindow): bound by a window property, since the
+//    window's extra bytes belong to its class;
+//  - a class registered with RegisterOwnWindowClass<T> makes a T for each of
+//    its windows (a dialog template may create them): bound in the window's
+//    extra bytes, and the object deletes itself after WM_NCDESTROY once no
+//    call into it is on the stack.
 #include <windows.h>
 #include <oaidl.h>
 
+#include <new>
 #include <string>
 #include <string_view>
 
@@ -13,10 +23,12 @@ namespace fw {
 class CWnd;
 
 // Run-time class record, for the type queries the framework offers.
+inline constexpr UINT kNoSchema = 0xFFFF;
+
 struct CRuntimeClass {
     const char* m_lpszClassName;
     int m_nObjectSize;
-    UINT m_wSchema; // 0xFFFF: not serialisable
+    UINT m_wSchema; // kNoSchema: not serialisable
     CWnd* (*m_pfnCreateObject)();
     const CRuntimeClass* m_pBaseClass;
 
@@ -42,10 +54,10 @@ public:
 
     // Creates a window of a registered class bound to this object from its
     // first message on.
-    BOOL CreateEx(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style,
-                  const RECT& rect, HWND parent, UINT id, LPVOID param = nullptr);
-    virtual BOOL Create(LPCWSTR className, LPCWSTR windowName, DWORD style, const RECT& rect,
-                        CWnd* parent, UINT id, void* context = nullptr);
+    BOOL CreateEx(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, const RECT& rect,
+                  HWND parent, UINT id, LPVOID param = nullptr);
+    virtual BOOL Create(LPCWSTR className, LPCWSTR windowName, DWORD style, const RECT& rect, CWnd* parent,
+                        UINT id, void* context = nullptr);
     BOOL DestroyWindow();
 
     // Routes an existing window (e.g. a dialog's control) through this object.
@@ -84,6 +96,20 @@ public:
     // COleDispatchException when the control refuses.
     void InvokeHelper(DISPID dispid, WORD flags, const VARIANT* argument);
 
+    // Keeps the object alive while a call into it runs: its window may be
+    // destroyed from inside (a host reacting to a resize, say), and an
+    // object of an own window class goes with its window.
+    class CallScope {
+    public:
+        explicit CallScope(CWnd& wnd) noexcept : m_wnd(wnd) { ++m_wnd.m_nCallDepth; }
+        ~CallScope();
+        CallScope(const CallScope&) = delete;
+        CallScope& operator=(const CallScope&) = delete;
+
+    private:
+        CWnd& m_wnd;
+    };
+
     // Sees each message for this window or its children before it is
     // dispatched; true consumes it.
     virtual BOOL PreTranslateMessage(MSG* msg);
@@ -108,12 +134,37 @@ protected:
 public:
     // Registers a window class whose windows CreateEx binds to their object
     // from the first message on. True when the class is (already) registered.
-    static bool RegisterWindowClass(HINSTANCE instance, LPCWSTR className, UINT style,
-                                    HCURSOR cursor, HBRUSH background);
+    static bool RegisterWindowClass(HINSTANCE instance, LPCWSTR className, UINT style, HCURSOR cursor,
+                                    HBRUSH background);
+    // Registers a window class each of whose windows makes its own T (default
+    // constructed) at WM_NCCREATE. True when the class is (already) registered.
+    template <class T>
+    static bool RegisterOwnWindowClass(HINSTANCE instance, LPCWSTR className, UINT style, HCURSOR cursor,
+                                       HBRUSH background)
+    {
+        return Register(instance, className, style, cursor, background, &OwnClassProc<T>, sizeof(CWnd*));
+    }
 
 private:
+    template <class T>
+    static LRESULT CALLBACK OwnClassProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l)
+    {
+        CWnd* self = FromOwnClassWindow(hwnd);
+        if (!self && msg == WM_NCCREATE)
+            self = AdoptOwn(hwnd, new (std::nothrow) T);
+        return Route(self, hwnd, msg, w, l);
+    }
+    static bool Register(HINSTANCE instance, LPCWSTR className, UINT style, HCURSOR cursor, HBRUSH background,
+                         WNDPROC proc, int windowExtra);
+    static CWnd* FromOwnClassWindow(HWND hwnd);
+    static CWnd* AdoptOwn(HWND hwnd, CWnd* made);
+    // The one dispatch of every bound window's messages.
+    static LRESULT Route(CWnd* self, HWND hwnd, UINT msg, WPARAM w, LPARAM l);
     void Unbind();
+
     WNDPROC m_pfnSuper = nullptr;
+    bool m_bOwnClass = false; // made by its window class, bound in its extra bytes
+    int m_nCallDepth = 0;
 };
 
 // Live windows bound to CWnd objects (leak tests).

@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "core/dates.h"
+#include "framework/com_values.h"
 #include "framework/handles.h"
 #include "monthgrid/month_grid_control.h"
 #include "monthgrid/monthgrid.h"
@@ -15,68 +16,107 @@
 namespace monthgrid {
 namespace {
 
-static_assert(dispid::kForeColor == DISPID_FORECOLOR);
-static_assert(dispid::kBackColor == DISPID_BACKCOLOR);
-static_assert(dispid::kFont == DISPID_FONT);
-static_assert(dispid::kRefresh == DISPID_REFRESH);
-
-enum class Kind { Color, Bool, Short, Font, Date, Method };
-
-struct Member {
-    DISPID id;
-    const wchar_t* name;
-    Kind kind;
-    ColorSlot slot = ColorSlot::Count;
-};
-
-constexpr Member kMembers[] = {
-    {dispid::kForeColor, L"ForeColor", Kind::Color, ColorSlot::Fore},
-    {dispid::kMonthBackColor, L"MonthBackColor", Kind::Color, ColorSlot::MonthBack},
-    {dispid::kBackColor, L"BackColor", Kind::Color, ColorSlot::Back},
-    {dispid::kTitleBackColor, L"TitleBackColor", Kind::Color, ColorSlot::TitleBack},
-    {dispid::kTitleForeColor, L"TitleForeColor", Kind::Color, ColorSlot::TitleFore},
-    {dispid::kTrailingForeColor, L"TrailingForeColor", Kind::Color, ColorSlot::TrailingFore},
-    {dispid::kShowWeekNumbers, L"ShowWeekNumbers", Kind::Bool},
-    {dispid::kMonthColumns, L"MonthColumns", Kind::Short},
-    {dispid::kMonthRows, L"MonthRows", Kind::Short},
-    {dispid::kFont, L"Font", Kind::Font},
-    {dispid::kValue, L"Value", Kind::Date},
-    {dispid::kValue, L"CurrentDate", Kind::Date},
-    {dispid::kRefresh, L"Refresh", Kind::Method},
-};
-
-const Member* FindMember(DISPID id)
-{
-    for (const Member& m : kMembers) {
-        if (m.id == id)
-            return &m;
-    }
-    return nullptr;
-}
-
-// A VARIANT that clears itself.
-struct Variant {
-    VARIANT v;
-    Variant() { ::VariantInit(&v); }
-    ~Variant() { ::VariantClear(&v); }
-    Variant(const Variant&) = delete;
-    Variant& operator=(const Variant&) = delete;
-};
-
 // The argument as `type`; a failure is reported as the coercion's own
 // overflow or as a type mismatch.
-HRESULT Coerce(const VARIANT& in, VARTYPE type, LCID lcid, Variant& out)
+HRESULT Coerce(const VARIANT& in, VARTYPE type, LCID lcid, fw::Variant& out)
 {
-    Variant direct;
-    HRESULT hr = ::VariantCopyInd(&direct.v, const_cast<VARIANT*>(&in));
+    fw::Variant direct;
+    HRESULT hr = ::VariantCopyInd(direct.get(), const_cast<VARIANT*>(&in));
     if (SUCCEEDED(hr))
-        hr = ::VariantChangeTypeEx(&out.v, &direct.v, lcid, 0, type);
-    if (SUCCEEDED(hr) && V_VT(&out.v) == type)
+        hr = ::VariantChangeTypeEx(out.get(), direct.get(), lcid, 0, type);
+    if (SUCCEEDED(hr) && V_VT(out.get()) == type)
         return S_OK;
     return hr == DISP_E_OVERFLOW ? DISP_E_OVERFLOW : DISP_E_TYPEMISMATCH;
 }
 
+// Whether the call's kind and parameters fit the member: a method takes no
+// argument, a property only a put (a font also a put by reference) with
+// its value as the one, named argument.
+HRESULT CheckCall(const Member& member, WORD flags, const DISPPARAMS& p, UINT* argErr)
+{
+    if ((p.cArgs && !p.rgvarg) || (p.cNamedArgs && !p.rgdispidNamedArgs) || p.cNamedArgs > p.cArgs)
+        return E_INVALIDARG;
+    if (member.kind == MemberKind::Method) {
+        if (!(flags & DISPATCH_METHOD))
+            return DISP_E_MEMBERNOTFOUND;
+        if (p.cNamedArgs)
+            return DISP_E_NONAMEDARGS;
+        return p.cArgs ? DISP_E_BADPARAMCOUNT : S_OK;
+    }
+    const WORD puts =
+        member.type == VT_DISPATCH ? (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF) : DISPATCH_PROPERTYPUT;
+    if (!(flags & puts))
+        return DISP_E_MEMBERNOTFOUND;
+    if (p.cArgs != 1)
+        return DISP_E_BADPARAMCOUNT;
+    if (p.cNamedArgs != 1 || p.rgdispidNamedArgs[0] != DISPID_PROPERTYPUT) {
+        if (argErr)
+            *argErr = 0;
+        return DISP_E_PARAMNOTFOUND;
+    }
+    return S_OK;
+}
+
+HRESULT ApplyFont(MonthGridControl& control, IDispatch* disp)
+{
+    if (!disp) {
+        control.SetFont(nullptr);
+        return S_OK;
+    }
+    fw::ComPtr<IFont> font;
+    if (FAILED(disp->QueryInterface(IID_IFont, reinterpret_cast<void**>(font.put()))) || !font)
+        return DISP_E_TYPEMISMATCH;
+    const FontDescription description = DescribeFont(font.get());
+    control.SetFont(&description);
+    return S_OK;
+}
+
+// Hands a coerced value to the control; a value it cannot take is the
+// argument's fault.
+HRESULT Apply(MonthGridControl& control, const Member& member, const VARIANT& value)
+{
+    if (member.slot != ColorSlot::Count) {
+        control.SetColor(member.slot, static_cast<COLORREF>(V_I4(&value)));
+    } else if (member.dispid == members::kShowWeekNumbers.dispid) {
+        control.SetShowWeekNumbers(V_BOOL(&value) != VARIANT_FALSE);
+    } else if (member.dispid == members::kMonthColumns.dispid) {
+        control.SetColumns(V_I2(&value));
+    } else if (member.dispid == members::kMonthRows.dispid) {
+        control.SetRows(V_I2(&value));
+    } else if (member.dispid == members::kValue.dispid) {
+        const std::optional<core::DateTime> date = core::FromOleDate(V_DATE(&value));
+        if (!date)
+            return E_INVALIDARG;
+        control.SetCurrentDate(date->day);
+    } else if (member.dispid == members::kFont.dispid) {
+        return ApplyFont(control, V_DISPATCH(&value));
+    } else {
+        return E_UNEXPECTED;
+    }
+    return S_OK;
+}
+
+HRESULT Put(MonthGridControl& control, const Member& member, const VARIANT& arg, LCID lcid, UINT* argErr)
+{
+    fw::Variant value;
+    HRESULT hr = Coerce(arg, member.type, lcid, value);
+    if (SUCCEEDED(hr))
+        hr = Apply(control, member, *value.get());
+    if (FAILED(hr) && argErr)
+        *argErr = 0;
+    return hr;
+}
+
 } // namespace
+
+const Member* FindMember(DISPID dispid)
+{
+    for (const Member* m : members::kAll) {
+        if (m->dispid == dispid)
+            return m;
+    }
+    return nullptr;
+}
 
 HRESULT GridDispatch::QueryInterface(REFIID riid, void** out)
 {
@@ -127,9 +167,9 @@ HRESULT GridDispatch::GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LC
         ids[i] = DISPID_UNKNOWN;
     if (!names[0])
         return DISP_E_UNKNOWNNAME;
-    for (const Member& m : kMembers) {
-        if (::CompareStringOrdinal(names[0], -1, m.name, -1, TRUE) == CSTR_EQUAL) {
-            ids[0] = m.id;
+    for (const Member* m : members::kAll) {
+        if (::CompareStringOrdinal(names[0], -1, m->name, -1, TRUE) == CSTR_EQUAL) {
+            ids[0] = m->dispid;
             // No member has named parameters.
             return count == 1 ? S_OK : DISP_E_UNKNOWNNAME;
         }
@@ -147,34 +187,10 @@ HRESULT GridDispatch::Invoke(DISPID id, REFIID riid, LCID lcid, WORD flags, DISP
         return DISP_E_MEMBERNOTFOUND;
     if (result)
         ::VariantInit(result);
-
     static DISPPARAMS noParams{};
     const DISPPARAMS& p = params ? *params : noParams;
-    if ((p.cArgs && !p.rgvarg) || (p.cNamedArgs && !p.rgdispidNamedArgs) || p.cNamedArgs > p.cArgs)
-        return E_INVALIDARG;
-
-    const bool isMethod = member->kind == Kind::Method;
-    if (isMethod) {
-        if (!(flags & DISPATCH_METHOD))
-            return DISP_E_MEMBERNOTFOUND;
-        if (p.cNamedArgs)
-            return DISP_E_NONAMEDARGS;
-        if (p.cArgs)
-            return DISP_E_BADPARAMCOUNT;
-    } else {
-        // Write-only properties; a font may also be put by reference.
-        const WORD puts = member->kind == Kind::Font ? (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)
-                                                     : DISPATCH_PROPERTYPUT;
-        if (!(flags & puts))
-            return DISP_E_MEMBERNOTFOUND;
-        if (p.cArgs != 1)
-            return DISP_E_BADPARAMCOUNT;
-        if (p.cNamedArgs != 1 || p.rgdispidNamedArgs[0] != DISPID_PROPERTYPUT) {
-            if (argErr)
-                *argErr = 0;
-            return DISP_E_PARAMNOTFOUND;
-        }
-    }
+    if (const HRESULT hr = CheckCall(*member, flags, p, argErr); FAILED(hr))
+        return hr;
 
     // The control and its window belong to one thread; the interface is
     // not marshalled, so another thread must not reach into them.
@@ -183,67 +199,14 @@ HRESULT GridDispatch::Invoke(DISPID id, REFIID riid, LCID lcid, WORD flags, DISP
     MonthGridControl* control = m_control;
     if (!control || !control->Alive())
         return RPC_E_DISCONNECTED;
-    MonthGridControl::CallScope scope(*control);
-
+    const fw::CWnd::CallScope scope(*control);
+    // A COM boundary: nothing may unwind into the caller.
     try {
-        if (isMethod) {
+        if (member->kind == MemberKind::Method) {
             control->Refresh();
             return S_OK;
         }
-        const VARIANT& arg = p.rgvarg[0];
-        auto mismatch = [&](HRESULT hr) {
-            if (argErr)
-                *argErr = 0;
-            return hr;
-        };
-        Variant value;
-        switch (member->kind) {
-        case Kind::Color:
-            if (HRESULT hr = Coerce(arg, VT_I4, lcid, value); FAILED(hr))
-                return mismatch(hr);
-            control->SetColor(member->slot, static_cast<COLORREF>(V_I4(&value.v)));
-            return S_OK;
-        case Kind::Bool:
-            if (HRESULT hr = Coerce(arg, VT_BOOL, lcid, value); FAILED(hr))
-                return mismatch(hr);
-            control->SetShowWeekNumbers(V_BOOL(&value.v) != VARIANT_FALSE);
-            return S_OK;
-        case Kind::Short:
-            if (HRESULT hr = Coerce(arg, VT_I2, lcid, value); FAILED(hr))
-                return mismatch(hr);
-            if (id == dispid::kMonthColumns)
-                control->SetColumns(V_I2(&value.v));
-            else
-                control->SetRows(V_I2(&value.v));
-            return S_OK;
-        case Kind::Date: {
-            if (HRESULT hr = Coerce(arg, VT_DATE, lcid, value); FAILED(hr))
-                return mismatch(hr);
-            const std::optional<core::DateTime> date = core::FromOleDate(V_DATE(&value.v));
-            if (!date)
-                return mismatch(E_INVALIDARG);
-            control->SetCurrentDate(date->day);
-            return S_OK;
-        }
-        case Kind::Font: {
-            if (HRESULT hr = Coerce(arg, VT_DISPATCH, lcid, value); FAILED(hr))
-                return mismatch(hr);
-            IDispatch* disp = V_DISPATCH(&value.v);
-            if (!disp) {
-                control->SetFont(nullptr);
-                return S_OK;
-            }
-            fw::ComPtr<IFont> font;
-            if (FAILED(disp->QueryInterface(IID_IFont, reinterpret_cast<void**>(font.put()))) || !font)
-                return mismatch(DISP_E_TYPEMISMATCH);
-            const FontDescription description = DescribeFont(font.get());
-            control->SetFont(&description);
-            return S_OK;
-        }
-        case Kind::Method:
-            break;
-        }
-        return E_UNEXPECTED;
+        return Put(*control, *member, p.rgvarg[0], lcid, argErr);
     } catch (const std::bad_alloc&) {
         return E_OUTOFMEMORY;
     } catch (...) {

@@ -14,8 +14,7 @@ class MonthGridControl;
 
 class GridDispatch final : public IDispatch {
 public:
-    explicit GridDispatch(MonthGridControl* control)
-        : m_control(control), m_thread(::GetCurrentThreadId()) {}
+    explicit GridDispatch(MonthGridControl* control) : m_control(control), m_thread(::GetCurrentThreadId()) {}
 
     void Disconnect() { m_control = nullptr; }
 
@@ -37,7 +36,7 @@ private:
 
     std::atomic<ULONG> m_refs{1};
     MonthGridControl* m_control;
-    DWORD m_thread;  // the window's thread
+    DWORD m_thread; // the window's thread
 };
 
 } // namespace monthgrid

@@ -4,27 +4,11 @@
 // dispatch interface through which its host sets it up.
 //
 // Hosting. The window answers fw::ControlDispatchMessage() with an
-// AddRef'ed IDispatch*. The members below are write-only properties
-// (DISPATCH_PROPERTYPUT, the value as the one argument, named
-// DISPID_PROPERTYPUT) and one method. Each argument is coerced to its type
-// with VariantChangeTypeEx, so VT_BYREF and convertible types are taken.
-//
-//   DISPID  name               type         meaning
-//    -513   ForeColor          VT_I4        day numbers and weekday header
-//       8   MonthBackColor     VT_I4        behind the days
-//    -501   BackColor          VT_I4        around and between the months
-//      20   TitleBackColor     VT_I4        title bars, the selected day, week numbers
-//      21   TitleForeColor     VT_I4        title text, arrows, the selected day's number
-//      22   TrailingForeColor  VT_I4        days of the neighbouring months
-//      18   ShowWeekNumbers    VT_BOOL      ISO week numbers left of each week
-//       9   MonthColumns       VT_I2        months side by side
-//      10   MonthRows          VT_I2        months one below another
-//    -512   Font               VT_DISPATCH  an IFont(Disp), or null for the GUI font
-//                                           (put or putref; the grid copies the
-//                                           description and keeps no reference)
-//      23   Value              VT_DATE      the selected day; its month is shown first.
-//                                           "CurrentDate" names the same member.
-//    -550   Refresh            method       sizes the window to the grid and repaints
+// AddRef'ed IDispatch*. Its members are listed once, in `members` below:
+// write-only properties (DISPATCH_PROPERTYPUT, the value as the one
+// argument, named DISPID_PROPERTYPUT) and one method. Each argument is
+// coerced to its member's type with VariantChangeTypeEx, so VT_BYREF and
+// convertible types are taken.
 //
 // Colours are COLORREF values (0x00BBGGRR); an OLE system colour
 // (0x800000nn) means GetSysColor(nn). Puts only store the value (a put that
@@ -51,21 +35,26 @@
 // core/monthgrid_state.h (magic "MGS1", version, columns, rows, flags, six
 // colours). Anything that is not exactly one well-formed record is ignored
 // and the message answers FALSE. Until a record or a put arrives the grid
-// shows 1 x 1 months with week numbers, black on white, grey titles.
+// shows what core::MonthGridState{} holds: 1 x 1 months with week numbers,
+// black on white, grey titles.
 //
 // The user moves through the months with the title arrows, the mouse
 // wheel, PageUp/PageDown (Ctrl: a year), the arrow keys and Home (today);
 // a click selects a day. Right-clicks are left to the parent (WM_CONTEXTMENU).
 #include <windows.h>
+#include <olectl.h>
 
 #include "core/grid_geometry.h"
+#include "core/monthgrid_state.h"
+#include "monthgrid/class_name.h"
 
 namespace monthgrid {
 
-inline constexpr wchar_t kClassName[] = L"{232E456A-87C3-11D1-8BE3-0000F8754DA1}";
+inline constexpr wchar_t kClassName[] = L"" MONTHGRID_CLASS_NAME;
 
 // Dialog-init message that hands the control its initial state.
-inline constexpr UINT kLoadStateMessage = WM_USER + 0x300;
+inline constexpr UINT kLoadStateMessage = core::kMonthGridLoadStateMessage;
+static_assert(kLoadStateMessage == WM_USER + 0x300);
 
 // Read-only view of what the grid shows; lParam = GridInfo*, whose cbSize
 // must be set. Answers TRUE when filled.
@@ -73,8 +62,8 @@ inline constexpr UINT kGetInfoMessage = WM_USER + 0x301;
 
 struct GridInfo {
     UINT cbSize = sizeof(GridInfo);
-    core::FontMetrics metrics;  // measured for the current font and DPI
-    core::GridShape shape;      // as drawn, after core::ClampGrid
+    core::FontMetrics metrics; // measured for the current font and DPI
+    core::GridShape shape;     // as drawn, after core::ClampGrid
     bool showWeekNumbers = false;
     int firstYear = 0;  // the first (top-left) month shown
     int firstMonth = 0; // 1..12
@@ -83,20 +72,64 @@ struct GridInfo {
     int selectedDay = 0;
 };
 
-namespace dispid {
-inline constexpr DISPID kForeColor = -513;         // DISPID_FORECOLOR
-inline constexpr DISPID kMonthBackColor = 8;
-inline constexpr DISPID kBackColor = -501;         // DISPID_BACKCOLOR
-inline constexpr DISPID kMonthColumns = 9;
-inline constexpr DISPID kMonthRows = 10;
-inline constexpr DISPID kShowWeekNumbers = 18;
-inline constexpr DISPID kTitleBackColor = 20;
-inline constexpr DISPID kTitleForeColor = 21;
-inline constexpr DISPID kTrailingForeColor = 22;
-inline constexpr DISPID kValue = 23;
-inline constexpr DISPID kFont = -512;              // DISPID_FONT
-inline constexpr DISPID kRefresh = -550;           // DISPID_REFRESH
-} // namespace dispid
+// The six colours the grid draws in.
+enum class ColorSlot { Fore, MonthBack, Back, TitleBack, TitleFore, TrailingFore, Count };
+
+enum class MemberKind { Property, Method };
+
+// One member of the dispatch interface: the grid's IDispatch answers names
+// and DISPIDs from these, and CMonthView puts through them.
+struct Member {
+    DISPID dispid;
+    const wchar_t* name;
+    VARTYPE type; // what a put's argument is coerced to; VT_EMPTY for the method
+    MemberKind kind = MemberKind::Property;
+    ColorSlot slot = ColorSlot::Count; // colours only
+};
+
+namespace members {
+// Day numbers and weekday header.
+inline constexpr Member kForeColor{DISPID_FORECOLOR, L"ForeColor", VT_I4, MemberKind::Property,
+                                   ColorSlot::Fore};
+// Behind the days.
+inline constexpr Member kMonthBackColor{8, L"MonthBackColor", VT_I4, MemberKind::Property,
+                                        ColorSlot::MonthBack};
+// Around and between the months.
+inline constexpr Member kBackColor{DISPID_BACKCOLOR, L"BackColor", VT_I4, MemberKind::Property,
+                                   ColorSlot::Back};
+// Title bars, the selected day, week numbers.
+inline constexpr Member kTitleBackColor{20, L"TitleBackColor", VT_I4, MemberKind::Property,
+                                        ColorSlot::TitleBack};
+// Title text, arrows, the selected day's number.
+inline constexpr Member kTitleForeColor{21, L"TitleForeColor", VT_I4, MemberKind::Property,
+                                        ColorSlot::TitleFore};
+// Days of the neighbouring months.
+inline constexpr Member kTrailingForeColor{22, L"TrailingForeColor", VT_I4, MemberKind::Property,
+                                           ColorSlot::TrailingFore};
+// ISO week numbers left of each week.
+inline constexpr Member kShowWeekNumbers{18, L"ShowWeekNumbers", VT_BOOL};
+// Months side by side.
+inline constexpr Member kMonthColumns{9, L"MonthColumns", VT_I2};
+// Months one below another.
+inline constexpr Member kMonthRows{10, L"MonthRows", VT_I2};
+// An IFont(Disp), or null for the GUI font; put or putref. The grid copies
+// the description and keeps no reference.
+inline constexpr Member kFont{DISPID_FONT, L"Font", VT_DISPATCH};
+// The selected day; its month is shown first.
+inline constexpr Member kValue{23, L"Value", VT_DATE};
+// Another name of Value.
+inline constexpr Member kCurrentDate{23, L"CurrentDate", VT_DATE};
+// Sizes the window to the grid and repaints it.
+inline constexpr Member kRefresh{DISPID_REFRESH, L"Refresh", VT_EMPTY, MemberKind::Method};
+
+inline constexpr const Member* kAll[] = {
+    &kForeColor,       &kMonthBackColor, &kBackColor, &kTitleBackColor, &kTitleForeColor, &kTrailingForeColor,
+    &kShowWeekNumbers, &kMonthColumns,   &kMonthRows, &kFont,           &kValue,          &kCurrentDate,
+    &kRefresh};
+} // namespace members
+
+// The member of a DISPID (the first of its names), or null.
+const Member* FindMember(DISPID dispid);
 
 // Registers the window class (idempotent). False when it cannot be registered.
 bool RegisterMonthGridClass(HINSTANCE instance);

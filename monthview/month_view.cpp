@@ -1,29 +1,59 @@
 #include "monthview/month_view.h"
 
+#include "framework/com_values.h"
 #include "monthgrid/monthgrid.h"
 
 namespace {
 
-VARIANT Argument(VARTYPE type)
+namespace members = monthgrid::members;
+
+// A put's value in the VARIANT type its member takes.
+void Assign(VARIANT& v, COLORREF color)
 {
-    VARIANT v;
-    ::VariantInit(&v);
-    V_VT(&v) = type;
-    return v;
+    V_VT(&v) = VT_I4;
+    V_I4(&v) = static_cast<LONG>(color);
+}
+
+void Assign(VARIANT& v, bool on)
+{
+    V_VT(&v) = VT_BOOL;
+    V_BOOL(&v) = on ? VARIANT_TRUE : VARIANT_FALSE;
+}
+
+void Assign(VARIANT& v, short count)
+{
+    V_VT(&v) = VT_I2;
+    V_I2(&v) = count;
+}
+
+void Assign(VARIANT& v, DATE date)
+{
+    V_VT(&v) = VT_DATE;
+    V_DATE(&v) = date;
+}
+
+void Assign(VARIANT& v, LPDISPATCH font)
+{
+    // A reference of the VARIANT's own, released with it: the caller's
+    // stays the only one that outlives the put.
+    if (font)
+        font->AddRef();
+    V_VT(&v) = VT_DISPATCH;
+    V_DISPATCH(&v) = font;
 }
 
 } // namespace
 
-const fw::CRuntimeClass CMonthView::classCMonthView{
-    "CMonthView", sizeof(CMonthView), 0xFFFF, []() -> fw::CWnd* { return new CMonthView; },
-    &fw::CWnd::classCWnd};
+const fw::CRuntimeClass CMonthView::classCMonthView{"CMonthView", sizeof(CMonthView), fw::kNoSchema,
+                                                    []() -> fw::CWnd* { return new CMonthView; },
+                                                    &fw::CWnd::classCWnd};
 
 const fw::CRuntimeClass* CMonthView::GetRuntimeClass() const { return &classCMonthView; }
 
 CMonthView::~CMonthView() = default;
 
-BOOL CMonthView::Create(LPCWSTR, LPCWSTR windowName, DWORD style, const RECT& rect, fw::CWnd* parent,
-                        UINT id, void*)
+BOOL CMonthView::Create(LPCWSTR, LPCWSTR windowName, DWORD style, const RECT& rect, fw::CWnd* parent, UINT id,
+                        void*)
 {
     HINSTANCE instance = ::GetModuleHandleW(nullptr);
     if (!monthgrid::RegisterMonthGridClass(instance))
@@ -32,82 +62,23 @@ BOOL CMonthView::Create(LPCWSTR, LPCWSTR windowName, DWORD style, const RECT& re
                     parent ? parent->GetSafeHwnd() : nullptr, id);
 }
 
-void CMonthView::SetForeColor(COLORREF color)
+template <class T>
+void CMonthView::Put(const monthgrid::Member& member, T value)
 {
-    VARIANT v = Argument(VT_I4);
-    V_I4(&v) = static_cast<LONG>(color);
-    InvokeHelper(monthgrid::dispid::kForeColor, DISPATCH_PROPERTYPUT, &v);
+    fw::Variant v;
+    Assign(*v.get(), value);
+    InvokeHelper(member.dispid, DISPATCH_PROPERTYPUT, v.get());
 }
 
-void CMonthView::SetMonthBackColor(COLORREF color)
-{
-    VARIANT v = Argument(VT_I4);
-    V_I4(&v) = static_cast<LONG>(color);
-    InvokeHelper(monthgrid::dispid::kMonthBackColor, DISPATCH_PROPERTYPUT, &v);
-}
-
-void CMonthView::SetBackColor(COLORREF color)
-{
-    VARIANT v = Argument(VT_I4);
-    V_I4(&v) = static_cast<LONG>(color);
-    InvokeHelper(monthgrid::dispid::kBackColor, DISPATCH_PROPERTYPUT, &v);
-}
-
-void CMonthView::SetTitleBackColor(COLORREF color)
-{
-    VARIANT v = Argument(VT_I4);
-    V_I4(&v) = static_cast<LONG>(color);
-    InvokeHelper(monthgrid::dispid::kTitleBackColor, DISPATCH_PROPERTYPUT, &v);
-}
-
-void CMonthView::SetTitleForeColor(COLORREF color)
-{
-    VARIANT v = Argument(VT_I4);
-    V_I4(&v) = static_cast<LONG>(color);
-    InvokeHelper(monthgrid::dispid::kTitleForeColor, DISPATCH_PROPERTYPUT, &v);
-}
-
-void CMonthView::SetTrailingForeColor(COLORREF color)
-{
-    VARIANT v = Argument(VT_I4);
-    V_I4(&v) = static_cast<LONG>(color);
-    InvokeHelper(monthgrid::dispid::kTrailingForeColor, DISPATCH_PROPERTYPUT, &v);
-}
-
-void CMonthView::SetShowWeekNumbers(BOOL show)
-{
-    VARIANT v = Argument(VT_BOOL);
-    V_BOOL(&v) = show ? VARIANT_TRUE : VARIANT_FALSE;
-    InvokeHelper(monthgrid::dispid::kShowWeekNumbers, DISPATCH_PROPERTYPUT, &v);
-}
-
-void CMonthView::SetMonthColumns(short columns)
-{
-    VARIANT v = Argument(VT_I2);
-    V_I2(&v) = columns;
-    InvokeHelper(monthgrid::dispid::kMonthColumns, DISPATCH_PROPERTYPUT, &v);
-}
-
-void CMonthView::SetMonthRows(short rows)
-{
-    VARIANT v = Argument(VT_I2);
-    V_I2(&v) = rows;
-    InvokeHelper(monthgrid::dispid::kMonthRows, DISPATCH_PROPERTYPUT, &v);
-}
-
-void CMonthView::SetFont(LPDISPATCH font)
-{
-    // Invoke borrows the reference; the caller's stays the only one.
-    VARIANT v = Argument(VT_DISPATCH);
-    V_DISPATCH(&v) = font;
-    InvokeHelper(monthgrid::dispid::kFont, DISPATCH_PROPERTYPUT, &v);
-}
-
-void CMonthView::SetCurrentDate(DATE date)
-{
-    VARIANT v = Argument(VT_DATE);
-    V_DATE(&v) = date;
-    InvokeHelper(monthgrid::dispid::kValue, DISPATCH_PROPERTYPUT, &v);
-}
-
-void CMonthView::Refresh() { InvokeHelper(monthgrid::dispid::kRefresh, DISPATCH_METHOD, nullptr); }
+void CMonthView::SetForeColor(COLORREF color) { Put(members::kForeColor, color); }
+void CMonthView::SetMonthBackColor(COLORREF color) { Put(members::kMonthBackColor, color); }
+void CMonthView::SetBackColor(COLORREF color) { Put(members::kBackColor, color); }
+void CMonthView::SetTitleBackColor(COLORREF color) { Put(members::kTitleBackColor, color); }
+void CMonthView::SetTitleForeColor(COLORREF color) { Put(members::kTitleForeColor, color); }
+void CMonthView::SetTrailingForeColor(COLORREF color) { Put(members::kTrailingForeColor, color); }
+void CMonthView::SetShowWeekNumbers(BOOL show) { Put(members::kShowWeekNumbers, show != FALSE); }
+void CMonthView::SetMonthColumns(short columns) { Put(members::kMonthColumns, columns); }
+void CMonthView::SetMonthRows(short rows) { Put(members::kMonthRows, rows); }
+void CMonthView::SetFont(LPDISPATCH font) { Put(members::kFont, font); }
+void CMonthView::SetCurrentDate(DATE date) { Put(members::kValue, date); }
+void CMonthView::Refresh() { InvokeHelper(members::kRefresh.dispid, DISPATCH_METHOD, nullptr); }

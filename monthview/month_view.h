@@ -1,13 +1,17 @@
 #pragma once
 // CMonthView: the calendar window's handle on the month-grid component
 // (monthgrid/monthgrid.h). Attached to the component's window, it sets the
-// grid up through the component's dispatch interface; each operation is one
-// Invoke, and a call the component refuses throws fw::COleDispatchException
-// out of the operation.
+// grid up through the component's dispatch interface, by the members of its
+// table (monthgrid::members); each operation is one Invoke, and a call the component refuses throws
+// fw::COleDispatchException out of the operation.
 #include <windows.h>
 #include <oaidl.h>
 
 #include "framework/wnd.h"
+
+namespace monthgrid {
+struct Member;
+}
 
 class CMonthView : public fw::CWnd {
 public:
@@ -38,4 +42,9 @@ public:
     void SetCurrentDate(DATE date);
     // Sizes the component's window to its grid and repaints it at once.
     void Refresh();
+
+private:
+    // One property put of the component's member table (monthgrid.h).
+    template <class T>
+    void Put(const monthgrid::Member& member, T value);
 };

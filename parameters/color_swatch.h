@@ -5,10 +5,9 @@
 // area itself. It knows nothing of settings: the dialog stores the colour.
 #include <windows.h>
 
-#include "framework/message_map.h"
-#include "framework/wnd.h"
+#include "framework/window_base.h"
 
-class CColorSwatch : public fw::CWnd {
+class CColorSwatch : public fw::WithMessageMap<CColorSwatch> {
 public:
     CColorSwatch() = default;
     ~CColorSwatch() override;
@@ -24,11 +23,5 @@ public:
 
     void OnPaint();
 
-    static const fw::MessageMap<CColorSwatch> kMessageMap;
-
-protected:
-    bool OnWndMsg(UINT m, WPARAM w, LPARAM l, LRESULT& r) override
-    {
-        return fw::Dispatch(kMessageMap, *this, m, w, l, r) || fw::CWnd::OnWndMsg(m, w, l, r);
-    }
+    static const fw::MessageMap<CColorSwatch, 1> kMessageMap;
 };

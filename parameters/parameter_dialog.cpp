@@ -1,14 +1,20 @@
 #include "parameters/parameter_dialog.h"
 
+#include "app/private_messages.h"
+#include "app/private_messages.h"
 #include "app/settings_store.h"
+#include "core/grid_geometry.h"
 #include "core/settings_keys.h"
 #include "framework/app.h"
 #include "framework/choosers.h"
+#include "framework/texts.h"
 #include "resource.h"
 
 #include <array>
+#include <cwchar>
 #include <iterator>
 #include <optional>
+#include <string>
 
 namespace {
 
@@ -23,12 +29,25 @@ void NotifyCalendar(UINT message)
         main->SendMessage(message, 0, 0);
 }
 
-// At most twelve months fit the calendar window.
-constexpr std::int32_t kMaxMonths = 12;
+// Once per user action whose change did not reach the profile; the
+// dialog then shows the stored value again.
+void ReportSaveFailure()
+{
+    const std::wstring& path = fw::AfxGetApp()->m_profilePath;
+    std::wstring text(std::wcslen(fw::texts::kProfileWriteFailed) + path.size() + 16, L'\0');
+    const int n = std::swprintf(text.data(), text.size(), fw::texts::kProfileWriteFailed, path.c_str());
+    text.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
+    fw::AfxMessageBox(text, MB_OK | MB_ICONWARNING);
+}
+
+COLORREF StoredColor(const core::SettingKey& key)
+{
+    return static_cast<COLORREF>(SettingsStore::ReadInt(key));
+}
 
 } // namespace
 
-const fw::MessageMap<CParameterDlg> CParameterDlg::kMessageMap{
+decltype(CParameterDlg::kMessageMap) CParameterDlg::kMessageMap{
     fw::OnControl<BN_CLICKED, IDC_FONT, &CParameterDlg::OnFont>(),
     fw::OnControl<STN_CLICKED, IDC_FORECOLOR, &CParameterDlg::OnForeColor>(),
     fw::OnControl<STN_CLICKED, IDC_MONTHBACKCOLOR, &CParameterDlg::OnMonthBackColor>(),
@@ -41,7 +60,7 @@ const fw::MessageMap<CParameterDlg> CParameterDlg::kMessageMap{
     fw::OnControl<EN_CHANGE, IDC_ROWS, &CParameterDlg::OnChangeRows>(),
 };
 
-CParameterDlg::CParameterDlg(fw::CWnd* parent) : fw::CDialog(IDD_PARAMETER, parent) {}
+CParameterDlg::CParameterDlg(fw::CWnd* parent) : WithMessageMap(IDD_PARAMETER, parent) {}
 
 CParameterDlg::~CParameterDlg() = default;
 
@@ -62,20 +81,33 @@ BOOL CParameterDlg::OnInitDialog()
 {
     fw::CDialog::OnInitDialog();
 
-    // Counts beyond the 16-bit fields show as their low 16 bits.
-    m_nColumns = static_cast<std::int16_t>(SettingsStore::ReadInt(keys::kColumns));
-    m_nRows = static_cast<std::int16_t>(SettingsStore::ReadInt(keys::kRows));
-    m_ctlForeColor.m_color = static_cast<COLORREF>(SettingsStore::ReadInt(keys::kForeColor));
-    m_ctlMonthBackColor.m_color = static_cast<COLORREF>(SettingsStore::ReadInt(keys::kMonthBackColor));
-    m_ctlTitleBackColor.m_color = static_cast<COLORREF>(SettingsStore::ReadInt(keys::kTitleBackColor));
-    m_ctlTitleForeColor.m_color = static_cast<COLORREF>(SettingsStore::ReadInt(keys::kTitleForeColor));
-    m_ctlTrailingForeColor.m_color =
-        static_cast<COLORREF>(SettingsStore::ReadInt(keys::kTrailingForeColor));
+    LoadStoredCounts();
+    for (std::size_t i = 0; i < std::size(keys::kColourKeys); ++i)
+        Swatches()[i]->m_color = StoredColor(*keys::kColourKeys[i]);
     m_bWeekNumbers = SettingsStore::ReadInt(keys::kWeekNumbers);
 
     // The swatches are not on screen yet; their first paint shows the colours.
     UpdateData(FALSE);
     return TRUE;
+}
+
+void CParameterDlg::LoadStoredCounts()
+{
+    // Counts beyond the 16-bit fields show as their low 16 bits.
+    m_nColumns = static_cast<std::int16_t>(SettingsStore::ReadInt(keys::kColumns));
+    m_nRows = static_cast<std::int16_t>(SettingsStore::ReadInt(keys::kRows));
+}
+
+std::array<CColorSwatch*, 5> CParameterDlg::Swatches()
+{
+    // Paired by position with the store's colour order.
+    static_assert(std::size(keys::kColourKeys) == 5);
+    static_assert(
+        keys::kColourKeys[0] == &keys::kForeColor && keys::kColourKeys[1] == &keys::kMonthBackColor &&
+        keys::kColourKeys[2] == &keys::kTitleBackColor && keys::kColourKeys[3] == &keys::kTitleForeColor &&
+        keys::kColourKeys[4] == &keys::kTrailingForeColor);
+    return {&m_ctlForeColor, &m_ctlMonthBackColor, &m_ctlTitleBackColor, &m_ctlTitleForeColor,
+            &m_ctlTrailingForeColor};
 }
 
 void CParameterDlg::OnOK() {}
@@ -84,7 +116,12 @@ void CParameterDlg::PickAndStoreColor(CColorSwatch& swatch, const core::SettingK
 {
     if (!swatch.PickColor())
         return;
-    SettingsStore::WriteInt(key, static_cast<int>(swatch.m_color));
+    if (!SettingsStore::WriteInt(key, static_cast<int>(swatch.m_color))) {
+        ReportSaveFailure();
+        swatch.m_color = StoredColor(key);
+        swatch.Invalidate(TRUE);
+        return;
+    }
     NotifyCalendar(WM_SETTINGS_CHANGED);
 }
 
@@ -99,26 +136,28 @@ void CParameterDlg::OnTrailingForeColor()
 
 void CParameterDlg::OnStandardColors()
 {
-    // Paired by position with the store's colour order.
-    static_assert(std::size(keys::kColourKeys) == 5);
-    static_assert(keys::kColourKeys[0] == &keys::kForeColor &&
-                  keys::kColourKeys[1] == &keys::kMonthBackColor &&
-                  keys::kColourKeys[2] == &keys::kTitleBackColor &&
-                  keys::kColourKeys[3] == &keys::kTitleForeColor &&
-                  keys::kColourKeys[4] == &keys::kTrailingForeColor);
-    const std::array<CColorSwatch*, 5> swatches{&m_ctlForeColor, &m_ctlMonthBackColor,
-                                                &m_ctlTitleBackColor, &m_ctlTitleForeColor,
-                                                &m_ctlTrailingForeColor};
-
+    const std::array<CColorSwatch*, 5> swatches = Swatches();
     for (std::size_t i = 0; i < swatches.size(); ++i)
         swatches[i]->m_color = static_cast<COLORREF>(keys::kColourKeys[i]->defaultValue);
-    for (CColorSwatch* swatch : swatches)
-        swatch->Invalidate(TRUE);
     // Every key every time: the user asked for the defaults, whatever the
     // profile held before.
-    for (std::size_t i = 0; i < swatches.size(); ++i)
-        SettingsStore::WriteInt(*keys::kColourKeys[i], static_cast<int>(swatches[i]->m_color));
-    NotifyCalendar(WM_SETTINGS_CHANGED);
+    bool allStored = true;
+    bool anyStored = false;
+    for (std::size_t i = 0; i < swatches.size(); ++i) {
+        const bool stored =
+            SettingsStore::WriteInt(*keys::kColourKeys[i], static_cast<int>(swatches[i]->m_color));
+        allStored = allStored && stored;
+        anyStored = anyStored || stored;
+    }
+    if (!allStored) {
+        ReportSaveFailure();
+        for (std::size_t i = 0; i < swatches.size(); ++i)
+            swatches[i]->m_color = StoredColor(*keys::kColourKeys[i]);
+    }
+    for (CColorSwatch* swatch : swatches)
+        swatch->Invalidate(TRUE);
+    if (anyStored)
+        NotifyCalendar(WM_SETTINGS_CHANGED);
 }
 
 void CParameterDlg::OnWeekNumbers()
@@ -127,7 +166,12 @@ void CParameterDlg::OnWeekNumbers()
     // blocks this click from being saved until it is corrected.
     if (!UpdateData(TRUE))
         return;
-    SettingsStore::WriteInt(keys::kWeekNumbers, m_bWeekNumbers);
+    if (!SettingsStore::WriteInt(keys::kWeekNumbers, m_bWeekNumbers)) {
+        ReportSaveFailure();
+        m_bWeekNumbers = SettingsStore::ReadInt(keys::kWeekNumbers);
+        ::CheckDlgButton(m_hWnd, IDC_WEEKNUMBERS, m_bWeekNumbers != 0 ? BST_CHECKED : BST_UNCHECKED);
+        return;
+    }
     NotifyCalendar(WM_SETTINGS_CHANGED);
 }
 
@@ -141,35 +185,40 @@ void CParameterDlg::StoreMonthCounts()
     if (!UpdateData(TRUE))
         return;
     const std::int32_t months = std::int32_t{m_nRows} * std::int32_t{m_nColumns};
-    if (months > kMaxMonths) {
+    if (months > core::kMaxMonths) {
         // The field keeps what the user typed; the calendar keeps its layout.
         fw::AfxMessageBox(IDS_PRODUCT_TOO_LARGE, MB_OK, static_cast<UINT>(-1));
         return;
     }
     // Both counts every time: the pair is only valid together.
-    SettingsStore::WriteInt(keys::kColumns, m_nColumns);
-    SettingsStore::WriteInt(keys::kRows, m_nRows);
-    NotifyCalendar(WM_SETTINGS_CHANGED);
+    const bool columnsStored = SettingsStore::WriteInt(keys::kColumns, m_nColumns);
+    const bool rowsStored = SettingsStore::WriteInt(keys::kRows, m_nRows);
+    if (!columnsStored || !rowsStored) {
+        ReportSaveFailure();
+        LoadStoredCounts();
+        UpdateData(FALSE);
+    }
+    if (columnsStored || rowsStored)
+        NotifyCalendar(WM_SETTINGS_CHANGED);
 }
 
 void CParameterDlg::OnFont()
 {
-    // The stored record when it is exactly 60 bytes, else the default GUI
-    // font; a wrongly sized record is replaced only if the user confirms.
-    std::optional<LOGFONTA> initial = SettingsStore::ReadLogFont();
-    // The chooser reads the face name as a C string; a hand-edited record
-    // may fill all 32 bytes without a terminator.
-    if (initial)
-        initial->lfFaceName[LF_FACESIZE - 1] = '\0';
+    // The stored font as the calendar reads it: a damaged record starts
+    // the chooser from the default GUI font, and is replaced only if the
+    // user confirms.
+    const std::optional<LOGFONTA> initial = SettingsStore::ReadLogFont();
 
-    fw::CFontDialog chooser(initial ? &*initial : nullptr, CF_SCREENFONTS | CF_EFFECTS, nullptr,
-                            nullptr);
+    fw::CFontDialog chooser(initial ? &*initial : nullptr, CF_SCREENFONTS | CF_EFFECTS, nullptr, nullptr);
     if (chooser.DoModal() != IDOK)
         return;
     // Written and announced on every confirmation, changed or not. The
     // text colour the chooser offers is not a setting.
     LOGFONTA chosen{};
     chooser.GetCurrentFont(&chosen);
-    SettingsStore::WriteBinary(keys::kLogFont.section, keys::kLogFont.name, &chosen, sizeof chosen);
+    if (!SettingsStore::WriteLogFont(chosen)) {
+        ReportSaveFailure();
+        return;
+    }
     NotifyCalendar(WM_FONT_CHANGED);
 }

@@ -2,21 +2,23 @@
 // The parameter dialog (template IDD_PARAMETER). It has no OK and no Apply:
 // each change is written to the settings store the moment the user makes it
 // and the calendar window is told synchronously, so the calendar behind the
-// dialog follows every change while the dialog stays open. Closing it (the
-// cancel command) undoes nothing and writes nothing.
+// dialog follows every change while the dialog stays open. A change that
+// cannot be stored is reported once per user action and the field or
+// swatch shows the stored value again. Closing the dialog (the cancel
+// command) undoes nothing and writes nothing.
 #include <windows.h>
 
+#include <array>
 #include <cstdint>
 
 #include "framework/dialog.h"
-#include "framework/message_map.h"
 #include "parameters/color_swatch.h"
 
 namespace core {
 struct SettingKey;
 }
 
-class CParameterDlg : public fw::CDialog {
+class CParameterDlg : public fw::WithMessageMap<CParameterDlg, fw::CDialog> {
 public:
     // The calendar window passes no parent: the dialog is then owned by the
     // application's main window.
@@ -36,7 +38,7 @@ public:
     // Loads every setting afresh into the members and the controls.
     BOOL OnInitDialog() override;
 
-    static const fw::MessageMap<CParameterDlg> kMessageMap;
+    static const fw::MessageMap<CParameterDlg, 10> kMessageMap;
 
 protected:
     void DoDataExchange(fw::CDataExchange* dx) override;
@@ -44,11 +46,6 @@ protected:
     // has no default button); every change is saved already, so the dialog
     // simply stays open.
     void OnOK() override;
-
-    bool OnWndMsg(UINT m, WPARAM w, LPARAM l, LRESULT& r) override
-    {
-        return fw::Dispatch(kMessageMap, *this, m, w, l, r) || fw::CDialog::OnWndMsg(m, w, l, r);
-    }
 
     void OnFont();
     void OnForeColor();
@@ -64,4 +61,7 @@ protected:
 private:
     void PickAndStoreColor(CColorSwatch& swatch, const core::SettingKey& key);
     void StoreMonthCounts();
+    void LoadStoredCounts();
+    // In the order of core::keys::kColourKeys.
+    std::array<CColorSwatch*, 5> Swatches();
 };

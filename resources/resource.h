@@ -2,50 +2,40 @@
 #pragma once
 
 // Dialog templates
-#define IDD_ABOUTBOX            100
-#define IDD_MORVELIN_DIALOG     102
-#define IDD_PARAMETER           131
+#define IDD_ABOUTBOX 100
+#define IDD_MORVELIN_DIALOG 102
+#define IDD_PARAMETER 131
 
 // Menus
-#define IDR_CONTEXT_MENU        134
+#define IDR_CONTEXT_MENU 134
 
 // Icons
-#define IDR_MAINFRAME           128
+#define IDR_MAINFRAME 128
 
 // Strings
-#define IDS_ABOUTBOX            101
-#define IDS_PARAMETER           102
-#define IDS_PRODUCT_TOO_LARGE   103
-#define IDS_REFRESH             104
-#define IDS_CAPTION             105
-#define IDS_SHORT_CLOCK         106
+#define IDS_ABOUTBOX 101
+#define IDS_PARAMETER 102
+#define IDS_PRODUCT_TOO_LARGE 103
+#define IDS_REFRESH 104
+#define IDS_CAPTION 105
+#define IDS_SHORT_CLOCK 106
 
 // Commands (system-menu ones are multiples of 16 below 0xF000)
-#define IDM_ABOUTBOX            16
-#define IDM_PARAMETER           32
-#define IDM_REFRESH             48
-#define ID_PROGRAM_END          40001
-#define ID_MINIMIZE             40002
+#define IDM_ABOUTBOX 16
+#define IDM_PARAMETER 32
+#define IDM_REFRESH 48
+#define ID_PROGRAM_END 40001
+#define ID_MINIMIZE 40002
 
 // Controls
-#define IDC_COLUMNS             1001
-#define IDC_ROWS                1002
-#define IDC_FONT                1003
-#define IDC_MONTHVIEW           1005
-#define IDC_FORECOLOR           1008
-#define IDC_STANDARD_COLORS     1009
-#define IDC_MONTHBACKCOLOR      1010
-#define IDC_TITLEBACKCOLOR      1011
-#define IDC_TITLEFORECOLOR      1012
-#define IDC_TRAILINGFORECOLOR   1013
-#define IDC_WEEKNUMBERS         1014
-
-// The month grid's window class: the class-ID string that dialog
-// IDD_MORVELIN_DIALOG names for control IDC_MONTHVIEW.
-#define MONTHGRID_CLASS_NAME    "{232E456A-87C3-11D1-8BE3-0000F8754DA1}"
-// Message with which the dialog-init data hands the month grid its initial
-// state (see monthgrid/monthgrid.h for the record's format).
-#define MONTHGRID_LOADSTATE     0x0700
-
-// Resource types
-#define RT_DLGINIT_ID           240
+#define IDC_COLUMNS 1001
+#define IDC_ROWS 1002
+#define IDC_FONT 1003
+#define IDC_MONTHVIEW 1005
+#define IDC_FORECOLOR 1008
+#define IDC_STANDARD_COLORS 1009
+#define IDC_MONTHBACKCOLOR 1010
+#define IDC_TITLEBACKCOLOR 1011
+#define IDC_TITLEFORECOLOR 1012
+#define IDC_TRAILINGFORECOLOR 1013
+#define IDC_WEEKNUMBERS 1014

@@ -6,6 +6,7 @@ set -euo pipefail
 need_pkgs=(
   g++-mingw-w64-x86-64 wine wine64 xvfb xdotool x11-utils imagemagick
   cmake ninja-build googletest g++ clang libclang-rt-14-dev make
+  clang-format  # make format
   # Wine draws with these; without them text is unreadable bitmap fallback
   fonts-wine fonts-liberation libxrender1 libxrandr2 libxinerama1
   libxcursor1 libxi6 libxcomposite1 libxfixes3 libxxf86vm1

@@ -13,9 +13,10 @@ using namespace std::chrono;
 // Both geometry headers in one file: they used to define two different
 // core::Rect and core::Point classes, which did not compile together and
 // broke the one-definition rule in every program linking both.
-TEST(FuzzRegressions, GeometryHeadersShareOneRectAndPoint) {
+TEST(FuzzRegressions, GeometryHeadersShareOneRectAndPoint)
+{
     const core::Rect area{0, 0, 1280, 1024};
-    const core::Point p = core::CenterIn(200, 100, area);
+    const core::Point p = core::CenterOver(200, 100, area, area);
     EXPECT_TRUE(area.Contains(p));
     const core::Rect fitted = core::FitWindowToContent(core::Rect{0, 0, 640, 480}, area, area);
     EXPECT_FALSE(fitted.Empty());
@@ -24,7 +25,8 @@ TEST(FuzzRegressions, GeometryHeadersShareOneRectAndPoint) {
 
 // IndexOf subtracted before comparing, so a day near either end of the day
 // count overflowed the difference (fuzz_dates, seeds layout_year_max and layout_index_of_int64_min).
-TEST(FuzzRegressions, IndexOfADayFarOutsideTheLayout) {
+TEST(FuzzRegressions, IndexOfADayFarOutsideTheLayout)
+{
     const core::MonthLayout l = core::LayoutMonth(year{2024} / February);
     using limits = std::numeric_limits<days::rep>;
     for (days::rep far : {limits::min(), limits::min() + 1, limits::max(), limits::max() - 41}) {

@@ -15,48 +15,67 @@ using core::Rect;
 
 namespace {
 
-constexpr FontMetrics kFont{16, 7, 14, 19, 96};  // a 9pt UI font at 96 DPI
+constexpr FontMetrics kFont{16, 7, 14, 19, 96}; // a 9pt UI font at 96 DPI
 
 // A font family whose every metric grows with its height.
 FontMetrics Scaled(int h) { return {h, (h + 1) / 2, h + 1, h + 3, 6 * h}; }
 
 long long Area(const Rect& r) { return r.Empty() ? 0 : 1LL * r.Width() * r.Height(); }
-bool Inside(const Rect& inner, const Rect& outer) {
+bool Inside(const Rect& inner, const Rect& outer)
+{
     return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
            inner.bottom <= outer.bottom;
 }
-bool Overlap(const Rect& a, const Rect& b) {
+bool Overlap(const Rect& a, const Rect& b)
+{
     return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
 }
 
 // Every target the grid can report, with the rectangle it owns.
-std::vector<std::pair<HitResult, Rect>> Targets(const GridLayout& g) {
+std::vector<std::pair<HitResult, Rect>> Targets(const GridLayout& g)
+{
     std::vector<std::pair<HitResult, Rect>> t{{{HitKind::PrevArrow}, g.PrevArrowRect()},
                                               {{HitKind::NextArrow}, g.NextArrowRect()}};
     for (int m = 0; m < g.MonthCount(); ++m) {
         t.push_back({{HitKind::Title, m}, g.TitleRect(m)});
         for (int line = 0; line < 6; ++line) {
-            if (g.ShowsWeekNumbers()) t.push_back({{HitKind::WeekNumber, m, line}, g.WeekNumberRect(m, line)});
-            for (int wd = 0; wd < 7; ++wd) t.push_back({{HitKind::Day, m, line, wd}, g.DayRect(m, line, wd)});
+            if (g.ShowsWeekNumbers())
+                t.push_back({{HitKind::WeekNumber, m, line}, g.WeekNumberRect(m, line)});
+            for (int wd = 0; wd < 7; ++wd)
+                t.push_back({{HitKind::Day, m, line, wd}, g.DayRect(m, line, wd)});
         }
     }
     return t;
 }
 
-}  // namespace
+} // namespace
 
-TEST(GridGeometry, ClampGrid) {
-    const struct { int c, r, wantC, wantR; } cases[] = {
-        {1, 1, 1, 1},   {3, 4, 3, 4},   {5, 3, 5, 2},          {4, 4, 4, 3},         {0, 0, 1, 1},
-        {-3, 4, 1, 4},  {12, 12, 12, 1}, {13, 1, 12, 1},       {1, 13, 1, 12},       {7, 2, 7, 1},
-        {INT_MIN, INT_MAX, 1, 12},       {INT_MAX, INT_MIN, 12, 1}, {INT_MAX, INT_MAX, 12, 1},
+TEST(GridGeometry, ClampGrid)
+{
+    const struct {
+        int c, r, wantC, wantR;
+    } cases[] = {
+        {1, 1, 1, 1},
+        {3, 4, 3, 4},
+        {5, 3, 5, 2},
+        {4, 4, 4, 3},
+        {0, 0, 1, 1},
+        {-3, 4, 1, 4},
+        {12, 12, 12, 1},
+        {13, 1, 12, 1},
+        {1, 13, 1, 12},
+        {7, 2, 7, 1},
+        {INT_MIN, INT_MAX, 1, 12},
+        {INT_MAX, INT_MIN, 12, 1},
+        {INT_MAX, INT_MAX, 12, 1},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(core::ClampGrid(c.c, c.r), (core::GridShape{c.wantC, c.wantR})) << c.c << 'x' << c.r;
     }
 }
 
-TEST(GridGeometry, EveryShapeAddsUpFromOneBlockSize) {
+TEST(GridGeometry, EveryShapeAddsUpFromOneBlockSize)
+{
     const GridLayout one(kFont, 1, 1, true);
     for (int c = 1; c <= 12; ++c) {
         for (int r = 1; c * r <= 12; ++r) {
@@ -68,21 +87,25 @@ TEST(GridGeometry, EveryShapeAddsUpFromOneBlockSize) {
             const Rect last = g.MonthRect(c * r - 1);
             EXPECT_EQ(last.right + g.Margin(), total.width);
             EXPECT_EQ(last.bottom + g.Margin(), total.height);
-            EXPECT_EQ(g.PrevArrowRect().left - g.MonthRect(0).left, g.MonthRect(c - 1).right - g.NextArrowRect().right);
+            EXPECT_EQ(g.PrevArrowRect().left - g.MonthRect(0).left,
+                      g.MonthRect(c - 1).right - g.NextArrowRect().right);
             EXPECT_EQ(g.PrevArrowRect().top, g.NextArrowRect().top);
         }
     }
 }
 
-TEST(GridGeometry, LayoutIsAPureFunctionOfItsInputs) {
+TEST(GridGeometry, LayoutIsAPureFunctionOfItsInputs)
+{
     const GridLayout a(kFont, 4, 3, true), b(kFont, 4, 3, true);
     EXPECT_EQ(a.TotalSize(), b.TotalSize());
     const auto ta = Targets(a), tb = Targets(b);
     ASSERT_EQ(ta.size(), tb.size());
-    for (std::size_t i = 0; i < ta.size(); ++i) EXPECT_EQ(ta[i].second, tb[i].second);
+    for (std::size_t i = 0; i < ta.size(); ++i)
+        EXPECT_EQ(ta[i].second, tb[i].second);
 }
 
-TEST(GridGeometry, LargerFontGivesLargerGridAndKeepsProportions) {
+TEST(GridGeometry, LargerFontGivesLargerGridAndKeepsProportions)
+{
     for (int h = 6; h < 128; ++h) {
         const GridLayout small(Scaled(h), 3, 2, false), large(Scaled(h + 1), 3, 2, false);
         ASSERT_GT(large.TotalSize().width, small.TotalSize().width) << h;
@@ -92,8 +115,9 @@ TEST(GridGeometry, LargerFontGivesLargerGridAndKeepsProportions) {
         ASSERT_GT(small.MonthGap(), 0);
     }
     // No single metric may shrink the grid when it grows.
-    for (int FontMetrics::*field : {&FontMetrics::textHeight, &FontMetrics::averageCharWidth,
-                                    &FontMetrics::numberWidth, &FontMetrics::weekdayWidth, &FontMetrics::titleWidth}) {
+    for (int FontMetrics::*field :
+         {&FontMetrics::textHeight, &FontMetrics::averageCharWidth, &FontMetrics::numberWidth,
+          &FontMetrics::weekdayWidth, &FontMetrics::titleWidth}) {
         FontMetrics bigger = kFont;
         bigger.*field += 40;
         const GridLayout base(kFont, 2, 2, true), grown(bigger, 2, 2, true);
@@ -102,7 +126,8 @@ TEST(GridGeometry, LargerFontGivesLargerGridAndKeepsProportions) {
     }
 }
 
-TEST(GridGeometry, WeekNumbersWidenEachBlock) {
+TEST(GridGeometry, WeekNumbersWidenEachBlock)
+{
     const GridLayout off(kFont, 3, 1, false), on(kFont, 3, 1, true);
     EXPECT_EQ(off.WeekNumberWidth(), 0);
     EXPECT_TRUE(off.WeekNumberRect(0, 0).Empty());
@@ -111,9 +136,10 @@ TEST(GridGeometry, WeekNumbersWidenEachBlock) {
     EXPECT_EQ(on.TotalSize().height, off.TotalSize().height);
 }
 
-TEST(GridGeometry, BlocksNestAndTitlesClearTheArrows) {
+TEST(GridGeometry, BlocksNestAndTitlesClearTheArrows)
+{
     for (bool weeks : {false, true}) {
-        for (const FontMetrics& f : {kFont, FontMetrics{16, 7, 14, 19, 400}}) {  // 2nd: title dominates
+        for (const FontMetrics& f : {kFont, FontMetrics{16, 7, 14, 19, 400}}) { // 2nd: title dominates
             const GridLayout g(f, 4, 3, weeks);
             const Rect total{0, 0, g.TotalSize().width, g.TotalSize().height};
             EXPECT_TRUE(Inside(g.PrevArrowRect(), g.TitleRect(0)));
@@ -121,7 +147,8 @@ TEST(GridGeometry, BlocksNestAndTitlesClearTheArrows) {
             for (int m = 0; m < g.MonthCount(); ++m) {
                 const Rect month = g.MonthRect(m), text = g.TitleTextRect(m);
                 EXPECT_TRUE(Inside(month, total));
-                if (m > 0) EXPECT_FALSE(Overlap(month, g.MonthRect(m - 1)));
+                if (m > 0)
+                    EXPECT_FALSE(Overlap(month, g.MonthRect(m - 1)));
                 EXPECT_GE(text.Width(), f.titleWidth);
                 EXPECT_FALSE(Overlap(text, g.PrevArrowRect()) || Overlap(text, g.NextArrowRect()));
                 EXPECT_EQ(g.WeekdayRect(m, 3).left, g.DayRect(m, 5, 3).left);
@@ -131,7 +158,8 @@ TEST(GridGeometry, BlocksNestAndTitlesClearTheArrows) {
                 EXPECT_TRUE(Inside(g.DayRect(m, 5, 6), month));
                 const int contentLeft = g.DayRect(m, 0, 0).left - g.WeekNumberWidth();
                 EXPECT_LE(std::abs((contentLeft - month.left) - (month.right - g.DayRect(m, 0, 6).right)), 1);
-                if (weeks) EXPECT_TRUE(Inside(g.WeekNumberRect(m, 5), month));
+                if (weeks)
+                    EXPECT_TRUE(Inside(g.WeekNumberRect(m, 5), month));
             }
             EXPECT_TRUE(g.MonthRect(12).Empty() && g.DayRect(0, 6, 0).Empty() && g.DayRect(0, 0, -1).Empty());
         }
@@ -140,8 +168,12 @@ TEST(GridGeometry, BlocksNestAndTitlesClearTheArrows) {
 
 // Every pixel of the window, including margins and gaps: a reported target
 // contains the pixel, and each target's rectangle is reported in full.
-TEST(GridGeometry, HitTestAgreesWithRectanglesPixelByPixel) {
-    const struct { int c, r; bool weeks; } shapes[] = {{2, 2, true}, {3, 1, false}, {1, 1, true}};
+TEST(GridGeometry, HitTestAgreesWithRectanglesPixelByPixel)
+{
+    const struct {
+        int c, r;
+        bool weeks;
+    } shapes[] = {{2, 2, true}, {3, 1, false}, {1, 1, true}};
     for (const auto& [c, r, weeks] : shapes) {
         const GridLayout g(kFont, c, r, weeks);
         std::map<std::tuple<HitKind, int, int, int>, long long> counts;
@@ -149,33 +181,41 @@ TEST(GridGeometry, HitTestAgreesWithRectanglesPixelByPixel) {
         for (int y = -2; y < g.TotalSize().height + 2; ++y) {
             for (int x = -2; x < g.TotalSize().width + 2; ++x) {
                 const HitResult hit = g.HitTest({x, y});
-                if (hit.kind == HitKind::Nothing) continue;
+                if (hit.kind == HitKind::Nothing)
+                    continue;
                 ++counts[{hit.kind, hit.month, hit.line, hit.weekday}];
             }
         }
         for (const auto& [hit, rect] : targets) {
             long long expected = Area(rect);
-            if (hit.kind == HitKind::Title && hit.month == 0) expected -= Area(g.PrevArrowRect());
-            if (hit.kind == HitKind::Title && hit.month == c - 1) expected -= Area(g.NextArrowRect());
+            if (hit.kind == HitKind::Title && hit.month == 0)
+                expected -= Area(g.PrevArrowRect());
+            if (hit.kind == HitKind::Title && hit.month == c - 1)
+                expected -= Area(g.NextArrowRect());
             EXPECT_EQ((counts[{hit.kind, hit.month, hit.line, hit.weekday}]), expected)
                 << static_cast<int>(hit.kind) << ' ' << hit.month << ' ' << hit.line << ' ' << hit.weekday;
             const core::Point centre{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
             EXPECT_EQ(g.HitTest(centre), hit);
         }
-        EXPECT_EQ(counts.size(), targets.size());  // nothing reported that owns no rectangle
+        EXPECT_EQ(counts.size(), targets.size()); // nothing reported that owns no rectangle
     }
 }
 
-TEST(GridGeometry, JunkMetricsGiveABoundedGrid) {
-    const FontMetrics junk[] = {{}, {-5, -5, -5, -5, -5}, {INT_MAX, INT_MAX, INT_MAX, INT_MAX, INT_MAX},
-                                {INT_MIN, INT_MIN, INT_MIN, INT_MIN, INT_MIN}, {1, INT_MAX, 0, INT_MIN, 3}};
+TEST(GridGeometry, JunkMetricsGiveABoundedGrid)
+{
+    const FontMetrics junk[] = {{},
+                                {-5, -5, -5, -5, -5},
+                                {INT_MAX, INT_MAX, INT_MAX, INT_MAX, INT_MAX},
+                                {INT_MIN, INT_MIN, INT_MIN, INT_MIN, INT_MIN},
+                                {1, INT_MAX, 0, INT_MIN, 3}};
     for (const FontMetrics& f : junk) {
-        for (const auto& [c, r] : {std::pair{INT_MAX, INT_MAX}, std::pair{1, INT_MAX}, std::pair{INT_MIN, 0}}) {
+        for (const auto& [c, r] :
+             {std::pair{INT_MAX, INT_MAX}, std::pair{1, INT_MAX}, std::pair{INT_MIN, 0}}) {
             const GridLayout g(f, c, r, true);
             const core::Size s = g.TotalSize();
             EXPECT_GT(s.width, 0);
             EXPECT_GT(s.height, 0);
-            EXPECT_LE(s.width, SHRT_MAX);  // mouse messages carry 16-bit coordinates
+            EXPECT_LE(s.width, SHRT_MAX); // mouse messages carry 16-bit coordinates
             EXPECT_LE(s.height, SHRT_MAX);
             EXPECT_GT(g.CellWidth(), 0);
             EXPECT_GT(g.CellHeight(), 0);

@@ -43,7 +43,7 @@ TEST(LogFontRecord, DecodesTheLittleEndianLayoutAndEncodesItBack)
         bytes[i] = static_cast<std::uint8_t>(i * 7 + 1);
     const auto r = core::DecodeLogFont(bytes);
     ASSERT_TRUE(r);
-    EXPECT_EQ(r->height, 0x160F0801); // bytes 1, 8, 15, 22
+    EXPECT_EQ(r->height, 0x160F0801);                             // bytes 1, 8, 15, 22
     EXPECT_EQ(r->weight, static_cast<std::int32_t>(0x867F7871u)); // bytes 113 .. 134
     EXPECT_EQ(r->italic, bytes[20]);
     EXPECT_EQ(r->pitchAndFamily, bytes[27]);
@@ -68,4 +68,23 @@ TEST(LogFontRecord, FaceNameStopsAtTheNulOrTheFieldsEnd)
     EXPECT_EQ(core::FaceNameBytes(r), std::string(32, 'X'));
     r.faceName.fill('\0');
     EXPECT_EQ(core::FaceNameBytes(r), "");
+}
+
+TEST(StoredFont, OnlyAPlausibleHeightMakesAFont)
+{
+    core::LogFontRecord r;
+    for (std::int32_t h : {0, -16, 16, -core::kMaxStoredHeight, core::kMaxStoredHeight}) {
+        r.height = h;
+        const auto bytes = core::EncodeLogFont(r);
+        const auto font = core::DecodeStoredFont(bytes);
+        ASSERT_TRUE(font) << h;
+        EXPECT_EQ(font->height, h);
+    }
+    for (std::int32_t h : {-core::kMaxStoredHeight - 1, core::kMaxStoredHeight + 1, INT_MIN, INT_MAX}) {
+        r.height = h;
+        const auto bytes = core::EncodeLogFont(r);
+        EXPECT_FALSE(core::DecodeStoredFont(bytes)) << h;
+    }
+    const std::vector<std::uint8_t> shortRecord(core::kLogFontSize - 1, 0);
+    EXPECT_FALSE(core::DecodeStoredFont(shortRecord));
 }

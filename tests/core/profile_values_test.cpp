@@ -24,9 +24,9 @@ TEST(ParseInt32, AcceptsWholeNumbersWithSignAndBlanks)
 
 TEST(ParseInt32, RefusesAnythingElse)
 {
-    for (const wchar_t* text : {L"", L" ", L"-", L"+", L"abc", L"12abc", L"1 2", L"0x10", L"1.5",
-                                L"--1", L"+-1", L"2147483648", L"-2147483649",
-                                L"99999999999999999999999999999", L"\u0661", L"１２"}) {
+    for (const wchar_t* text :
+         {L"", L" ", L"-", L"+", L"abc", L"12abc", L"1 2", L"0x10", L"1.5", L"--1", L"+-1", L"2147483648",
+          L"-2147483649", L"99999999999999999999999999999", L"\u0661", L"１２"}) {
         EXPECT_FALSE(ParseInt32(text)) << std::wstring(text).size();
     }
 }

@@ -30,17 +30,18 @@ TEST(FitWindow, SaturatesOnAbsurdSizes)
 
 TEST(CenterWindow, CentresInTheWorkArea)
 {
-    EXPECT_EQ(core::CenterIn(200, 100, Rect{0, 0, 1280, 1024}), (Point{540, 462}));
+    EXPECT_EQ(core::CenterOver(200, 100, Rect{0, 0, 1280, 1024}, Rect{0, 0, 1280, 1024}), (Point{540, 462}));
     // A work area that does not start at the origin (taskbar at the top).
-    EXPECT_EQ(core::CenterIn(200, 100, Rect{0, 40, 1280, 1024}), (Point{540, 482}));
+    EXPECT_EQ(core::CenterOver(200, 100, Rect{0, 40, 1280, 1024}, Rect{0, 40, 1280, 1024}),
+              (Point{540, 482}));
 }
 
 TEST(CenterWindow, AnOversizedWindowKeepsItsCaptionOnScreen)
 {
-    const Point p = core::CenterIn(2000, 1500, Rect{0, 40, 1280, 1024});
+    const Point p = core::CenterOver(2000, 1500, Rect{0, 40, 1280, 1024}, Rect{0, 40, 1280, 1024});
     EXPECT_EQ(p, (Point{0, 40}));
     // Only one axis too large: the other is still centred.
-    EXPECT_EQ(core::CenterIn(300, 1500, Rect{0, 0, 1280, 1024}), (Point{490, 0}));
+    EXPECT_EQ(core::CenterOver(300, 1500, Rect{0, 0, 1280, 1024}, Rect{0, 0, 1280, 1024}), (Point{490, 0}));
 }
 
 TEST(CenterWindow, OverAnOwnerButInsideTheArea)

@@ -16,10 +16,17 @@ static_assert(sizeof(core::LogFontRecord) == core::kLogFontSize, "compared with 
 
 namespace {
 
-void CheckRecord(std::span<const std::uint8_t> bytes) {
+void CheckRecord(std::span<const std::uint8_t> bytes)
+{
     const auto record = core::DecodeLogFont(bytes);
     FUZZ_CHECK(record.has_value() == (bytes.size() == core::kLogFontSize));
-    if (!record) return;
+    // The program's reading: the same record, or none for a height no font has.
+    const auto asFont = core::DecodeStoredFont(bytes);
+    FUZZ_CHECK(asFont.has_value() == (record && record->height >= -core::kMaxStoredHeight &&
+                                      record->height <= core::kMaxStoredHeight));
+    FUZZ_CHECK(!asFont || std::memcmp(&*asFont, &*record, sizeof *record) == 0);
+    if (!record)
+        return;
 
     const auto encoded = core::EncodeLogFont(*record);
     FUZZ_CHECK(std::equal(encoded.begin(), encoded.end(), bytes.begin(), bytes.end()));
@@ -38,7 +45,8 @@ void CheckRecord(std::span<const std::uint8_t> bytes) {
     FUZZ_CHECK(std::memcmp(face.data(), stored, face.size()) == 0);
 }
 
-void CheckPointSize(std::int32_t height, int dpi) {
+void CheckPointSize(std::int32_t height, int dpi)
+{
     const std::int64_t got = core::PointSizeCy(height, dpi);
     // 128-bit oracle: no intermediate of it can overflow.
     const __int128 magnitude = height < 0 ? -static_cast<__int128>(height) : static_cast<__int128>(height);
@@ -48,14 +56,16 @@ void CheckPointSize(std::int32_t height, int dpi) {
     FUZZ_CHECK(core::PointSizeCy(height == INT32_MIN ? height : -height, dpi) == got);
 }
 
-}  // namespace
+} // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
     const std::span<const std::uint8_t> bytes(data, size);
     CheckRecord(bytes);
     // Most mutated inputs are not 60 bytes long; their first 60 still make
     // a record worth checking.
-    if (size > core::kLogFontSize) CheckRecord(bytes.first(core::kLogFontSize));
+    if (size > core::kLogFontSize)
+        CheckRecord(bytes.first(core::kLogFontSize));
 
     FuzzedDataProvider provider(data, size);
     const auto height = provider.ConsumeIntegral<std::int32_t>();

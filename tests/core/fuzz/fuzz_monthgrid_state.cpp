@@ -15,13 +15,15 @@
 
 namespace {
 
-void CheckBytes(std::span<const std::uint8_t> bytes) {
+void CheckBytes(std::span<const std::uint8_t> bytes)
+{
     const auto state = core::DecodeMonthGridState(bytes);
     const bool wellFormed = bytes.size() == core::kMonthGridStateSize && bytes[0] == 'M' && bytes[1] == 'G' &&
                             bytes[2] == 'S' && bytes[3] == '1' && bytes[4] == 1 && bytes[5] == 0 &&
                             (bytes[10] & 0xFE) == 0 && bytes[11] == 0;
     FUZZ_CHECK(state.has_value() == wellFormed);
-    if (!state) return;
+    if (!state)
+        return;
     const auto encoded = core::EncodeMonthGridState(*state);
     FUZZ_CHECK(std::equal(encoded.begin(), encoded.end(), bytes.begin(), bytes.end()));
     FUZZ_CHECK(state->columns == static_cast<std::int16_t>(bytes[6] | bytes[7] << 8));
@@ -31,9 +33,10 @@ void CheckBytes(std::span<const std::uint8_t> bytes) {
                (bytes[32] | bytes[33] << 8 | bytes[34] << 16 | static_cast<std::uint32_t>(bytes[35]) << 24));
 }
 
-}  // namespace
+} // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
     const std::span<const std::uint8_t> bytes(data, size);
     CheckBytes(bytes);
 
@@ -60,7 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto back = core::DecodeMonthGridState(encoded);
     FUZZ_CHECK(back);
     core::MonthGridState want = s;
-    want.flags &= core::MonthGridState::kKnownFlags;  // unknown bits are dropped, not refused
+    want.flags &= core::MonthGridState::kKnownFlags; // unknown bits are dropped, not refused
     FUZZ_CHECK(*back == want);
     return 0;
 }

@@ -1,11 +1,13 @@
 // The calendar font: point sizes, the one reference the window holds, and
 // failures on the way.
+#include "app/private_messages.h"
 #include "app/settings_store.h"
 #include "calendar_fixture.h"
 #include "core/logfont_record.h"
 #include "fake_month_view.h"
 #include "framework/exceptions.h"
 #include "framework/handles.h"
+#include "monthgrid/monthgrid.h"
 
 #include <gtest/gtest.h>
 
@@ -48,7 +50,10 @@ LONGLONG SizeOf(IFontDisp* disp)
     return s;
 }
 
-void StoreFont(const LOGFONTA& lf) { SettingsStore::WriteBinary(kLogFont.section, kLogFont.name, &lf, sizeof lf); }
+void StoreFont(const LOGFONTA& lf)
+{
+    SettingsStore::WriteBinary(kLogFont.section, kLogFont.name, &lf, sizeof lf);
+}
 
 int ScreenDpi()
 {
@@ -128,8 +133,8 @@ TEST_F(CalendarFont, NoFontMeansTheDefaultGuiFont)
     LOGFONTA gui{};
     ::GetObjectA(::GetStockObject(DEFAULT_GUI_FONT), sizeof gui, &gui);
     // The object reports the size of the font it realised: within a pixel.
-    EXPECT_NEAR(static_cast<double>(SizeOf(disp)), static_cast<double>(core::PointSizeCy(gui.lfHeight, ScreenDpi())),
-                720000.0 / ScreenDpi());
+    EXPECT_NEAR(static_cast<double>(SizeOf(disp)),
+                static_cast<double>(core::PointSizeCy(gui.lfHeight, ScreenDpi())), 720000.0 / ScreenDpi());
     disp->Release();
 }
 
@@ -152,7 +157,9 @@ TEST_F(CalendarFont, ApplyingTwiceLeavesOneLiveReference)
         EXPECT_EQ(second->Release(), 1u);
         // The month view was given the new object.
         const auto& calls = fake::Current().calls;
-        auto it = std::find_if(calls.rbegin(), calls.rend(), [](const fake::Call& c) { return c.dispid == DISPID_FONT; });
+        auto it = std::find_if(calls.rbegin(), calls.rend(), [](const fake::Call& c) {
+            return c.dispid == monthgrid::members::kFont.dispid;
+        });
         ASSERT_NE(it, calls.rend());
         EXPECT_EQ(it->object, second);
         EXPECT_EQ(it->type, VT_DISPATCH);
@@ -169,7 +176,8 @@ TEST_F(CalendarFont, RecordsOfTheWrongSizeGiveTheGuiFont)
         auto* font = static_cast<IFontDisp*>(dlg.CurrentFont());
         ASSERT_NE(font, nullptr);
         EXPECT_NEAR(static_cast<double>(SizeOf(font)),
-                    static_cast<double>(core::PointSizeCy(gui.lfHeight, ScreenDpi())), 720000.0 / ScreenDpi());
+                    static_cast<double>(core::PointSizeCy(gui.lfHeight, ScreenDpi())),
+                    720000.0 / ScreenDpi());
     });
 }
 

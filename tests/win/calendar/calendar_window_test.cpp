@@ -1,7 +1,9 @@
 // The calendar window around a recording stand-in for the month grid.
+#include "app/private_messages.h"
 #include "app/settings_store.h"
 #include "calendar_fixture.h"
 #include "fake_month_view.h"
+#include "monthgrid/monthgrid.h"
 #include "resource.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +11,7 @@
 #include <olectl.h>
 
 using namespace core::keys;
+namespace members = monthgrid::members;
 using testsupport::RunCalendar;
 
 namespace {
@@ -33,7 +36,7 @@ int LayoutPasses()
     // Each pass puts the columns twice (1, then the stored value).
     int puts = 0;
     for (const auto& c : fake::Current().calls)
-        puts += c.dispid == 9;
+        puts += c.dispid == members::kMonthColumns.dispid;
     return puts / 2;
 }
 
@@ -88,18 +91,25 @@ TEST_F(CalendarWindow, EveryPassPushesEverySettingInOrder)
             VARTYPE type;
             LONGLONG value;
         };
-        const Expect expected[] = {{DISPID_FORECOLOR, VT_I4, 0x00010203}, {8, VT_I4, 0x00112233},
-                                   {DISPID_BACKCOLOR, VT_I4, 0x00112233}, {20, VT_I4, 0x00040506},
-                                   {21, VT_I4, 0x00070809},  {22, VT_I4, 0x000A0B0C},
-                                   {18, VT_BOOL, VARIANT_TRUE}, {9, VT_I2, 1},
-                                   {10, VT_I2, 5},          {9, VT_I2, 2},
-                                   {DISPID_REFRESH, VT_EMPTY, 0}};
+        const Expect expected[] = {{members::kForeColor.dispid, VT_I4, 0x00010203},
+                                   {members::kMonthBackColor.dispid, VT_I4, 0x00112233},
+                                   {members::kBackColor.dispid, VT_I4, 0x00112233},
+                                   {members::kTitleBackColor.dispid, VT_I4, 0x00040506},
+                                   {members::kTitleForeColor.dispid, VT_I4, 0x00070809},
+                                   {members::kTrailingForeColor.dispid, VT_I4, 0x000A0B0C},
+                                   {members::kShowWeekNumbers.dispid, VT_BOOL, VARIANT_TRUE},
+                                   {members::kMonthColumns.dispid, VT_I2, 1},
+                                   {members::kMonthRows.dispid, VT_I2, 5},
+                                   {members::kMonthColumns.dispid, VT_I2, 2},
+                                   {members::kRefresh.dispid, VT_EMPTY, 0}};
         ASSERT_EQ(calls.size(), std::size(expected));
         for (std::size_t i = 0; i < calls.size(); ++i) {
             EXPECT_EQ(calls[i].dispid, expected[i].id) << i;
             EXPECT_EQ(calls[i].type, expected[i].type) << i;
             EXPECT_EQ(calls[i].value, expected[i].value) << i;
-            EXPECT_EQ(calls[i].flags, expected[i].id == DISPID_REFRESH ? DISPATCH_METHOD : DISPATCH_PROPERTYPUT) << i;
+            EXPECT_EQ(calls[i].flags,
+                      expected[i].id == members::kRefresh.dispid ? DISPATCH_METHOD : DISPATCH_PROPERTYPUT)
+                << i;
         }
     });
 }
@@ -115,9 +125,11 @@ TEST_F(CalendarWindow, FromOneByTwelveToTwelveByOneNeverAsksForMoreThanTwelve)
         dlg.SendMessage(WM_SETTINGS_CHANGED);
         std::vector<std::pair<DISPID, LONGLONG>> counts;
         for (const auto& c : CallsSince(from))
-            if (c.dispid == 9 || c.dispid == 10)
+            if (c.dispid == members::kMonthColumns.dispid || c.dispid == members::kMonthRows.dispid)
                 counts.emplace_back(c.dispid, c.value);
-        EXPECT_EQ(counts, (std::vector<std::pair<DISPID, LONGLONG>>{{9, 1}, {10, 1}, {9, 12}}));
+        EXPECT_EQ(counts, (std::vector<std::pair<DISPID, LONGLONG>>{{members::kMonthColumns.dispid, 1},
+                                                                    {members::kMonthRows.dispid, 1},
+                                                                    {members::kMonthColumns.dispid, 12}}));
         EXPECT_LE(fake::Current().maxMonths, 12);
         EXPECT_EQ(testsupport::ClientSize(dlg.m_hWnd).cx, 12 * fake::kMonthWidth + fake::kWeekColumn);
     });
@@ -132,7 +144,7 @@ TEST_F(CalendarWindow, CountsGoOutAsTheirLowSixteenBits)
         dlg.ApplyCalendarSettings();
         std::vector<LONGLONG> counts;
         for (const auto& c : CallsSince(from))
-            if (c.dispid == 9 || c.dispid == 10)
+            if (c.dispid == members::kMonthColumns.dispid || c.dispid == members::kMonthRows.dispid)
                 counts.push_back(c.value);
         EXPECT_EQ(counts, (std::vector<LONGLONG>{1, -1, 3}));
     });
@@ -141,9 +153,7 @@ TEST_F(CalendarWindow, CountsGoOutAsTheirLowSixteenBits)
 TEST_F(CalendarWindow, RefreshRequestsAllCentreAgainAfterAMove)
 {
     RunCalendar([](CCalendarDlg& dlg) {
-        auto moveAway = [&] {
-            ::SetWindowPos(dlg.m_hWnd, nullptr, 5, 7, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-        };
+        auto moveAway = [&] { ::SetWindowPos(dlg.m_hWnd, nullptr, 5, 7, 0, 0, SWP_NOSIZE | SWP_NOZORDER); };
         moveAway();
         dlg.PostMessage(WM_KEYDOWN, VK_F5, 0); // through the modal loop's pre-filter
         testsupport::PumpFor(100);
@@ -221,8 +231,9 @@ TEST_F(CalendarWindow, SystemMenuHasTheThreeEntriesEachAfterItsSeparator)
         const int n = ::GetMenuItemCount(sys);
         ASSERT_GE(n, 6);
         const UINT ids[] = {0, IDM_ABOUTBOX, 0, IDM_PARAMETER, 0, IDM_REFRESH};
-        const wchar_t* texts[] = {L"", L"Inf&o \u00FCber Morvelin...", L"", L"Parameter ...", L"",
-                                  L"Aktualisieren\tF5 oder Doppelklick auf Titelzeile"};
+        const wchar_t* texts[] = {L"", L"Inf&o \u00FCber Morvelin...",
+                                  L"", L"Parameter ...",
+                                  L"", L"Aktualisieren\tF5 oder Doppelklick auf Titelzeile"};
         for (int i = 0; i < 6; ++i) {
             const int pos = n - 6 + i;
             MENUITEMINFOW mii{};
@@ -362,7 +373,7 @@ TEST_F(CalendarWindow, MenuCommandsOpenTheAboutAndParameterDialogsOverTheCalenda
             EXPECT_TRUE(::IsWindowEnabled(dlg.m_hWnd));
         },
         &driver);
-    EXPECT_EQ(titles, (std::vector<std::wstring>{L"Info \u00FCber Morvelin", L"Parameter", L"Info \u00FCber Morvelin",
-                                                 L"Parameter"}));
+    EXPECT_EQ(titles, (std::vector<std::wstring>{L"Info \u00FCber Morvelin", L"Parameter",
+                                                 L"Info \u00FCber Morvelin", L"Parameter"}));
     EXPECT_EQ(ownerDisabled, (std::vector<bool>{true, true, true, true}));
 }

@@ -2,6 +2,7 @@
 
 #include "framework/control_site.h"
 #include "monthgrid/monthgrid.h"
+#include "support/dispatch_stub.h"
 
 #include <olectl.h>
 
@@ -10,20 +11,10 @@ namespace {
 
 State g_state;
 
-class RecordingDispatch : public IDispatch {
+class RecordingDispatch : public testsupport::DispatchStub {
 public:
     explicit RecordingDispatch(HWND hwnd) : m_hwnd(hwnd) {}
     virtual ~RecordingDispatch() = default;
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override
-    {
-        if (iid == IID_IUnknown || iid == IID_IDispatch) {
-            *out = static_cast<IDispatch*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
     ULONG STDMETHODCALLTYPE AddRef() override { return ++m_refs; }
     ULONG STDMETHODCALLTYPE Release() override
     {
@@ -31,16 +22,6 @@ public:
         if (n == 0)
             delete this;
         return n;
-    }
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* n) override
-    {
-        *n = 0;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override
-    {
-        return DISP_E_UNKNOWNNAME;
     }
     HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT*,
                                      EXCEPINFO*, UINT*) override
@@ -50,30 +31,42 @@ public:
             const VARIANT& v = params->rgvarg[0];
             call.type = v.vt;
             switch (v.vt) {
-            case VT_I4: call.value = v.lVal; break;
-            case VT_I2: call.value = v.iVal; break;
-            case VT_BOOL: call.value = v.boolVal; break;
-            case VT_DATE: call.value = static_cast<LONGLONG>(v.date); break;
-            case VT_DISPATCH: call.object = v.pdispVal; break;
-            default: break;
+            case VT_I4:
+                call.value = v.lVal;
+                break;
+            case VT_I2:
+                call.value = v.iVal;
+                break;
+            case VT_BOOL:
+                call.value = v.boolVal;
+                break;
+            case VT_DATE:
+                call.value = static_cast<LONGLONG>(v.date);
+                break;
+            case VT_DISPATCH:
+                call.object = v.pdispVal;
+                break;
+            default:
+                break;
             }
         }
         g_state.calls.push_back(call);
+        namespace members = monthgrid::members;
         switch (id) {
-        case 9:
+        case members::kMonthColumns.dispid:
             g_state.columns = static_cast<int>(call.value);
             break;
-        case 10:
+        case members::kMonthRows.dispid:
             g_state.rows = static_cast<int>(call.value);
             break;
-        case 18:
+        case members::kShowWeekNumbers.dispid:
             g_state.weekNumbers = call.value != 0;
             break;
-        case DISPID_FONT:
+        case members::kFont.dispid:
             if (FAILED(g_state.failFont))
                 return g_state.failFont;
             break;
-        case DISPID_REFRESH: {
+        case members::kRefresh.dispid: {
             ++g_state.refreshes;
             const int w = g_state.columns * kMonthWidth + (g_state.weekNumbers ? kWeekColumn : 0);
             const int h = g_state.rows * kMonthHeight;

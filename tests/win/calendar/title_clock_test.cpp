@@ -47,9 +47,11 @@ TEST_F(TitleClock, LongAndShortFormsAtOneInstant)
 TEST_F(TitleClock, GermanNamesArriveIntactWithUmlautsAndTwoSpacesBeforeTheTime)
 {
     RunCalendar([](CCalendarDlg& dlg) {
-        EXPECT_EQ(Caption(dlg, At(2026, 3, 2, 3, 14, 5, 9)), L"Morvelin - Dienstag, 03. M\u00E4rz 2026  14:05:09");
+        EXPECT_EQ(Caption(dlg, At(2026, 3, 2, 3, 14, 5, 9)),
+                  L"Morvelin - Dienstag, 03. M\u00E4rz 2026  14:05:09");
         EXPECT_EQ(Caption(dlg, At(2027, 1, 5, 1, 0, 0, 0)), L"Morvelin - Freitag, 01. Januar 2027  00:00:00");
-        EXPECT_EQ(Caption(dlg, At(2026, 7, 6, 25, 23, 59, 59)), L"Morvelin - Samstag, 25. Juli 2026  23:59:59");
+        EXPECT_EQ(Caption(dlg, At(2026, 7, 6, 25, 23, 59, 59)),
+                  L"Morvelin - Samstag, 25. Juli 2026  23:59:59");
         const std::wstring c = Caption(dlg, At(2026, 12, 1, 7, 9, 8, 7));
         EXPECT_NE(c.find(L"2026  09:08:07"), std::wstring::npos);
         EXPECT_EQ(c.find(L"2026   "), std::wstring::npos);

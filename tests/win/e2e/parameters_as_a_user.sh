@@ -4,6 +4,7 @@
 # typed over the rows: the calendar widens and centres itself, and the
 # profile on disk holds the new counts.
 source "$(dirname "$0")/common.sh" "$1" "$2" MorvelinParams
+source "$E2E_HARNESS/display.sh"
 profile_reset
 app_start
 app_wait_window
@@ -13,24 +14,14 @@ read -r x0 y0 w0 h0 < <(geometry)
 xdotool mousemove --window "$E2E_WIN" 40 80 click 3
 sleep 0.5
 xdotool key Down Return
-DLG=""
-for _ in $(seq 1 50); do
-  DLG=$(xdotool search --all --onlyvisible --pid "$E2E_PID" --name '^Parameter$' 2>/dev/null | head -n1 || true)
-  [ -n "$DLG" ] && break
-  sleep 0.1
-done
+DLG=$(window_of "$E2E_PID" '^Parameter$')
 [ -n "$DLG" ] || fail "the parameter dialog did not open"
 echo "ok: parameter dialog open"
 sleep 0.5
 
 # The focus starts in the columns field with its text selected.
 xdotool type --delay 50 5
-BOX=""
-for _ in $(seq 1 50); do
-  BOX=$(xdotool search --all --onlyvisible --pid "$E2E_PID" --name "^$E2E_NAME\$" 2>/dev/null | head -n1 || true)
-  [ -n "$BOX" ] && break
-  sleep 0.1
-done
+BOX=$(window_of "$E2E_PID" "^$E2E_NAME\$")
 [ -n "$BOX" ] || fail "no message for 5 x 3 months"
 [ ! -f "$E2E_PROFILE" ] || ! grep -q 'Spalten' "$E2E_PROFILE" || fail "5 x 3 was stored"
 echo "ok: 5 x 3 refused with a message"

@@ -11,9 +11,9 @@
 
 namespace {
 
-class ProbeDialog : public fw::CDialog {
+class ProbeDialog : public fw::WithMessageMap<ProbeDialog, fw::CDialog> {
 public:
-    ProbeDialog() : fw::CDialog(IDD_PROBE) {}
+    ProbeDialog() : WithMessageMap(IDD_PROBE) {}
 
     std::int16_t m_number = 0;
     int m_check = 0;
@@ -22,7 +22,7 @@ public:
     bool visibleAtFirstKey = true;
     std::function<void(ProbeDialog&)> onInit;
 
-    static const fw::MessageMap<ProbeDialog> kMessageMap;
+    static const fw::MessageMap<ProbeDialog, 1> kMessageMap;
 
     BOOL OnInitDialog() override
     {
@@ -47,13 +47,9 @@ protected:
         fw::DDX_Text(dx, IDC_PROBE_EDIT, m_number);
         fw::DDX_Check(dx, IDC_PROBE_CHECK, m_check);
     }
-    bool OnWndMsg(UINT m, WPARAM w, LPARAM l, LRESULT& r) override
-    {
-        return fw::Dispatch(kMessageMap, *this, m, w, l, r) || fw::CDialog::OnWndMsg(m, w, l, r);
-    }
 };
 
-const fw::MessageMap<ProbeDialog> ProbeDialog::kMessageMap{
+decltype(ProbeDialog::kMessageMap) ProbeDialog::kMessageMap{
     fw::OnControl<EN_CHANGE, IDC_PROBE_EDIT, &ProbeDialog::OnChange>(),
 };
 

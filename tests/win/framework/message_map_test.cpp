@@ -1,7 +1,6 @@
 // Message maps and the window-procedure boundary.
 #include "framework/exceptions.h"
-#include "framework/message_map.h"
-#include "framework/wnd.h"
+#include "framework/window_base.h"
 #include "support/modal_driver.h"
 
 #include <gtest/gtest.h>
@@ -10,7 +9,7 @@
 
 namespace {
 
-class Probe : public fw::CWnd {
+class Probe : public fw::WithMessageMap<Probe> {
 public:
     LRESULT OnCustom(WPARAM w, LPARAM l)
     {
@@ -32,23 +31,17 @@ public:
     UINT_PTR lastTimer = 0;
     UINT lastSys = 0;
 
-    static const fw::MessageMap<Probe> kMessageMap;
-
-protected:
-    bool OnWndMsg(UINT m, WPARAM w, LPARAM l, LRESULT& r) override
-    {
-        return fw::Dispatch(kMessageMap, *this, m, w, l, r) || CWnd::OnWndMsg(m, w, l, r);
-    }
+    static const fw::MessageMap<Probe, 7> kMessageMap;
 };
 
-const fw::MessageMap<Probe> Probe::kMessageMap{
+decltype(Probe::kMessageMap) Probe::kMessageMap{
     fw::OnMessage<WM_APP + 1, &Probe::OnCustom>(),
     fw::OnCommand<100, &Probe::OnFirst>(),
     fw::OnControl<EN_CHANGE, 100, &Probe::OnNotify>(),
     fw::OnCommand<200, &Probe::OnThrow>(),
     fw::OnCommand<201, &Probe::OnThrowStd>(),
-    fw::OnTimer<&Probe::OnTick>(),
-    fw::OnSysCommand<&Probe::OnSys>(),
+    fw::On<WM_TIMER, &Probe::OnTick>(),
+    fw::On<WM_SYSCOMMAND, &Probe::OnSys>(),
 };
 
 static_assert(fw::CommandHandler<&Probe::OnFirst>);
@@ -56,14 +49,17 @@ static_assert(!fw::CommandHandler<&Probe::WrongReturn>);
 static_assert(!fw::CommandHandler<&Probe::WrongArgs>);
 static_assert(!fw::TimerHandler<&Probe::OnFirst>);
 static_assert(fw::RawHandler<&Probe::OnCustom>);
+static_assert(fw::CrackedHandler<WM_TIMER, &Probe::OnTick>);
+static_assert(!fw::CrackedHandler<WM_TIMER, &Probe::OnFirst>);
+static_assert(!fw::CrackedHandler<WM_COMMAND, &Probe::OnFirst>);
 
 struct ProbeWindow : ::testing::Test {
     void SetUp() override
     {
-        ASSERT_TRUE(fw::CWnd::RegisterWindowClass(::GetModuleHandleW(nullptr), L"ProbeClass", 0,
-                                                  nullptr, nullptr));
-        ASSERT_TRUE(probe.CreateEx(0, L"ProbeClass", L"probe", WS_OVERLAPPED, RECT{0, 0, 50, 50},
-                                   nullptr, 0));
+        ASSERT_TRUE(
+            fw::CWnd::RegisterWindowClass(::GetModuleHandleW(nullptr), L"ProbeClass", 0, nullptr, nullptr));
+        ASSERT_TRUE(
+            probe.CreateEx(0, L"ProbeClass", L"probe", WS_OVERLAPPED, RECT{0, 0, 50, 50}, nullptr, 0));
     }
     Probe probe;
 };

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <cstring>
 
 using namespace core::keys;
@@ -86,7 +87,8 @@ TEST(SettingsStore, ValuesThatAreNotWholeNumbersReadAsTheDefault)
 TEST(SettingsStore, BinaryRecordsRoundTripByteForByte)
 {
     testsupport::ResetProfile();
-    for (std::size_t n : {std::size_t{0}, std::size_t{1}, std::size_t{59}, std::size_t{60}, std::size_t{61}, std::size_t{4000}}) {
+    for (std::size_t n : {std::size_t{0}, std::size_t{1}, std::size_t{59}, std::size_t{60}, std::size_t{61},
+                          std::size_t{4000}}) {
         const auto bytes = Bytes(n, static_cast<std::uint8_t>(n));
         SettingsStore::WriteBinary(L"Allgemein", L"Probe", bytes.data(), bytes.size());
         const auto back = SettingsStore::ReadBinary(L"Allgemein", L"Probe");
@@ -112,70 +114,73 @@ TEST(SettingsStore, FontRecordOfTheWrongSizeOrNotHexFallsBackToTheGuiFont)
         EXPECT_EQ(std::memcmp(&*lf, &gui, sizeof gui), 0) << n;
     }
     WriteRaw("[Allgemein]\r\nLogFont=" // 120 characters, one of them not hex
-             "F3FFFFFF000000000000000000000000900100000000000000000000417269616C0000000000000000000000000000000000000000000000000000XZ\r\n");
+             "F3FFFFFF000000000000000000000000900100000000000000000000417269616C00000000000000000000000000000"
+             "00000000000000000000000XZ\r\n");
     EXPECT_FALSE(SettingsStore::ReadBinary(kLogFont.section, kLogFont.name));
     const auto lf = SettingsStore::ReadLogFont();
     ASSERT_TRUE(lf);
     EXPECT_EQ(std::memcmp(&*lf, &gui, sizeof gui), 0);
 }
 
-TEST(SettingsStore, SixtyByteRecordIsUsedWithoutInspection)
+TEST(SettingsStore, SixtyByteRecordIsUsedAsItIsButForTheFaceNamesEndAndAnImpossibleHeight)
 {
     testsupport::ResetProfile();
     auto bytes = Bytes(60, 200); // garbage, no NUL in the face name
+    const std::int32_t height = -20;
+    std::memcpy(bytes.data(), &height, sizeof height);
     SettingsStore::WriteBinary(kLogFont.section, kLogFont.name, bytes.data(), bytes.size());
-    const auto lf = SettingsStore::ReadLogFont();
+    auto lf = SettingsStore::ReadLogFont();
     ASSERT_TRUE(lf);
-    EXPECT_EQ(std::memcmp(&*lf, bytes.data(), 60), 0);
+    EXPECT_EQ(std::memcmp(&*lf, bytes.data(), offsetof(LOGFONTA, lfFaceName)), 0);
+    // The face name is cut at its field's end.
+    const char* face = reinterpret_cast<const char*>(bytes.data()) + offsetof(LOGFONTA, lfFaceName);
+    EXPECT_EQ(std::string(lf->lfFaceName), std::string(face, LF_FACESIZE - 1));
+
+    // A height beyond any font's is a damaged record: the default font.
+    bytes = Bytes(60, 200);
+    SettingsStore::WriteBinary(kLogFont.section, kLogFont.name, bytes.data(), bytes.size());
+    lf = SettingsStore::ReadLogFont();
+    ASSERT_TRUE(lf);
+    const auto gui = SettingsStore::DefaultLogFont();
+    EXPECT_EQ(std::memcmp(&*lf, &*gui, sizeof *lf), 0);
 }
 
-TEST(SettingsStore, WriteToAReadOnlyProfileIsReportedAndLeavesTheFileAlone)
+TEST(SettingsStore, WriteToAReadOnlyProfileFailsShowsNothingAndLeavesTheFileAlone)
 {
     WriteRaw("[Allgemein]\r\nSpalten=2\r\n");
     ASSERT_TRUE(::SetFileAttributesW(ProfilePath().c_str(), FILE_ATTRIBUTE_READONLY));
-    testsupport::ModalDriver driver;
-    std::wstring message;
-    driver.Then([&](HWND box) {
-        message = testsupport::MessageBoxText(box);
-        testsupport::Click(box, IDOK);
-    });
-    SettingsStore::WriteInt(kColumns, 6);
+    testsupport::ModalDriver driver; // any window it sees is unexpected
+    EXPECT_FALSE(SettingsStore::WriteInt(kColumns, 6));
+    const LOGFONTA font = *SettingsStore::DefaultLogFont();
+    EXPECT_FALSE(SettingsStore::WriteLogFont(font));
     ::SetFileAttributesW(ProfilePath().c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(testsupport::ProfileText(), "[Allgemein]\r\nSpalten=2\r\n");
-    EXPECT_NE(message.find(L"nicht gespeichert"), std::wstring::npos);
-    EXPECT_NE(message.find(ProfilePath()), std::wstring::npos);
+    EXPECT_TRUE(driver.Unexpected().empty());
+    // Once writable again, the same write goes through.
+    EXPECT_TRUE(SettingsStore::WriteInt(kColumns, 6));
+    EXPECT_EQ(SettingsStore::ReadInt(kColumns), 6);
 }
 
-TEST(SettingsStore, ProfilePathThatIsAFolderReadsDefaultsAndReportsWrites)
+TEST(SettingsStore, ProfilePathThatIsAFolderReadsDefaultsAndFailsWrites)
 {
     testsupport::ResetProfile();
     ASSERT_TRUE(::CreateDirectoryW(ProfilePath().c_str(), nullptr));
     EXPECT_EQ(SettingsStore::ReadInt(kColumns), 4);
     EXPECT_TRUE(SettingsStore::ReadLogFont());
     testsupport::ModalDriver driver;
-    int reported = 0;
-    driver.Then([&](HWND box) {
-        ++reported;
-        testsupport::Click(box, IDOK);
-    });
-    SettingsStore::WriteInt(kColumns, 2);
+    EXPECT_FALSE(SettingsStore::WriteInt(kColumns, 2));
     ::RemoveDirectoryW(ProfilePath().c_str());
-    EXPECT_EQ(reported, 1);
+    EXPECT_TRUE(driver.Unexpected().empty());
 }
 
-TEST(SettingsStore, ProfileInAFolderThatDoesNotExistReadsDefaultsAndReportsWrites)
+TEST(SettingsStore, ProfileInAFolderThatDoesNotExistReadsDefaultsAndFailsWrites)
 {
     const std::wstring saved = fw::AfxGetApp()->m_profilePath;
     fw::AfxGetApp()->m_profilePath = saved + L".missing\\sub\\Morvelin.ini";
     EXPECT_EQ(SettingsStore::ReadInt(kRows), 3);
     testsupport::ModalDriver driver;
-    int reported = 0;
-    driver.Then([&](HWND box) {
-        ++reported;
-        testsupport::Click(box, IDOK);
-    });
-    SettingsStore::WriteInt(kRows, 2);
+    EXPECT_FALSE(SettingsStore::WriteInt(kRows, 2));
     EXPECT_EQ(SettingsStore::ReadInt(kRows), 3);
     fw::AfxGetApp()->m_profilePath = saved;
-    EXPECT_EQ(reported, 1);
+    EXPECT_TRUE(driver.Unexpected().empty());
 }

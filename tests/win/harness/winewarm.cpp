@@ -11,8 +11,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR cmdLine, int)
     wc.lpszClassName = L"MorvelinWineWarm";
     RegisterClassW(&wc);
     // A top-level window (unmapped) is what xdotool can find by name.
-    CreateWindowExW(0, wc.lpszClassName, L"MorvelinWineWarm", WS_OVERLAPPED,
-                    0, 0, 1, 1, nullptr, nullptr, instance, nullptr);
+    CreateWindowExW(0, wc.lpszClassName, L"MorvelinWineWarm", WS_OVERLAPPED, 0, 0, 1, 1, nullptr, nullptr,
+                    instance, nullptr);
     if (cmdLine && *cmdLine) {
         HANDLE f = CreateFileW(cmdLine, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
         if (f != INVALID_HANDLE_VALUE)

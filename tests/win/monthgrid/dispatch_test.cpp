@@ -13,25 +13,24 @@
 namespace {
 
 using namespace gridtest;
-namespace dispid = monthgrid::dispid;
+namespace members = monthgrid::members;
 
-class MonthGridDispatch : public ::testing::Test {
+class MonthGridDispatch : public GridTest {
 protected:
     void SetUp() override
     {
-        grid = CreateGrid(host.get());
-        ASSERT_NE(grid, nullptr);
+        GridTest::SetUp();
         disp = DispatchOf(grid);
         ASSERT_TRUE(disp);
     }
 
-    HRESULT Invoke(DISPID id, WORD flags, std::initializer_list<VARIANT> args, std::initializer_list<DISPID> named,
-                   UINT* argErr = nullptr, REFIID riid = IID_NULL)
+    HRESULT Invoke(DISPID id, WORD flags, std::initializer_list<VARIANT> args,
+                   std::initializer_list<DISPID> named, UINT* argErr = nullptr, REFIID riid = IID_NULL)
     {
         std::vector<VARIANT> a(args);
         std::vector<DISPID> n(named);
-        DISPPARAMS p{a.empty() ? nullptr : a.data(), n.empty() ? nullptr : n.data(), static_cast<UINT>(a.size()),
-                     static_cast<UINT>(n.size())};
+        DISPPARAMS p{a.empty() ? nullptr : a.data(), n.empty() ? nullptr : n.data(),
+                     static_cast<UINT>(a.size()), static_cast<UINT>(n.size())};
         UINT err = 0xFFFF;
         const HRESULT hr = disp->Invoke(id, riid, LOCALE_USER_DEFAULT, flags, &p, nullptr, nullptr, &err);
         if (argErr)
@@ -52,21 +51,20 @@ protected:
         return r;
     }
 
-    HostWindow host;
-    HWND grid = nullptr;
     fw::ComPtr<IDispatch> disp;
 };
 
 TEST_F(MonthGridDispatch, EveryMemberTakesItsTypeAndCoercibleOnes)
 {
-    for (DISPID id : {dispid::kForeColor, dispid::kMonthBackColor, dispid::kBackColor, dispid::kTitleBackColor,
-                      dispid::kTitleForeColor, dispid::kTrailingForeColor})
+    for (DISPID id : {members::kForeColor.dispid, members::kMonthBackColor.dispid, members::kBackColor.dispid,
+                      members::kTitleBackColor.dispid, members::kTitleForeColor.dispid,
+                      members::kTrailingForeColor.dispid})
         EXPECT_EQ(PutValue(id, I4(0x00123456)), S_OK) << id;
-    EXPECT_EQ(PutI2(grid, dispid::kMonthColumns, 3), S_OK);
-    EXPECT_EQ(PutI2(grid, dispid::kMonthRows, 2), S_OK);
-    EXPECT_EQ(PutBool(grid, dispid::kShowWeekNumbers, false), S_OK);
+    EXPECT_EQ(PutI2(grid, members::kMonthColumns.dispid, 3), S_OK);
+    EXPECT_EQ(PutI2(grid, members::kMonthRows.dispid, 2), S_OK);
+    EXPECT_EQ(PutBool(grid, members::kShowWeekNumbers.dispid, false), S_OK);
     EXPECT_EQ(PutDate(grid, OleDate(2027, 5, 17) + 0.75), S_OK);
-    EXPECT_EQ(Invoke(dispid::kRefresh, DISPATCH_METHOD, {}, {}), S_OK);
+    EXPECT_EQ(Invoke(members::kRefresh.dispid, DISPATCH_METHOD, {}, {}), S_OK);
     EXPECT_EQ(Info(grid).shape, (core::GridShape{3, 2}));
     EXPECT_FALSE(Info(grid).showWeekNumbers);
 
@@ -74,14 +72,14 @@ TEST_F(MonthGridDispatch, EveryMemberTakesItsTypeAndCoercibleOnes)
     VARIANT text;
     V_VT(&text) = VT_BSTR;
     V_BSTR(&text) = ::SysAllocString(L"4");
-    EXPECT_EQ(PutValue(dispid::kMonthColumns, text), S_OK);
+    EXPECT_EQ(PutValue(members::kMonthColumns.dispid, text), S_OK);
     ::VariantClear(&text);
     LONG rows = 1;
     VARIANT ref;
     V_VT(&ref) = VT_I4 | VT_BYREF;
     V_I4REF(&ref) = &rows;
-    EXPECT_EQ(PutValue(dispid::kMonthRows, ref), S_OK);
-    EXPECT_EQ(PutValue(dispid::kShowWeekNumbers, I4(2)), S_OK);
+    EXPECT_EQ(PutValue(members::kMonthRows.dispid, ref), S_OK);
+    EXPECT_EQ(PutValue(members::kShowWeekNumbers.dispid, I4(2)), S_OK);
     const monthgrid::GridInfo info = Info(grid);
     EXPECT_EQ(info.shape, (core::GridShape{4, 1}));
     EXPECT_TRUE(info.showWeekNumbers);
@@ -89,58 +87,63 @@ TEST_F(MonthGridDispatch, EveryMemberTakesItsTypeAndCoercibleOnes)
 
 TEST_F(MonthGridDispatch, WrongInterfaceMemberOrKindIsRefused)
 {
-    EXPECT_EQ(Invoke(dispid::kForeColor, DISPATCH_PROPERTYPUT, {I4(1)}, {DISPID_PROPERTYPUT}, nullptr, IID_IDispatch),
+    EXPECT_EQ(Invoke(members::kForeColor.dispid, DISPATCH_PROPERTYPUT, {I4(1)}, {DISPID_PROPERTYPUT}, nullptr,
+                     IID_IDispatch),
               DISP_E_UNKNOWNINTERFACE);
     EXPECT_EQ(PutValue(7, I4(1)), DISP_E_MEMBERNOTFOUND);
     EXPECT_EQ(PutValue(DISPID_VALUE, I4(1)), DISP_E_MEMBERNOTFOUND);
     // Write-only properties: no get, no method call; and no put on the method.
-    EXPECT_EQ(Invoke(dispid::kMonthRows, DISPATCH_PROPERTYGET, {}, {}), DISP_E_MEMBERNOTFOUND);
-    EXPECT_EQ(Invoke(dispid::kMonthRows, DISPATCH_METHOD, {I4(1)}, {}), DISP_E_MEMBERNOTFOUND);
-    EXPECT_EQ(PutValue(dispid::kRefresh, I4(1)), DISP_E_MEMBERNOTFOUND);
-    EXPECT_EQ(Invoke(dispid::kRefresh, DISPATCH_PROPERTYGET, {}, {}), DISP_E_MEMBERNOTFOUND);
+    EXPECT_EQ(Invoke(members::kMonthRows.dispid, DISPATCH_PROPERTYGET, {}, {}), DISP_E_MEMBERNOTFOUND);
+    EXPECT_EQ(Invoke(members::kMonthRows.dispid, DISPATCH_METHOD, {I4(1)}, {}), DISP_E_MEMBERNOTFOUND);
+    EXPECT_EQ(PutValue(members::kRefresh.dispid, I4(1)), DISP_E_MEMBERNOTFOUND);
+    EXPECT_EQ(Invoke(members::kRefresh.dispid, DISPATCH_PROPERTYGET, {}, {}), DISP_E_MEMBERNOTFOUND);
     // By reference only the font.
-    EXPECT_EQ(Invoke(dispid::kForeColor, DISPATCH_PROPERTYPUTREF, {I4(1)}, {DISPID_PROPERTYPUT}),
+    EXPECT_EQ(Invoke(members::kForeColor.dispid, DISPATCH_PROPERTYPUTREF, {I4(1)}, {DISPID_PROPERTYPUT}),
               DISP_E_MEMBERNOTFOUND);
     fw::ComPtr<IDispatch> font = MakeFont(L"Tahoma", 10);
     VARIANT f;
     V_VT(&f) = VT_DISPATCH;
     V_DISPATCH(&f) = font.get();
-    EXPECT_EQ(Invoke(dispid::kFont, DISPATCH_PROPERTYPUTREF, {f}, {DISPID_PROPERTYPUT}), S_OK);
+    EXPECT_EQ(Invoke(members::kFont.dispid, DISPATCH_PROPERTYPUTREF, {f}, {DISPID_PROPERTYPUT}), S_OK);
     // Callers that say "method or get", as late-bound scripts do.
-    EXPECT_EQ(Invoke(dispid::kRefresh, DISPATCH_METHOD | DISPATCH_PROPERTYGET, {}, {}), S_OK);
+    EXPECT_EQ(Invoke(members::kRefresh.dispid, DISPATCH_METHOD | DISPATCH_PROPERTYGET, {}, {}), S_OK);
 }
 
 TEST_F(MonthGridDispatch, ArgumentCountsAndNamesAreChecked)
 {
-    EXPECT_EQ(Invoke(dispid::kForeColor, DISPATCH_PROPERTYPUT, {}, {}), DISP_E_BADPARAMCOUNT);
-    EXPECT_EQ(Invoke(dispid::kForeColor, DISPATCH_PROPERTYPUT, {I4(1), I4(2)}, {DISPID_PROPERTYPUT}),
+    EXPECT_EQ(Invoke(members::kForeColor.dispid, DISPATCH_PROPERTYPUT, {}, {}), DISP_E_BADPARAMCOUNT);
+    EXPECT_EQ(Invoke(members::kForeColor.dispid, DISPATCH_PROPERTYPUT, {I4(1), I4(2)}, {DISPID_PROPERTYPUT}),
               DISP_E_BADPARAMCOUNT);
-    EXPECT_EQ(Invoke(dispid::kRefresh, DISPATCH_METHOD, {I4(1)}, {}), DISP_E_BADPARAMCOUNT);
-    EXPECT_EQ(Invoke(dispid::kForeColor, DISPATCH_PROPERTYPUT, {I4(1)}, {5}), DISP_E_PARAMNOTFOUND);
-    EXPECT_EQ(Invoke(dispid::kForeColor, DISPATCH_PROPERTYPUT, {I4(1)}, {}), DISP_E_PARAMNOTFOUND);
-    EXPECT_EQ(Invoke(dispid::kRefresh, DISPATCH_METHOD, {I4(1)}, {5}), DISP_E_NONAMEDARGS);
+    EXPECT_EQ(Invoke(members::kRefresh.dispid, DISPATCH_METHOD, {I4(1)}, {}), DISP_E_BADPARAMCOUNT);
+    EXPECT_EQ(Invoke(members::kForeColor.dispid, DISPATCH_PROPERTYPUT, {I4(1)}, {5}), DISP_E_PARAMNOTFOUND);
+    EXPECT_EQ(Invoke(members::kForeColor.dispid, DISPATCH_PROPERTYPUT, {I4(1)}, {}), DISP_E_PARAMNOTFOUND);
+    EXPECT_EQ(Invoke(members::kRefresh.dispid, DISPATCH_METHOD, {I4(1)}, {5}), DISP_E_NONAMEDARGS);
     // Malformed parameter blocks are refused, not read.
     DISPPARAMS bad{nullptr, nullptr, 1, 0};
-    EXPECT_EQ(disp->Invoke(dispid::kForeColor, IID_NULL, 0, DISPATCH_PROPERTYPUT, &bad, nullptr, nullptr, nullptr),
+    EXPECT_EQ(disp->Invoke(members::kForeColor.dispid, IID_NULL, 0, DISPATCH_PROPERTYPUT, &bad, nullptr,
+                           nullptr, nullptr),
               E_INVALIDARG);
-    EXPECT_EQ(disp->Invoke(dispid::kForeColor, IID_NULL, 0, DISPATCH_PROPERTYPUT, nullptr, nullptr, nullptr, nullptr),
+    EXPECT_EQ(disp->Invoke(members::kForeColor.dispid, IID_NULL, 0, DISPATCH_PROPERTYPUT, nullptr, nullptr,
+                           nullptr, nullptr),
               DISP_E_BADPARAMCOUNT);
-    EXPECT_EQ(disp->Invoke(dispid::kRefresh, IID_NULL, 0, DISPATCH_METHOD, nullptr, nullptr, nullptr, nullptr), S_OK);
+    EXPECT_EQ(disp->Invoke(members::kRefresh.dispid, IID_NULL, 0, DISPATCH_METHOD, nullptr, nullptr, nullptr,
+                           nullptr),
+              S_OK);
 }
 
 TEST_F(MonthGridDispatch, ValuesThatDoNotFitAreRefusedAndTheStateKept)
 {
-    PutI2(grid, dispid::kMonthColumns, 2);
+    PutI2(grid, members::kMonthColumns.dispid, 2);
     UINT argErr = 0xFFFF;
     VARIANT text;
     V_VT(&text) = VT_BSTR;
     V_BSTR(&text) = ::SysAllocString(L"blau");
-    EXPECT_EQ(PutValue(dispid::kForeColor, text, &argErr), DISP_E_TYPEMISMATCH);
+    EXPECT_EQ(PutValue(members::kForeColor.dispid, text, &argErr), DISP_E_TYPEMISMATCH);
     EXPECT_EQ(argErr, 0u);
     ::VariantClear(&text);
 
     argErr = 0xFFFF;
-    EXPECT_EQ(PutValue(dispid::kMonthColumns, I4(70000), &argErr), DISP_E_OVERFLOW);
+    EXPECT_EQ(PutValue(members::kMonthColumns.dispid, I4(70000), &argErr), DISP_E_OVERFLOW);
     EXPECT_EQ(argErr, 0u);
     EXPECT_EQ(Info(grid).shape.columns, 2);
 
@@ -149,17 +152,17 @@ TEST_F(MonthGridDispatch, ValuesThatDoNotFitAreRefusedAndTheStateKept)
     VARIANT notFont;
     V_VT(&notFont) = VT_DISPATCH;
     V_DISPATCH(&notFont) = disp.get();
-    EXPECT_EQ(PutValue(dispid::kFont, notFont, &argErr), DISP_E_TYPEMISMATCH);
+    EXPECT_EQ(PutValue(members::kFont.dispid, notFont, &argErr), DISP_E_TYPEMISMATCH);
     EXPECT_EQ(argErr, 0u);
 
     // Dates: only real OLE dates.
-    for (double bad : {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(), 3.0e6,
-                       -7.0e5}) {
+    for (double bad :
+         {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(), 3.0e6, -7.0e5}) {
         argErr = 0xFFFF;
         VARIANT d;
         V_VT(&d) = VT_DATE;
         V_DATE(&d) = bad;
-        EXPECT_EQ(PutValue(dispid::kValue, d, &argErr), E_INVALIDARG) << bad;
+        EXPECT_EQ(PutValue(members::kValue.dispid, d, &argErr), E_INVALIDARG) << bad;
         EXPECT_EQ(argErr, 0u);
     }
 }
@@ -179,13 +182,19 @@ TEST_F(MonthGridDispatch, NamesMapCaseInsensitively)
     EXPECT_EQ(disp->GetTypeInfoCount(&count), S_OK);
     EXPECT_EQ(count, 0u);
     const std::pair<const wchar_t*, DISPID> names[] = {
-        {L"forecolor", dispid::kForeColor},       {L"MONTHBACKCOLOR", dispid::kMonthBackColor},
-        {L"BackColor", dispid::kBackColor},       {L"titleBackColor", dispid::kTitleBackColor},
-        {L"TitleForeColor", dispid::kTitleForeColor}, {L"TrailingForeColor", dispid::kTrailingForeColor},
-        {L"ShowWeekNumbers", dispid::kShowWeekNumbers}, {L"MonthColumns", dispid::kMonthColumns},
-        {L"monthrows", dispid::kMonthRows},       {L"Font", dispid::kFont},
-        {L"Value", dispid::kValue},               {L"CurrentDate", dispid::kValue},
-        {L"REFRESH", dispid::kRefresh},
+        {L"forecolor", members::kForeColor.dispid},
+        {L"MONTHBACKCOLOR", members::kMonthBackColor.dispid},
+        {L"BackColor", members::kBackColor.dispid},
+        {L"titleBackColor", members::kTitleBackColor.dispid},
+        {L"TitleForeColor", members::kTitleForeColor.dispid},
+        {L"TrailingForeColor", members::kTrailingForeColor.dispid},
+        {L"ShowWeekNumbers", members::kShowWeekNumbers.dispid},
+        {L"MonthColumns", members::kMonthColumns.dispid},
+        {L"monthrows", members::kMonthRows.dispid},
+        {L"Font", members::kFont.dispid},
+        {L"Value", members::kValue.dispid},
+        {L"CurrentDate", members::kValue.dispid},
+        {L"REFRESH", members::kRefresh.dispid},
     };
     for (const auto& [name, want] : names) {
         LPOLESTR n = const_cast<LPOLESTR>(name);
@@ -225,7 +234,7 @@ TEST_F(MonthGridDispatch, FontIsCopiedNotKept)
     ASSERT_EQ(PutFont(grid, font.get()), S_OK);
     EXPECT_EQ(font->AddRef() - 1, before);
     font->Release();
-    font.reset();  // the caller's last reference: the grid must not need it
+    font.reset(); // the caller's last reference: the grid must not need it
 
     HFONT used = reinterpret_cast<HFONT>(::SendMessageW(grid, WM_GETFONT, 0, 0));
     LOGFONTW lf{};
@@ -235,21 +244,22 @@ TEST_F(MonthGridDispatch, FontIsCopiedNotKept)
     const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
     ::ReleaseDC(grid, screen);
     EXPECT_EQ(lf.lfHeight, -static_cast<LONG>(std::lround(14.0 * dpi / 72.0)));
-    Render(grid);  // paints with the copy
+    Render(grid); // paints with the copy
 
     // Null: back to the GUI font.
     ASSERT_EQ(PutFont(grid, nullptr), S_OK);
-    EXPECT_EQ(reinterpret_cast<HGDIOBJ>(::SendMessageW(grid, WM_GETFONT, 0, 0)), ::GetStockObject(DEFAULT_GUI_FONT));
+    EXPECT_EQ(reinterpret_cast<HGDIOBJ>(::SendMessageW(grid, WM_GETFONT, 0, 0)),
+              ::GetStockObject(DEFAULT_GUI_FONT));
 }
 
 TEST_F(MonthGridDispatch, OutlivedWindowAnswersDisconnected)
 {
     ::DestroyWindow(grid);
-    EXPECT_EQ(PutValue(dispid::kForeColor, I4(1)), RPC_E_DISCONNECTED);
-    EXPECT_EQ(Invoke(dispid::kRefresh, DISPATCH_METHOD, {}, {}), RPC_E_DISCONNECTED);
+    EXPECT_EQ(PutValue(members::kForeColor.dispid, I4(1)), RPC_E_DISCONNECTED);
+    EXPECT_EQ(Invoke(members::kRefresh.dispid, DISPATCH_METHOD, {}, {}), RPC_E_DISCONNECTED);
     UINT count = 1;
     EXPECT_EQ(disp->GetTypeInfoCount(&count), S_OK);
-    disp.reset();  // the last reference frees the object
+    disp.reset(); // the last reference frees the object
 }
 
 TEST_F(MonthGridDispatch, OtherThreadsAreTurnedAway)
@@ -263,8 +273,8 @@ TEST_F(MonthGridDispatch, OtherThreadsAreTurnedAway)
         [](LPVOID p) -> DWORD {
             auto* c = static_cast<Call*>(p);
             DISPPARAMS none{};
-            c->hr = c->disp->Invoke(monthgrid::dispid::kRefresh, IID_NULL, 0, DISPATCH_METHOD, &none, nullptr,
-                                    nullptr, nullptr);
+            c->hr = c->disp->Invoke(monthgrid::members::kRefresh.dispid, IID_NULL, 0, DISPATCH_METHOD, &none,
+                                    nullptr, nullptr, nullptr);
             return 0;
         },
         &call, 0, nullptr);
@@ -292,9 +302,11 @@ TEST_F(MonthGridDispatch, WindowDestroyedDuringACallIsSurvived)
     ::SetWindowSubclass(grid, &DestroyOnSize, 1, 0);
     // The size changes inside Refresh; the window goes from under the call.
     DISPPARAMS none{};
-    EXPECT_EQ(disp->Invoke(dispid::kRefresh, IID_NULL, 0, DISPATCH_METHOD, &none, nullptr, nullptr, nullptr), S_OK);
+    EXPECT_EQ(disp->Invoke(members::kRefresh.dispid, IID_NULL, 0, DISPATCH_METHOD, &none, nullptr, nullptr,
+                           nullptr),
+              S_OK);
     EXPECT_FALSE(::IsWindow(grid));
-    EXPECT_EQ(PutValue(dispid::kForeColor, I4(1)), RPC_E_DISCONNECTED);
+    EXPECT_EQ(PutValue(members::kForeColor.dispid, I4(1)), RPC_E_DISCONNECTED);
 }
 
 } // namespace

@@ -58,56 +58,60 @@ HRESULT Put(IDispatch* d, DISPID id, const VARIANT& value, UINT* argErr)
     DISPID named = DISPID_PROPERTYPUT;
     DISPPARAMS params{&arg, &named, 1, 1};
     UINT err = 0xFFFF;
-    const HRESULT hr = d->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYPUT, &params, nullptr,
-                                 nullptr, &err);
+    const HRESULT hr =
+        d->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYPUT, &params, nullptr, nullptr, &err);
     if (argErr)
         *argErr = err;
     return hr;
 }
 
-HRESULT PutI4(HWND grid, DISPID id, LONG value)
+namespace {
+
+// A put of one VARIANT of `type`, its value filled in by `set`.
+template <class Set>
+HRESULT PutAs(HWND grid, DISPID id, VARTYPE type, Set set)
 {
     VARIANT v;
     ::VariantInit(&v);
-    V_VT(&v) = VT_I4;
-    V_I4(&v) = value;
+    V_VT(&v) = type;
+    set(v);
     return Put(DispatchOf(grid).get(), id, v);
+}
+
+} // namespace
+
+HRESULT PutI4(HWND grid, DISPID id, LONG value)
+{
+    return PutAs(grid, id, VT_I4, [&](VARIANT& v) { V_I4(&v) = value; });
 }
 
 HRESULT PutI2(HWND grid, DISPID id, SHORT value)
 {
-    VARIANT v;
-    ::VariantInit(&v);
-    V_VT(&v) = VT_I2;
-    V_I2(&v) = value;
-    return Put(DispatchOf(grid).get(), id, v);
+    return PutAs(grid, id, VT_I2, [&](VARIANT& v) { V_I2(&v) = value; });
 }
 
 HRESULT PutBool(HWND grid, DISPID id, bool value)
 {
-    VARIANT v;
-    ::VariantInit(&v);
-    V_VT(&v) = VT_BOOL;
-    V_BOOL(&v) = value ? VARIANT_TRUE : VARIANT_FALSE;
-    return Put(DispatchOf(grid).get(), id, v);
+    return PutAs(grid, id, VT_BOOL, [&](VARIANT& v) { V_BOOL(&v) = value ? VARIANT_TRUE : VARIANT_FALSE; });
 }
 
 HRESULT PutDate(HWND grid, DATE value)
 {
-    VARIANT v;
-    ::VariantInit(&v);
-    V_VT(&v) = VT_DATE;
-    V_DATE(&v) = value;
-    return Put(DispatchOf(grid).get(), monthgrid::dispid::kValue, v);
+    return PutAs(grid, monthgrid::members::kValue.dispid, VT_DATE, [&](VARIANT& v) { V_DATE(&v) = value; });
 }
 
 HRESULT PutFont(HWND grid, IDispatch* font)
 {
-    VARIANT v;
-    ::VariantInit(&v);
-    V_VT(&v) = VT_DISPATCH;
-    V_DISPATCH(&v) = font;
-    return Put(DispatchOf(grid).get(), monthgrid::dispid::kFont, v);
+    // The put borrows the caller's reference.
+    return PutAs(grid, monthgrid::members::kFont.dispid, VT_DISPATCH,
+                 [&](VARIANT& v) { V_DISPATCH(&v) = font; });
+}
+
+void SetShape(HWND grid, int columns, int rows)
+{
+    PutI2(grid, monthgrid::members::kMonthColumns.dispid, 1);
+    PutI2(grid, monthgrid::members::kMonthRows.dispid, static_cast<SHORT>(rows));
+    PutI2(grid, monthgrid::members::kMonthColumns.dispid, static_cast<SHORT>(columns));
 }
 
 HRESULT CallRefresh(HWND grid)
@@ -116,8 +120,8 @@ HRESULT CallRefresh(HWND grid)
     if (!d)
         return E_POINTER;
     DISPPARAMS none{};
-    return d->Invoke(monthgrid::dispid::kRefresh, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &none, nullptr,
-                     nullptr, nullptr);
+    return d->Invoke(monthgrid::members::kRefresh.dispid, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD,
+                     &none, nullptr, nullptr, nullptr);
 }
 
 SIZE FitGrid(HWND grid)
@@ -157,8 +161,8 @@ core::GridLayout LayoutOf(HWND grid)
 
 DATE OleDate(int year, int month, int day)
 {
-    const auto d = core::ToOleDate(
-        {std::chrono::sys_days{std::chrono::year{year} / static_cast<unsigned>(month) / static_cast<unsigned>(day)}});
+    const auto d = core::ToOleDate({std::chrono::sys_days{
+        std::chrono::year{year} / static_cast<unsigned>(month) / static_cast<unsigned>(day)}});
     return d ? *d : 0.0;
 }
 
@@ -240,12 +244,20 @@ Image Render(HWND grid)
 
 void ApplyColors(HWND grid, const Colors& c)
 {
-    PutI4(grid, monthgrid::dispid::kForeColor, static_cast<LONG>(c.fore));
-    PutI4(grid, monthgrid::dispid::kMonthBackColor, static_cast<LONG>(c.monthBack));
-    PutI4(grid, monthgrid::dispid::kBackColor, static_cast<LONG>(c.back));
-    PutI4(grid, monthgrid::dispid::kTitleBackColor, static_cast<LONG>(c.titleBack));
-    PutI4(grid, monthgrid::dispid::kTitleForeColor, static_cast<LONG>(c.titleFore));
-    PutI4(grid, monthgrid::dispid::kTrailingForeColor, static_cast<LONG>(c.trailingFore));
+    PutI4(grid, monthgrid::members::kForeColor.dispid, static_cast<LONG>(c.fore));
+    PutI4(grid, monthgrid::members::kMonthBackColor.dispid, static_cast<LONG>(c.monthBack));
+    PutI4(grid, monthgrid::members::kBackColor.dispid, static_cast<LONG>(c.back));
+    PutI4(grid, monthgrid::members::kTitleBackColor.dispid, static_cast<LONG>(c.titleBack));
+    PutI4(grid, monthgrid::members::kTitleForeColor.dispid, static_cast<LONG>(c.titleFore));
+    PutI4(grid, monthgrid::members::kTrailingForeColor.dispid, static_cast<LONG>(c.trailingFore));
+}
+
+void Configure(HWND grid, const Colors& c, int columns, int rows, bool weekNumbers)
+{
+    ApplyColors(grid, c);
+    SetShape(grid, columns, rows);
+    PutBool(grid, monthgrid::members::kShowWeekNumbers.dispid, weekNumbers);
+    FitGrid(grid);
 }
 
 } // namespace gridtest

@@ -9,7 +9,10 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "core/grid_geometry.h"
+#include "core/settings_keys.h"
 #include "framework/handles.h"
 #include "monthgrid/monthgrid.h"
 
@@ -46,6 +49,9 @@ HRESULT PutBool(HWND grid, DISPID id, bool value);
 HRESULT PutDate(HWND grid, DATE value);
 HRESULT PutFont(HWND grid, IDispatch* font);
 HRESULT CallRefresh(HWND grid);
+// The calendar's order of puts: columns 1, rows, columns, so that the
+// product never passes twelve on the way.
+void SetShape(HWND grid, int columns, int rows);
 
 // Moves the grid to (0,0,0,0) and refreshes it, as the calendar's layout
 // pass does; returns the client size it took.
@@ -63,7 +69,7 @@ DATE OleDate(int year, int month, int day);
 struct Image {
     int width = 0;
     int height = 0;
-    std::vector<std::uint32_t> pixels;  // 0x00RRGGBB, top-down
+    std::vector<std::uint32_t> pixels; // 0x00RRGGBB, top-down
 
     COLORREF At(int x, int y) const;
     // Pixels of exactly `color` inside the half-open rectangle.
@@ -76,7 +82,25 @@ Image Render(HWND grid);
 struct Colors {
     COLORREF fore, monthBack, back, titleBack, titleFore, trailingFore;
 };
-inline constexpr Colors kCalendarColors{0x00000000, 0x00C8D0D4, 0x00C8D0D4, 0x00C08000, 0x00000000, 0x00808080};
+inline constexpr Colors kCalendarColors{
+    core::keys::kForeColor.defaultValue,      core::keys::kMonthBackColor.defaultValue,
+    core::keys::kMonthBackColor.defaultValue, core::keys::kTitleBackColor.defaultValue,
+    core::keys::kTitleForeColor.defaultValue, core::keys::kTrailingForeColor.defaultValue};
 void ApplyColors(HWND grid, const Colors& c);
+// Colours, shape and week numbers as a layout pass puts them, then fitted.
+void Configure(HWND grid, const Colors& c, int columns, int rows, bool weekNumbers);
+
+// One grid in a hidden host window, created before each test.
+class GridTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        grid = CreateGrid(host.get());
+        ASSERT_NE(grid, nullptr);
+    }
+
+    HostWindow host;
+    HWND grid = nullptr;
+};
 
 } // namespace gridtest

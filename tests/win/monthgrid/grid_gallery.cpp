@@ -18,9 +18,9 @@ struct Shot {
     const wchar_t* name;
     int columns, rows;
     bool weekNumbers;
-    const wchar_t* face;  // null: the GUI font
+    const wchar_t* face; // null: the GUI font
     double points;
-    int selectOffsetDays;  // selection relative to today
+    int selectOffsetDays; // selection relative to today
 };
 
 DATE TodayPlus(int days)
@@ -44,12 +44,9 @@ int main(int argc, char** argv)
     }
     const int seconds = argc > 2 ? std::atoi(argv[2]) : 0;
     const Shot shots[] = {
-        {L"grid-4x3-default", 4, 3, true, nullptr, 0, 0},
-        {L"grid-4x3-12pt", 4, 3, true, L"Tahoma", 12, 0},
-        {L"grid-1x1", 1, 1, true, nullptr, 0, 0},
-        {L"grid-1x1-select", 1, 1, true, nullptr, 0, 4},
-        {L"grid-3x1-noweeks", 3, 1, false, nullptr, 0, -2},
-        {L"grid-2x1-9pt", 2, 1, true, L"Tahoma", 9, 5},
+        {L"grid-4x3-default", 4, 3, true, nullptr, 0, 0},   {L"grid-4x3-12pt", 4, 3, true, L"Tahoma", 12, 0},
+        {L"grid-1x1", 1, 1, true, nullptr, 0, 0},           {L"grid-1x1-select", 1, 1, true, nullptr, 0, 4},
+        {L"grid-3x1-noweeks", 3, 1, false, nullptr, 0, -2}, {L"grid-2x1-9pt", 2, 1, true, L"Tahoma", 9, 5},
     };
     gridtest::HostWindow host;
     HWND grid = nullptr;
@@ -58,10 +55,8 @@ int main(int argc, char** argv)
             ::DestroyWindow(grid);
         grid = gridtest::CreateGrid(host.get());
         gridtest::ApplyColors(grid, gridtest::kCalendarColors);
-        gridtest::PutBool(grid, monthgrid::dispid::kShowWeekNumbers, s.weekNumbers);
-        gridtest::PutI2(grid, monthgrid::dispid::kMonthColumns, 1);
-        gridtest::PutI2(grid, monthgrid::dispid::kMonthRows, static_cast<SHORT>(s.rows));
-        gridtest::PutI2(grid, monthgrid::dispid::kMonthColumns, static_cast<SHORT>(s.columns));
+        gridtest::PutBool(grid, monthgrid::members::kShowWeekNumbers.dispid, s.weekNumbers);
+        gridtest::SetShape(grid, s.columns, s.rows);
         fw::ComPtr<IDispatch> font;
         if (s.face)
             font = gridtest::MakeFont(s.face, s.points);
@@ -82,7 +77,8 @@ int main(int argc, char** argv)
         ::GetWindowRect(grid, &r);
         RECT want{0, 0, r.right - r.left, r.bottom - r.top};
         ::AdjustWindowRectEx(&want, WS_OVERLAPPEDWINDOW, FALSE, 0);
-        ::SetWindowPos(host.get(), nullptr, 0, 0, want.right - want.left, want.bottom - want.top, SWP_NOZORDER);
+        ::SetWindowPos(host.get(), nullptr, 0, 0, want.right - want.left, want.bottom - want.top,
+                       SWP_NOZORDER);
         ::ShowWindow(host.get(), SW_SHOW);
         ::SetFocus(grid);
         const DWORD end = ::GetTickCount() + static_cast<DWORD>(seconds) * 1000;

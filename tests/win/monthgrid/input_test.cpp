@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include "core/dates.h"
+#include "tests/core/date_oracles.h"
 #include "grid_fixture.h"
 #include "support/test_support.h"
 
@@ -13,7 +14,7 @@ namespace {
 
 using namespace gridtest;
 using namespace std::chrono;
-namespace dispid = monthgrid::dispid;
+namespace members = monthgrid::members;
 
 struct View {
     year_month first;
@@ -23,7 +24,8 @@ struct View {
 View ViewOf(HWND grid)
 {
     const monthgrid::GridInfo i = Info(grid);
-    return {year{i.firstYear} / i.firstMonth, sys_days{year{i.selectedYear} / i.selectedMonth / i.selectedDay}};
+    return {year{i.firstYear} / i.firstMonth,
+            sys_days{year{i.selectedYear} / i.selectedMonth / i.selectedDay}};
 }
 
 constexpr sys_days Day(int y, unsigned m, unsigned d) { return sys_days{year{y} / month{m} / d}; }
@@ -31,19 +33,15 @@ constexpr year_month Month(int y, unsigned m) { return year{y} / month{m}; }
 
 POINT Centre(const core::Rect& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
 
-class MonthGridInput : public ::testing::Test {
+class MonthGridInput : public GridTest {
 protected:
-    void SetUp() override
-    {
-        grid = CreateGrid(host.get());
-        ASSERT_NE(grid, nullptr);
-    }
+    void SetUp() override { GridTest::SetUp(); }
     void TearDown() override { SetCtrl(false); }
 
     void Shape(int columns, int rows)
     {
-        PutI2(grid, dispid::kMonthColumns, static_cast<SHORT>(columns));
-        PutI2(grid, dispid::kMonthRows, static_cast<SHORT>(rows));
+        PutI2(grid, members::kMonthColumns.dispid, static_cast<SHORT>(columns));
+        PutI2(grid, members::kMonthRows.dispid, static_cast<SHORT>(rows));
         FitGrid(grid);
     }
     void Key(UINT vk) { ::SendMessageW(grid, WM_KEYDOWN, vk, 1); }
@@ -73,9 +71,6 @@ protected:
         EXPECT_GE(i, 0);
         return Centre(LayoutOf(grid).DayRect(block, i / 7, i % 7));
     }
-
-    HostWindow host;
-    HWND grid = nullptr;
 };
 
 TEST_F(MonthGridInput, ArrowKeysAreWantedTheRestStaysWithTheDialog)
@@ -105,18 +100,18 @@ TEST_F(MonthGridInput, PageKeysMoveAMonthAndWithCtrlAYear)
 TEST_F(MonthGridInput, DayStepsFollowTheSelectionMonthByMonth)
 {
     Shape(2, 1);
-    PutDate(grid, OleDate(2031, 4, 30));  // April, May
+    PutDate(grid, OleDate(2031, 4, 30)); // April, May
     Key(VK_RIGHT);
     EXPECT_EQ(ViewOf(grid).first, Month(2031, 4));
     Key(VK_DOWN);
     Key(VK_DOWN);
     Key(VK_DOWN);
     Key(VK_DOWN);
-    Key(VK_DOWN);  // 5 June: one month on
+    Key(VK_DOWN); // 5 June: one month on
     EXPECT_EQ(ViewOf(grid).selected, Day(2031, 6, 5));
     EXPECT_EQ(ViewOf(grid).first, Month(2031, 5));
     for (int i = 0; i < 36; ++i)
-        Key(VK_LEFT);  // 30 April
+        Key(VK_LEFT); // 30 April
     EXPECT_EQ(ViewOf(grid).selected, Day(2031, 4, 30));
     EXPECT_EQ(ViewOf(grid).first, Month(2031, 4));
     Key(VK_UP);
@@ -144,7 +139,7 @@ TEST_F(MonthGridInput, TitleArrowsMoveTheWholeGrid)
     Click(Centre(layout.NextArrowRect()));
     EXPECT_EQ(ViewOf(grid).first, Month(2031, 4));
     EXPECT_EQ(ViewOf(grid).selected, Day(2031, 3, 15));
-    Click(Centre(layout.NextArrowRect()), true);  // a quick second click counts too
+    Click(Centre(layout.NextArrowRect()), true); // a quick second click counts too
     EXPECT_EQ(ViewOf(grid).first, Month(2031, 6));
     Click(Centre(layout.PrevArrowRect()));
     EXPECT_EQ(ViewOf(grid).first, Month(2031, 5));
@@ -162,9 +157,9 @@ TEST_F(MonthGridInput, HoldingAnArrowKeepsScrolling)
     testsupport::PumpFor(900);
     ::SendMessageW(grid, WM_LBUTTONUP, 0, MAKELPARAM(next.x, next.y));
     const year_month reached = ViewOf(grid).first;
-    EXPECT_GT(core::MonthsBetween(Month(2031, 3), reached), 2);
+    EXPECT_GT(oracle::MonthsBetween(Month(2031, 3), reached), 2);
     testsupport::PumpFor(300);
-    EXPECT_EQ(ViewOf(grid).first, reached);  // stops on release
+    EXPECT_EQ(ViewOf(grid).first, reached); // stops on release
     EXPECT_EQ(::GetCapture(), nullptr);
 }
 
@@ -176,7 +171,7 @@ TEST_F(MonthGridInput, WheelTurnsAMonthPerNotch)
     EXPECT_EQ(ViewOf(grid).first, Month(2031, 4));
     Wheel(WHEEL_DELTA / 2);
     EXPECT_EQ(ViewOf(grid).first, Month(2031, 4));
-    Wheel(WHEEL_DELTA / 2);  // two halves make a notch
+    Wheel(WHEEL_DELTA / 2); // two halves make a notch
     EXPECT_EQ(ViewOf(grid).first, Month(2031, 3));
     // Halves that change direction are forgotten, not added up.
     Wheel(WHEEL_DELTA / 2);
@@ -191,16 +186,16 @@ TEST_F(MonthGridInput, WheelTurnsAMonthPerNotch)
 TEST_F(MonthGridInput, ClickSelectsADayAndANeighboursDayScrollsIntoView)
 {
     Shape(2, 1);
-    PutDate(grid, OleDate(2031, 3, 15));  // March, April
+    PutDate(grid, OleDate(2031, 3, 15)); // March, April
     Click(DayPoint(0, Day(2031, 3, 20)));
     EXPECT_EQ(ViewOf(grid).selected, Day(2031, 3, 20));
-    Click(DayPoint(1, Day(2031, 3, 31)));  // March again, from April's block
+    Click(DayPoint(1, Day(2031, 3, 31))); // March again, from April's block
     EXPECT_EQ(ViewOf(grid).selected, Day(2031, 3, 31));
     EXPECT_EQ(ViewOf(grid).first, Month(2031, 3));
-    Click(DayPoint(1, Day(2031, 5, 2)));  // after the last month shown
+    Click(DayPoint(1, Day(2031, 5, 2))); // after the last month shown
     EXPECT_EQ(ViewOf(grid).selected, Day(2031, 5, 2));
     EXPECT_EQ(ViewOf(grid).first, Month(2031, 4));
-    Click(DayPoint(0, Day(2031, 3, 31)));  // before the first
+    Click(DayPoint(0, Day(2031, 3, 31))); // before the first
     EXPECT_EQ(ViewOf(grid).first, Month(2031, 3));
     // Week numbers and the gaps select nothing.
     const View before = ViewOf(grid);

@@ -6,13 +6,15 @@
 #include <cstdio>
 
 #include "core/dates.h"
+#include "tests/core/date_oracles.h"
 #include "grid_fixture.h"
+#include "monthgrid/grid_clock.h"
 
 namespace {
 
 using namespace gridtest;
 using namespace std::chrono;
-namespace dispid = monthgrid::dispid;
+namespace members = monthgrid::members;
 
 // Distinct from each other and from the red of today's mark.
 constexpr Colors kProbe{RGB(0x10, 0x20, 0xA0), RGB(0xF0, 0xF0, 0xD0), RGB(0x30, 0x90, 0x30),
@@ -34,21 +36,13 @@ core::Rect CellOf(const core::GridLayout& layout, year_month first, int block, s
     return i < 0 ? core::Rect{} : layout.DayRect(block, i / 7, i % 7);
 }
 
-class MonthGridPaint : public ::testing::Test {
+class MonthGridPaint : public GridTest {
 protected:
     void SetUp() override
     {
-        grid = CreateGrid(host.get());
-        ASSERT_NE(grid, nullptr);
-        ApplyColors(grid, kProbe);
-        PutI2(grid, dispid::kMonthColumns, 2);
-        PutI2(grid, dispid::kMonthRows, 2);
-        PutBool(grid, dispid::kShowWeekNumbers, true);
-        FitGrid(grid);
+        GridTest::SetUp();
+        Configure(grid, kProbe, 2, 2, true);
     }
-
-    HostWindow host;
-    HWND grid = nullptr;
 };
 
 TEST_F(MonthGridPaint, EachColourWhereItBelongs)
@@ -76,7 +70,7 @@ TEST_F(MonthGridPaint, EachColourWhereItBelongs)
     EXPECT_GT(image.Count(layout.PrevArrowRect(), kProbe.titleFore), 4);
     EXPECT_GT(image.Count(layout.NextArrowRect(), kProbe.titleFore), 4);
     EXPECT_EQ(image.Count(layout.TitleRect(2), kProbe.titleFore),
-              image.Count(layout.TitleTextRect(2), kProbe.titleFore));  // no arrows below the first row
+              image.Count(layout.TitleTextRect(2), kProbe.titleFore)); // no arrows below the first row
 
     // The month's own area, away from any text: its bottom padding.
     EXPECT_EQ(image.At(m0.left + 1, m0.bottom - 1), kProbe.monthBack);
@@ -135,14 +129,44 @@ TEST_F(MonthGridPaint, TodayAndSelectionAreBothVisible)
     EXPECT_GT(image.Count(cell, kTodayRed), 2 * cell.Width());
     EXPECT_EQ(image.Count(cell, kProbe.titleBack), 0);
     const year_month_day s{selected};
-    const core::Rect selectedCell = CellOf(layout, first, core::MonthsBetween(first, s.year() / s.month()), selected);
+    const core::Rect selectedCell =
+        CellOf(layout, first, oracle::MonthsBetween(first, s.year() / s.month()), selected);
     EXPECT_GT(image.Count(selectedCell, kProbe.titleBack), selectedCell.Width() * selectedCell.Height() / 2);
     EXPECT_EQ(image.Count(selectedCell, kTodayRed), 0);
 }
 
+// A clock of the test's own: 23:59:59.900 on the day set.
+sys_days g_clockDay;
+monthgrid::LocalTime TestClock() { return {g_clockDay, hours{24} - milliseconds{100}}; }
+
+TEST_F(MonthGridPaint, TheTodayMarkMovesOnAtTheDateCheck)
+{
+    g_clockDay = sys_days{year{2031} / March / 10};
+    monthgrid::SetClockSource(&TestClock);
+    PutDate(grid, OleDate(2031, 3, 20));
+    const core::GridLayout layout = LayoutOf(grid);
+    const year_month first = year{2031} / March;
+    const core::Rect tenth = CellOf(layout, first, 0, g_clockDay);
+    const core::Rect eleventh = CellOf(layout, first, 0, g_clockDay + days{1});
+    EXPECT_GT(Render(grid).Count(tenth, kTodayRed), 2 * tenth.Width());
+
+    // Midnight passes: the date check finds the new day and repaints.
+    ::ShowWindow(host.get(), SW_SHOWNA);
+    ::UpdateWindow(host.get());
+    ::ValidateRect(grid, nullptr);
+    g_clockDay += days{1};
+    RECT pending{};
+    ::SendMessageW(grid, WM_TIMER, monthgrid::MidnightTimer::kId, 0);
+    EXPECT_TRUE(::GetUpdateRect(grid, &pending, FALSE));
+    const Image image = Render(grid);
+    EXPECT_EQ(image.Count(tenth, kTodayRed), 0);
+    EXPECT_GT(image.Count(eleventh, kTodayRed), 2 * eleventh.Width());
+    monthgrid::SetClockSource(nullptr);
+}
+
 TEST_F(MonthGridPaint, SelectionStaysVisibleWhenTitleAndDaysShareAColour)
 {
-    PutI4(grid, dispid::kTitleBackColor, static_cast<LONG>(kProbe.monthBack));
+    PutI4(grid, members::kTitleBackColor.dispid, static_cast<LONG>(kProbe.monthBack));
     PutDate(grid, OleDate(2031, 3, 15));
     const core::GridLayout layout = LayoutOf(grid);
     const Image image = Render(grid);
@@ -152,7 +176,7 @@ TEST_F(MonthGridPaint, SelectionStaysVisibleWhenTitleAndDaysShareAColour)
 
 TEST_F(MonthGridPaint, SystemColoursAreResolved)
 {
-    PutI4(grid, dispid::kBackColor, static_cast<LONG>(0x80000000u | COLOR_HIGHLIGHT));
+    PutI4(grid, members::kBackColor.dispid, static_cast<LONG>(0x80000000u | COLOR_HIGHLIGHT));
     EXPECT_EQ(Render(grid).At(0, 0), ::GetSysColor(COLOR_HIGHLIGHT));
 }
 
@@ -177,8 +201,8 @@ TEST_F(MonthGridPaint, NoGdiObjectsLostOverPaintsFontsAndSizes)
         HostWindow shown;
         ::ShowWindow(shown.get(), SW_SHOWNOACTIVATE);
         HWND g = CreateGrid(shown.get());
-        PutI2(g, dispid::kMonthColumns, 4);
-        PutI2(g, dispid::kMonthRows, 3);
+        PutI2(g, members::kMonthColumns.dispid, 4);
+        PutI2(g, members::kMonthRows.dispid, 3);
         PutFont(g, MakeFont(L"Tahoma", 9).get());
         FitGrid(g);
         const long steady = fw::LiveGdiObjects();
@@ -199,7 +223,7 @@ TEST_F(MonthGridPaint, NoGdiObjectsLostOverPaintsFontsAndSizes)
 
         for (int i = 0; i < 100; ++i) {
             PutFont(g, MakeFont(i % 2 ? L"Tahoma" : L"Courier New", 6 + i % 20).get());
-            FitGrid(g);  // a new size each time: the buffer is remade too
+            FitGrid(g); // a new size each time: the buffer is remade too
             ::SendMessageW(g, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
         }
         PutFont(g, MakeFont(L"Tahoma", 9).get());
@@ -240,8 +264,8 @@ TEST_F(MonthGridPaint, APartialRepaintDrawsExactlyItsPartOfTheWholePicture)
     ::ShowWindow(shown.get(), SW_SHOWNOACTIVATE);
     HWND g = CreateGrid(shown.get());
     ApplyColors(g, kProbe);
-    PutI2(g, dispid::kMonthColumns, 3);
-    PutI2(g, dispid::kMonthRows, 2);
+    PutI2(g, members::kMonthColumns.dispid, 3);
+    PutI2(g, members::kMonthRows.dispid, 2);
     FitGrid(g);
     RECT client{};
     ::GetClientRect(g, &client);
@@ -283,7 +307,7 @@ TEST_F(MonthGridPaint, PaintingIntoAZeroSizedOrForeignTargetIsHarmless)
 {
     ::MoveWindow(grid, 0, 0, 0, 0, FALSE);
     EXPECT_EQ(Render(grid).width, 0);
-    HDC bare = ::CreateCompatibleDC(nullptr);  // a one-bit target
+    HDC bare = ::CreateCompatibleDC(nullptr); // a one-bit target
     ::MoveWindow(grid, 0, 0, 300, 200, FALSE);
     ::SendMessageW(grid, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(bare), PRF_CLIENT);
     ::SendMessageW(grid, WM_PRINTCLIENT, 0, PRF_CLIENT);

@@ -9,7 +9,7 @@
 namespace {
 
 using namespace gridtest;
-namespace dispid = monthgrid::dispid;
+namespace members = monthgrid::members;
 
 int g_paints = 0;
 HWND g_watched = nullptr;
@@ -41,18 +41,13 @@ COLORREF OnScreen(HWND grid, int x, int y)
 
 constexpr COLORREF kOther = RGB(0x12, 0x34, 0x56);
 
-class MonthGridRefresh : public ::testing::Test {
+class MonthGridRefresh : public GridTest {
 protected:
     void SetUp() override
     {
         ::ShowWindow(host.get(), SW_SHOWNOACTIVATE);
-        grid = CreateGrid(host.get());
-        ASSERT_NE(grid, nullptr);
-        ApplyColors(grid, kCalendarColors);
-        PutI2(grid, dispid::kMonthColumns, 4);
-        PutI2(grid, dispid::kMonthRows, 3);
-        PutBool(grid, dispid::kShowWeekNumbers, true);
-        FitGrid(grid);
+        GridTest::SetUp();
+        Configure(grid, kCalendarColors, 4, 3, true);
         testsupport::PumpFor(200);
         g_watched = grid;
         g_paints = 0;
@@ -66,8 +61,6 @@ protected:
         g_watched = nullptr;
     }
 
-    HostWindow host;
-    HWND grid = nullptr;
     HHOOK sent = nullptr;
     HHOOK queued = nullptr;
 };
@@ -78,10 +71,10 @@ TEST_F(MonthGridRefresh, APassThatChangesNothingPaintsNothing)
 {
     // As the calendar's layout pass: every property again, columns through 1.
     ApplyColors(grid, kCalendarColors);
-    PutBool(grid, dispid::kShowWeekNumbers, true);
-    PutI2(grid, dispid::kMonthColumns, 1);
-    PutI2(grid, dispid::kMonthRows, 3);
-    PutI2(grid, dispid::kMonthColumns, 4);
+    PutBool(grid, members::kShowWeekNumbers.dispid, true);
+    PutI2(grid, members::kMonthColumns.dispid, 1);
+    PutI2(grid, members::kMonthRows.dispid, 3);
+    PutI2(grid, members::kMonthColumns.dispid, 4);
     CallRefresh(grid);
     testsupport::PumpFor(200);
     EXPECT_EQ(g_paints, 0);
@@ -89,7 +82,7 @@ TEST_F(MonthGridRefresh, APassThatChangesNothingPaintsNothing)
 
 TEST_F(MonthGridRefresh, AChangeIsOnTheScreenWhenRefreshReturns)
 {
-    PutI4(grid, dispid::kBackColor, kOther);
+    PutI4(grid, members::kBackColor.dispid, kOther);
     CallRefresh(grid);
     EXPECT_EQ(g_paints, 1);
     EXPECT_EQ(OnScreen(grid, 0, 0), kOther);
@@ -99,7 +92,7 @@ TEST_F(MonthGridRefresh, AChangeIsOnTheScreenWhenRefreshReturns)
 
 TEST_F(MonthGridRefresh, AChangeWithoutRefreshIsPaintedByTheMessageLoop)
 {
-    PutI4(grid, dispid::kBackColor, kOther);
+    PutI4(grid, members::kBackColor.dispid, kOther);
     testsupport::PumpFor(200);
     EXPECT_EQ(g_paints, 1);
     EXPECT_EQ(OnScreen(grid, 0, 0), kOther);
@@ -107,8 +100,8 @@ TEST_F(MonthGridRefresh, AChangeWithoutRefreshIsPaintedByTheMessageLoop)
 
 TEST_F(MonthGridRefresh, AChangeUndoneBeforeRefreshPaintsNothing)
 {
-    PutI4(grid, dispid::kBackColor, kOther);
-    PutI4(grid, dispid::kBackColor, kCalendarColors.back);
+    PutI4(grid, members::kBackColor.dispid, kOther);
+    PutI4(grid, members::kBackColor.dispid, kCalendarColors.back);
     CallRefresh(grid);
     testsupport::PumpFor(200);
     EXPECT_EQ(g_paints, 0);
@@ -148,7 +141,7 @@ TEST_F(MonthGridRefresh, TheSameFontAgainKeepsItsGdiFontAndPaintsNothing)
 TEST_F(MonthGridRefresh, ChangesWhileHiddenShowOnceShown)
 {
     ::ShowWindow(host.get(), SW_HIDE);
-    PutI4(grid, dispid::kBackColor, kOther);
+    PutI4(grid, members::kBackColor.dispid, kOther);
     CallRefresh(grid);
     testsupport::PumpFor(100);
     ::ShowWindow(host.get(), SW_SHOWNOACTIVATE);

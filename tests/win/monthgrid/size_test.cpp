@@ -7,30 +7,16 @@
 namespace {
 
 using namespace gridtest;
-namespace dispid = monthgrid::dispid;
+namespace members = monthgrid::members;
 
-class MonthGridSize : public ::testing::Test {
+class MonthGridSize : public GridTest {
 protected:
-    void SetUp() override
-    {
-        grid = CreateGrid(host.get());
-        ASSERT_NE(grid, nullptr);
-    }
-    // The calendar's order: columns 1, rows, columns.
-    void Shape(int columns, int rows)
-    {
-        PutI2(grid, dispid::kMonthColumns, 1);
-        PutI2(grid, dispid::kMonthRows, static_cast<SHORT>(rows));
-        PutI2(grid, dispid::kMonthColumns, static_cast<SHORT>(columns));
-    }
+    void Shape(int columns, int rows) { SetShape(grid, columns, rows); }
     SIZE SizeOf(int columns, int rows)
     {
         Shape(columns, rows);
         return FitGrid(grid);
     }
-
-    HostWindow host;
-    HWND grid = nullptr;
 };
 
 TEST_F(MonthGridSize, RefreshGivesTheLayoutsSizeAndTheSameEveryTime)
@@ -67,7 +53,7 @@ TEST_F(MonthGridSize, PutsWaitForRefresh)
 {
     const SIZE small = SizeOf(1, 1);
     Shape(3, 2);
-    PutBool(grid, dispid::kShowWeekNumbers, false);
+    PutBool(grid, members::kShowWeekNumbers.dispid, false);
     PutFont(grid, MakeFont(L"Tahoma", 16).get());
     RECT r{};
     ::GetClientRect(grid, &r);
@@ -103,7 +89,7 @@ TEST_F(MonthGridSize, AbsurdFontSizesStayBounded)
     fw::ComPtr<IFont> f = font.query<IFont>(IID_IFont);
     ASSERT_TRUE(f);
     CY huge{};
-    huge.int64 = 10'000LL * 100'000;  // 100000 pt
+    huge.int64 = 10'000LL * 100'000; // 100000 pt
     f->put_Size(huge);
     PutFont(grid, font.get());
     const SIZE big = SizeOf(4, 3);
@@ -112,7 +98,7 @@ TEST_F(MonthGridSize, AbsurdFontSizesStayBounded)
     EXPECT_LT(big.cy, 32767);
     Render(grid);
     BSTR empty = ::SysAllocString(L"");
-    f->put_Name(empty);  // an empty face: the GUI font's face
+    f->put_Name(empty); // an empty face: the GUI font's face
     ::SysFreeString(empty);
     PutFont(grid, font.get());
     EXPECT_GT(FitGrid(grid).cx, 0);
@@ -121,9 +107,9 @@ TEST_F(MonthGridSize, AbsurdFontSizesStayBounded)
 TEST_F(MonthGridSize, WeekNumbersWidenButDoNotHeighten)
 {
     Shape(2, 2);
-    PutBool(grid, dispid::kShowWeekNumbers, false);
+    PutBool(grid, members::kShowWeekNumbers.dispid, false);
     const SIZE off = FitGrid(grid);
-    PutBool(grid, dispid::kShowWeekNumbers, true);
+    PutBool(grid, members::kShowWeekNumbers.dispid, true);
     const SIZE on = FitGrid(grid);
     EXPECT_GT(on.cx, off.cx);
     EXPECT_EQ(on.cy, off.cy);
@@ -134,8 +120,8 @@ TEST_F(MonthGridSize, CountsOutsideTheRuleAreClampedToAtMostTwelveMonths)
     struct Case {
         int columns, rows;
     };
-    for (const Case c : {Case{0, 5}, Case{-3, -3}, Case{0, 0}, Case{13, 1}, Case{5, 3}, Case{12, 12}, Case{1, 13},
-                         Case{4, -1}, Case{32767, 32767}, Case{-32768, 2}}) {
+    for (const Case c : {Case{0, 5}, Case{-3, -3}, Case{0, 0}, Case{13, 1}, Case{5, 3}, Case{12, 12},
+                         Case{1, 13}, Case{4, -1}, Case{32767, 32767}, Case{-32768, 2}}) {
         const SIZE size = SizeOf(c.columns, c.rows);
         const core::GridShape clamped = core::ClampGrid(c.columns, c.rows);
         EXPECT_LE(clamped.columns * clamped.rows, 12);
@@ -145,9 +131,9 @@ TEST_F(MonthGridSize, CountsOutsideTheRuleAreClampedToAtMostTwelveMonths)
     }
     // 1 x 12 to 12 x 1 by way of 1 x 1, as the calendar switches.
     EXPECT_EQ(SizeOf(1, 12), SizeOf(1, 12));
-    PutI2(grid, dispid::kMonthColumns, 1);
-    PutI2(grid, dispid::kMonthRows, 1);
-    PutI2(grid, dispid::kMonthColumns, 12);
+    PutI2(grid, members::kMonthColumns.dispid, 1);
+    PutI2(grid, members::kMonthRows.dispid, 1);
+    PutI2(grid, members::kMonthColumns.dispid, 12);
     EXPECT_EQ(Info(grid).shape, (core::GridShape{12, 1}));
 }
 

@@ -8,16 +8,16 @@ namespace {
 
 using namespace gridtest;
 
+using MonthGridState = GridTest;
+
 LRESULT Load(HWND grid, const void* bytes, std::size_t length)
 {
     return ::SendMessageW(grid, monthgrid::kLoadStateMessage, static_cast<WPARAM>(length),
                           reinterpret_cast<LPARAM>(bytes));
 }
 
-TEST(MonthGridState, AWellFormedRecordIsTaken)
+TEST_F(MonthGridState, AWellFormedRecordIsTaken)
 {
-    HostWindow host;
-    HWND grid = CreateGrid(host.get());
     core::MonthGridState state;
     state.columns = 3;
     state.rows = 2;
@@ -32,10 +32,8 @@ TEST(MonthGridState, AWellFormedRecordIsTaken)
     EXPECT_EQ(Render(grid).At(0, 0), RGB(0x30, 0x90, 0x30));
 }
 
-TEST(MonthGridState, AnythingElseIsIgnoredAndTheDefaultsStay)
+TEST_F(MonthGridState, AnythingElseIsIgnoredAndTheDefaultsStay)
 {
-    HostWindow host;
-    HWND grid = CreateGrid(host.get());
     core::MonthGridState state;
     state.columns = 4;
     state.rows = 3;
@@ -61,10 +59,8 @@ TEST(MonthGridState, AnythingElseIsIgnoredAndTheDefaultsStay)
     EXPECT_EQ(Info(grid).shape, core::ClampGrid(-7, 30000));
 }
 
-TEST(MonthGridState, InfoNeedsItsSize)
+TEST_F(MonthGridState, InfoNeedsItsSize)
 {
-    HostWindow host;
-    HWND grid = CreateGrid(host.get());
     monthgrid::GridInfo info;
     info.cbSize = 4;
     EXPECT_EQ(::SendMessageW(grid, monthgrid::kGetInfoMessage, 0, reinterpret_cast<LPARAM>(&info)), FALSE);

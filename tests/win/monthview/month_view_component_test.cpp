@@ -54,7 +54,7 @@ TEST_F(MonthViewInCode, CreateMakesTheGridAsAChildWithTheGivenNameStyleAndId)
     HWND hwnd = view.GetSafeHwnd();
     wchar_t className[64] = {};
     ::GetClassNameW(hwnd, className, 64);
-    EXPECT_STREQ(className, monthgrid::kClassName);  // the class name asked for is not used
+    EXPECT_STREQ(className, monthgrid::kClassName); // the class name asked for is not used
     EXPECT_EQ(::GetParent(hwnd), host.get());
     EXPECT_EQ(::GetDlgCtrlID(hwnd), 1005);
     EXPECT_TRUE(view.GetStyle() & WS_CHILD);
@@ -109,7 +109,7 @@ TEST_F(MonthViewInCode, RefusalsOfTheGridSurfaceAsExceptions)
         FAIL() << "no exception";
     } catch (const fw::COleDispatchException& e) {
         EXPECT_EQ(e.m_scError, E_INVALIDARG);
-        EXPECT_EQ(e.m_dispid, monthgrid::dispid::kValue);
+        EXPECT_EQ(e.m_dispid, monthgrid::members::kValue.dispid);
     }
     // A dispatch interface that is no font.
     fw::ComPtr<IDispatch> notAFont = DispatchOf(view.GetSafeHwnd());
@@ -120,8 +120,8 @@ TEST_F(MonthViewInCode, RefusalsOfTheGridSurfaceAsExceptions)
     VARIANT v;
     ::VariantInit(&v);
     DISPPARAMS none{};
-    EXPECT_EQ(notAFont->Invoke(monthgrid::dispid::kRefresh, IID_NULL, 0, DISPATCH_METHOD, &none, &v, nullptr,
-                               nullptr),
+    EXPECT_EQ(notAFont->Invoke(monthgrid::members::kRefresh.dispid, IID_NULL, 0, DISPATCH_METHOD, &none, &v,
+                               nullptr, nullptr),
               RPC_E_DISCONNECTED);
 }
 
@@ -160,7 +160,7 @@ TEST(MonthViewInDialog, TemplateAndInitDataMakeTheGridAndTheViewDrivesIt)
     EXPECT_EQ(loaded.shape, (core::GridShape{2, 1}));
     EXPECT_FALSE(loaded.showWeekNumbers);
     EXPECT_EQ(fitted, layout);
-    EXPECT_EQ(image.At(0, 0), RGB(0x30, 0x90, 0x30));  // backColor of the record
+    EXPECT_EQ(image.At(0, 0), RGB(0x30, 0x90, 0x30)); // backColor of the record
     // The record with the wrong magic left the defaults.
     EXPECT_EQ(ignored.shape, (core::GridShape{1, 1}));
     EXPECT_TRUE(ignored.showWeekNumbers);

@@ -12,10 +12,11 @@
 #include "framework/exceptions.h"
 #include "monthgrid/monthgrid.h"
 #include "monthview/month_view.h"
+#include "support/dispatch_stub.h"
 
 namespace {
 
-namespace dispid = monthgrid::dispid;
+namespace members = monthgrid::members;
 
 struct RecordedCall {
     DISPID id = 0;
@@ -25,35 +26,18 @@ struct RecordedCall {
     UINT named = 0;
     DISPID firstNamed = 0;
     bool wantsResult = false;
-    VARIANT value{};  // a copy of the argument, VT_EMPTY when none
+    VARIANT value{}; // a copy of the argument, VT_EMPTY when none
 };
 
-class RecordingDispatch final : public IDispatch {
+class RecordingDispatch final : public testsupport::DispatchStub {
 public:
     ~RecordingDispatch()
     {
         for (auto& c : calls)
             ::VariantClear(&c.value);
     }
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override
-    {
-        if (riid == IID_IUnknown || riid == IID_IDispatch) {
-            *out = static_cast<IDispatch*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
     ULONG STDMETHODCALLTYPE AddRef() override { return ++refs; }
-    ULONG STDMETHODCALLTYPE Release() override { return --refs; }  // lives on the test's stack
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* n) override
-    {
-        *n = 0;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+    ULONG STDMETHODCALLTYPE Release() override { return --refs; } // lives on the test's stack
     HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* p, VARIANT* result,
                                      EXCEPINFO*, UINT*) override
     {
@@ -118,7 +102,7 @@ protected:
     {
         view.UnsubclassWindow();
         ::DestroyWindow(window);
-        EXPECT_EQ(recorder.refs, 1u);  // every reference handed out came back
+        EXPECT_EQ(recorder.refs, 1u); // every reference handed out came back
     }
 
     // The one call `op` made.
@@ -154,9 +138,9 @@ TEST_F(MonthViewCalls, ColoursArePutAsI4Unchanged)
         void (CMonthView::*op)(COLORREF);
         DISPID id;
     } colours[] = {
-        {&CMonthView::SetForeColor, DISPID_FORECOLOR},       {&CMonthView::SetMonthBackColor, 8},
-        {&CMonthView::SetBackColor, DISPID_BACKCOLOR},       {&CMonthView::SetTitleBackColor, 20},
-        {&CMonthView::SetTitleForeColor, 21},                {&CMonthView::SetTrailingForeColor, 22},
+        {&CMonthView::SetForeColor, DISPID_FORECOLOR}, {&CMonthView::SetMonthBackColor, 8},
+        {&CMonthView::SetBackColor, DISPID_BACKCOLOR}, {&CMonthView::SetTitleBackColor, 20},
+        {&CMonthView::SetTitleForeColor, 21},          {&CMonthView::SetTrailingForeColor, 22},
     };
     for (const auto& c : colours) {
         const RecordedCall& call = Only([&] { (view.*c.op)(0x00C08000); });
@@ -199,7 +183,7 @@ TEST_F(MonthViewCalls, FontDateAndRefresh)
     ExpectPut(font, DISPID_FONT, VT_DISPATCH);
     EXPECT_EQ(V_DISPATCH(&font.value), &fontStandIn);
     recorder.Reset();
-    EXPECT_EQ(fontStandIn.refs, 1u);  // borrowed, not kept
+    EXPECT_EQ(fontStandIn.refs, 1u); // borrowed, not kept
     const RecordedCall& none = Only([&] { view.SetFont(nullptr); });
     ExpectPut(none, DISPID_FONT, VT_DISPATCH);
     EXPECT_EQ(V_DISPATCH(&none.value), nullptr);
@@ -225,11 +209,11 @@ TEST_F(MonthViewCalls, ARefusalIsThrownWithItsCode)
         FAIL() << "no exception";
     } catch (const fw::COleDispatchException& e) {
         EXPECT_EQ(e.m_scError, DISP_E_TYPEMISMATCH);
-        EXPECT_EQ(e.m_dispid, 10);
+        EXPECT_EQ(e.m_dispid, members::kMonthRows.dispid);
     }
     recorder.answer = E_FAIL;
     EXPECT_THROW(view.Refresh(), fw::COleDispatchException);
-    EXPECT_EQ(recorder.calls.size(), 2u);  // tried once each, no retry
+    EXPECT_EQ(recorder.calls.size(), 2u); // tried once each, no retry
 }
 
 TEST(MonthViewClass, RuntimeClassRecord)
@@ -239,14 +223,14 @@ TEST(MonthViewClass, RuntimeClassRecord)
     EXPECT_EQ(rc.m_pBaseClass, &fw::CWnd::classCWnd);
     EXPECT_EQ(rc.m_wSchema, 0xFFFFu);
     EXPECT_EQ(rc.m_nObjectSize, static_cast<int>(sizeof(CMonthView)));
-    EXPECT_EQ(sizeof(CMonthView), sizeof(fw::CWnd));  // no data of its own
+    EXPECT_EQ(sizeof(CMonthView), sizeof(fw::CWnd)); // no data of its own
     CMonthView view;
     EXPECT_EQ(view.GetRuntimeClass(), &rc);
     EXPECT_TRUE(view.IsKindOf(&fw::CWnd::classCWnd));
     fw::CWnd* made = rc.CreateObject();
     ASSERT_NE(made, nullptr);
     EXPECT_EQ(made->GetRuntimeClass(), &rc);
-    EXPECT_EQ(made->GetSafeHwnd(), nullptr);  // unattached
+    EXPECT_EQ(made->GetSafeHwnd(), nullptr); // unattached
     delete made;
 }
 

@@ -1,93 +1,8 @@
 // The parameter dialog from its real template, with the platform's
 // choosers and message boxes, in front of a stand-in calendar window.
-#include "framework/choosers.h"
-#include "parameters/parameter_dialog.h"
-#include "parameters_helpers.h"
-#include "resource.h"
-
-#include <gtest/gtest.h>
-
-#include <cstring>
-#include <functional>
+#include "parameter_dialog_fixture.h"
 
 using namespace paramtest;
-using testsupport::Click;
-using testsupport::TypeText;
-using testsupport::WindowText;
-
-namespace {
-
-const std::wstring kTooLarge = L"Das Produkt aus Zeile und Spalte ist größer als 12.";
-const std::wstring kNotANumber = L"Bitte geben Sie eine ganze Zahl zwischen -32768 und 32767 ein.";
-
-constexpr int kSwatchIds[] = {IDC_FORECOLOR, IDC_MONTHBACKCOLOR, IDC_TITLEBACKCOLOR,
-                              IDC_TITLEFORECOLOR, IDC_TRAILINGFORECOLOR};
-
-class ParameterDialogTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        testsupport::ResetProfile();
-        fw::AfxGetApp()->m_pMainWnd = &calendar;
-    }
-    void TearDown() override { fw::AfxGetApp()->m_pMainWnd = nullptr; }
-
-    // Opens the dialog, runs `body` inside its modal loop, then closes it
-    // with the cancel command. `nested` are the steps for the choosers and
-    // message boxes that `body` opens, in order.
-    INT_PTR Run(std::function<void(HWND)> body, std::vector<ModalDriver::Step> nested = {})
-    {
-        ModalDriver driver;
-        driver.Then([&](HWND dialog) {
-            body(dialog);
-            ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
-        });
-        for (auto& step : nested)
-            driver.Then(step);
-        const INT_PTR result = dlg.DoModal();
-        EXPECT_FALSE(driver.TimedOut());
-        EXPECT_EQ(driver.StepsLeft(), 0u) << "a chooser or message box did not open";
-        EXPECT_TRUE(driver.Unexpected().empty()) << "unexpected: " << testing::PrintToString(driver.Unexpected());
-        return result;
-    }
-
-    // Keystrokes as the user types them, each one a change of the text.
-    static void Keys(HWND dialog, int id, const std::wstring& keys)
-    {
-        HWND edit = ::GetDlgItem(dialog, id);
-        ::SetFocus(edit);
-        ::SendMessageW(edit, EM_SETSEL, 0, -1);
-        for (wchar_t c : keys)
-            ::SendMessageW(edit, WM_CHAR, c, 1);
-    }
-
-    static std::wstring Text(HWND dialog, int id) { return WindowText(::GetDlgItem(dialog, id)); }
-
-    std::optional<std::string> Counts() const
-    {
-        const auto c = Entry("Allgemein", "Spalten"), r = Entry("Allgemein", "Zeilen");
-        if (!c || !r)
-            return std::nullopt;
-        return *c + "x" + *r;
-    }
-
-    CalendarStandIn calendar;
-    CParameterDlg dlg;
-};
-
-std::vector<unsigned char> FontRecord(const char* face, LONG height, std::size_t size)
-{
-    LOGFONTA lf{};
-    lf.lfHeight = height;
-    lf.lfWeight = FW_NORMAL;
-    lf.lfCharSet = ANSI_CHARSET;
-    std::strncpy(lf.lfFaceName, face, LF_FACESIZE - 1);
-    std::vector<unsigned char> bytes(size, 0);
-    std::memcpy(bytes.data(), &lf, std::min(size, sizeof lf));
-    return bytes;
-}
-
-} // namespace
 
 // --- opening, closing, keyboard ---------------------------------------------
 
@@ -138,8 +53,8 @@ TEST_F(ParameterDialogTest, DamagedAndOutOfRangeValuesOpenAUsableDialogAndStayUn
     });
     EXPECT_EQ(columns, L"2"); // the low 16 bits of 65538
     EXPECT_EQ(rows, L"-1");
-    EXPECT_EQ(checked, BST_CHECKED); // any non-zero value shows checked
-    EXPECT_EQ(dlg.m_ctlForeColor.m_color, 0u);             // not a number: the default
+    EXPECT_EQ(checked, BST_CHECKED);                         // any non-zero value shows checked
+    EXPECT_EQ(dlg.m_ctlForeColor.m_color, 0u);               // not a number: the default
     EXPECT_EQ(dlg.m_ctlTitleBackColor.m_color, 0xFF0000FFu); // taken as stored
     EXPECT_EQ(dlg.m_ctlTrailingForeColor.m_color, 0x808080u);
     EXPECT_EQ(testsupport::ProfileText(), profile);
@@ -156,8 +71,8 @@ TEST_F(ParameterDialogTest, TabVisitsCountsFontStandardColoursWeekNumbersAndClos
             at = ::GetNextDlgTabItem(dialog, at, FALSE);
         }
     });
-    EXPECT_EQ(order, (std::vector<int>{IDC_COLUMNS, IDC_ROWS, IDC_FONT, IDC_STANDARD_COLORS,
-                                       IDC_WEEKNUMBERS, IDCANCEL, IDC_COLUMNS}));
+    EXPECT_EQ(order, (std::vector<int>{IDC_COLUMNS, IDC_ROWS, IDC_FONT, IDC_STANDARD_COLORS, IDC_WEEKNUMBERS,
+                                       IDCANCEL, IDC_COLUMNS}));
 }
 
 TEST_F(ParameterDialogTest, CloseButtonEscapeAndCloseBoxEachEndItWritingNothing)
@@ -241,10 +156,12 @@ TEST_F(ParameterDialogTest, EachKeystrokeIsHandledOnItsOwn)
 {
     std::vector<std::wstring> messages;
     std::wstring shown;
-    Run([&](HWND dialog) {
-        Keys(dialog, IDC_COLUMNS, L"12"); // over the selected 4
-        shown = Text(dialog, IDC_COLUMNS);
-    }, {Acknowledge(&messages)});
+    Run(
+        [&](HWND dialog) {
+            Keys(dialog, IDC_COLUMNS, L"12"); // over the selected 4
+            shown = Text(dialog, IDC_COLUMNS);
+        },
+        {Acknowledge(&messages)});
     EXPECT_EQ(shown, L"12");
     // "1" was stored and applied, "12" refused.
     EXPECT_EQ(Counts(), "1x3");
@@ -257,15 +174,17 @@ TEST_F(ParameterDialogTest, CountsAreStoredWhileTheProductIsAtMostTwelveZeroAndN
 {
     std::vector<std::string> stored;
     std::vector<std::wstring> messages;
-    Run([&](HWND dialog) {
-        const std::pair<int, const wchar_t*> edits[] = {
-            {IDC_COLUMNS, L"3"}, {IDC_ROWS, L"4"},    {IDC_COLUMNS, L"0"},
-            {IDC_COLUMNS, L"-3"}, {IDC_COLUMNS, L"-4"}, {IDC_ROWS, L"-4"}};
-        for (auto [id, text] : edits) {
-            TypeText(dialog, id, text);
-            stored.push_back(Counts().value_or("-"));
-        }
-    }, {Acknowledge(&messages)});
+    Run(
+        [&](HWND dialog) {
+            const std::pair<int, const wchar_t*> edits[] = {{IDC_COLUMNS, L"3"},  {IDC_ROWS, L"4"},
+                                                            {IDC_COLUMNS, L"0"},  {IDC_COLUMNS, L"-3"},
+                                                            {IDC_COLUMNS, L"-4"}, {IDC_ROWS, L"-4"}};
+            for (auto [id, text] : edits) {
+                TypeText(dialog, id, text);
+                stored.push_back(Counts().value_or("-"));
+            }
+        },
+        {Acknowledge(&messages)});
     // 3 x 4 is exactly twelve; -3 x 4 = -12 and -4 x 4 = -16 are below it;
     // -4 x -4 = 16 is not.
     EXPECT_EQ(stored, (std::vector<std::string>{"3x3", "3x4", "0x4", "-3x4", "-4x4", "-4x4"}));
@@ -277,13 +196,15 @@ TEST_F(ParameterDialogTest, TextThatIsNotANumberStopsCountsAndWeekNumbersWithThe
 {
     std::vector<std::wstring> messages;
     LRESULT checked = -1;
-    Run([&](HWND dialog) {
-        TypeText(dialog, IDC_COLUMNS, L"x");
-        Click(dialog, IDC_WEEKNUMBERS); // the exchange reads the bad field too
-        TypeText(dialog, IDC_COLUMNS, L"40000");
-        TypeText(dialog, IDC_ROWS, L"");
-        checked = ::SendDlgItemMessageW(dialog, IDC_WEEKNUMBERS, BM_GETCHECK, 0, 0);
-    }, {Acknowledge(&messages), Acknowledge(&messages), Acknowledge(&messages), Acknowledge(&messages)});
+    Run(
+        [&](HWND dialog) {
+            TypeText(dialog, IDC_COLUMNS, L"x");
+            Click(dialog, IDC_WEEKNUMBERS); // the exchange reads the bad field too
+            TypeText(dialog, IDC_COLUMNS, L"40000");
+            TypeText(dialog, IDC_ROWS, L"");
+            checked = ::SendDlgItemMessageW(dialog, IDC_WEEKNUMBERS, BM_GETCHECK, 0, 0);
+        },
+        {Acknowledge(&messages), Acknowledge(&messages), Acknowledge(&messages), Acknowledge(&messages)});
     EXPECT_EQ(messages, std::vector<std::wstring>(4, kNotANumber));
     EXPECT_EQ(checked, BST_CHECKED); // a click on the box is a real click of it, not saved
     EXPECT_EQ(testsupport::ProfileText(), "");
@@ -323,10 +244,12 @@ TEST_F(ParameterDialogTest, EachClickOfTheWeekNumberBoxIsStoredAndApplied)
 TEST_F(ParameterDialogTest, ColourChooserConfirmedUnchangedOrCancelledWritesNothing)
 {
     COLORREF opened = 0;
-    Run([&](HWND dialog) {
-        Click(dialog, IDC_MONTHBACKCOLOR);
-        Click(dialog, IDC_MONTHBACKCOLOR);
-    }, {ChooseColour(RGB(212, 208, 200), IDOK, &opened), ChooseColour(RGB(1, 2, 3), IDCANCEL)});
+    Run(
+        [&](HWND dialog) {
+            Click(dialog, IDC_MONTHBACKCOLOR);
+            Click(dialog, IDC_MONTHBACKCOLOR);
+        },
+        {ChooseColour(RGB(212, 208, 200), IDOK, &opened), ChooseColour(RGB(1, 2, 3), IDCANCEL)});
     EXPECT_EQ(opened, RGB(212, 208, 200));
     EXPECT_EQ(dlg.m_ctlMonthBackColor.m_color, 0xC8D0D4u);
     EXPECT_EQ(testsupport::ProfileText(), "");
@@ -342,14 +265,16 @@ TEST_F(ParameterDialogTest, EachSwatchStoresItsOwnKeyAndTellsTheCalendarOnce)
         choosers.push_back(ChooseColour(RGB(10 * i + 1, 20, 30), IDOK));
     std::vector<std::size_t> keysAfter;
     std::vector<COLORREF> painted;
-    Run([&](HWND dialog) {
-        for (int id : kSwatchIds) {
-            Click(dialog, id);
-            keysAfter.push_back(calendar.arrivals.size());
-            HWND swatch = ::GetDlgItem(dialog, id);
-            painted.push_back(PixelOf(swatch, 5, 5));
-        }
-    }, choosers);
+    Run(
+        [&](HWND dialog) {
+            for (int id : kSwatchIds) {
+                Click(dialog, id);
+                keysAfter.push_back(calendar.arrivals.size());
+                HWND swatch = ::GetDlgItem(dialog, id);
+                painted.push_back(PixelOf(swatch, 5, 5));
+            }
+        },
+        choosers);
     ASSERT_EQ(calendar.arrivals.size(), 5u);
     for (int i = 0; i < 5; ++i) {
         SCOPED_TRACE(keys[i]);
@@ -367,11 +292,13 @@ TEST_F(ParameterDialogTest, EachSwatchStoresItsOwnKeyAndTellsTheCalendarOnce)
 
 TEST_F(ParameterDialogTest, MouseClickOnASwatchReachesTheDialogAsItsId)
 {
-    Run([&](HWND dialog) {
-        HWND swatch = ::GetDlgItem(dialog, IDC_TITLEFORECOLOR);
-        ::SendMessageW(swatch, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
-        ::SendMessageW(swatch, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
-    }, {ChooseColour(RGB(9, 8, 7), IDOK)});
+    Run(
+        [&](HWND dialog) {
+            HWND swatch = ::GetDlgItem(dialog, IDC_TITLEFORECOLOR);
+            ::SendMessageW(swatch, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
+            ::SendMessageW(swatch, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
+        },
+        {ChooseColour(RGB(9, 8, 7), IDOK)});
     EXPECT_EQ(Entry("Color", "TitleForeColor"), std::to_string(RGB(9, 8, 7)));
     EXPECT_EQ(calendar.Count(WM_SETTINGS_CHANGED), 1);
 }
@@ -401,97 +328,4 @@ TEST_F(ParameterDialogTest, StandardColoursWriteAllFiveEveryTimeAndNothingElse)
     EXPECT_EQ(calendar.Count(WM_SETTINGS_CHANGED), 2);
     // Counts, week numbers and font as they were.
     EXPECT_EQ(testsupport::ProfileText().substr(0, general.size()), general);
-}
-
-// --- font -------------------------------------------------------------------
-
-bool SameFont(const LOGFONTA& a, const LOGFONTA& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
-
-TEST_F(ParameterDialogTest, FontConfirmedUnchangedIsStillWrittenAndAnnounced)
-{
-    MessageSpy spy;
-    FontShown shown;
-    HWND dialogSeen = nullptr;
-    Run([&](HWND dialog) {
-        dialogSeen = dialog;
-        Click(dialog, IDC_FONT);
-    }, {ChooseFontStep(IDOK, &shown)});
-    // Started over the dialog, on screen fonts with effects, from the
-    // default GUI font (nothing stored yet).
-    ASSERT_EQ(spy.fontStarts.size(), 1u);
-    EXPECT_EQ(spy.fontStarts[0].owner, dialogSeen);
-    EXPECT_EQ(spy.fontStarts[0].flags, DWORD{CF_SCREENFONTS | CF_EFFECTS | CF_INITTOLOGFONTSTRUCT});
-    EXPECT_TRUE(SameFont(spy.fontStarts[0].font, *SettingsStore::DefaultLogFont()));
-
-    const auto stored = Entry("Allgemein", "LogFont");
-    ASSERT_TRUE(stored);
-    EXPECT_EQ(stored->size(), 120u);
-    ASSERT_EQ(calendar.arrivals.size(), 1u);
-    EXPECT_EQ(calendar.arrivals[0].message, WM_FONT_CHANGED);
-    EXPECT_EQ(Entry(calendar.arrivals[0].profile, "Allgemein", "LogFont"), stored);
-    // The record is the font the chooser showed.
-    const auto lf = SettingsStore::ReadLogFont();
-    ASSERT_TRUE(lf);
-    wchar_t face[LF_FACESIZE];
-    ::MultiByteToWideChar(CP_ACP, 0, lf->lfFaceName, -1, face, LF_FACESIZE);
-    EXPECT_FALSE(shown.face.empty());
-    EXPECT_EQ(shown.face, face);
-}
-
-TEST_F(ParameterDialogTest, FontChooserCancelledWritesNothing)
-{
-    Run([&](HWND dialog) { Click(dialog, IDC_FONT); }, {ChooseFontStep(IDCANCEL)});
-    EXPECT_EQ(testsupport::ProfileText(), "");
-    EXPECT_TRUE(calendar.arrivals.empty());
-}
-
-TEST_F(ParameterDialogTest, FontChooserStartsFromARecordOfSixtyBytesOnlyElseFromTheGuiFont)
-{
-    const auto gui = SettingsStore::DefaultLogFont();
-    ASSERT_TRUE(gui);
-    for (std::size_t size : {60u, 59u, 61u}) {
-        SCOPED_TRACE(size);
-        const auto record = FontRecord("Tahoma", -37, size);
-        const std::string recordHex = Hex(record);
-        WriteProfile("[Allgemein]\r\nLogFont=" + recordHex + "\r\n");
-        calendar.arrivals.clear();
-        MessageSpy spy;
-        CParameterDlg fresh;
-        ModalDriver driver;
-        driver.Then([](HWND dialog) {
-            Click(dialog, IDC_FONT);
-            ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
-        });
-        driver.Then(ChooseFontStep(IDOK));
-        fresh.DoModal();
-        EXPECT_TRUE(driver.Unexpected().empty());
-
-        ASSERT_EQ(spy.fontStarts.size(), 1u);
-        const LOGFONTA& start = spy.fontStarts[0].font;
-        if (size == 60)
-            EXPECT_EQ(std::memcmp(&start, record.data(), sizeof start), 0);
-        else
-            EXPECT_TRUE(SameFont(start, *gui));
-        // Confirming replaces whatever was stored by a whole record.
-        const auto stored = Entry("Allgemein", "LogFont");
-        ASSERT_TRUE(stored);
-        EXPECT_EQ(stored->size(), 120u);
-        EXPECT_EQ(calendar.Count(WM_FONT_CHANGED), 1);
-    }
-}
-
-TEST_F(ParameterDialogTest, OddSixtyByteFontRecordStillGivesAUsableChooser)
-{
-    // Every field at its extreme, and a face name without its terminator.
-    WriteProfile("[Allgemein]\r\nLogFont=" + Hex(std::vector<unsigned char>(60, 0xFF)) + "\r\n");
-    MessageSpy spy;
-    Run([&](HWND dialog) { Click(dialog, IDC_FONT); }, {ChooseFontStep(IDOK)});
-    ASSERT_EQ(spy.fontStarts.size(), 1u);
-    const LOGFONTA& start = spy.fontStarts[0].font;
-    EXPECT_EQ(start.lfHeight, -1);
-    EXPECT_EQ(std::string(start.lfFaceName), std::string(LF_FACESIZE - 1, '\xFF'));
-    const auto stored = Entry("Allgemein", "LogFont");
-    ASSERT_TRUE(stored);
-    EXPECT_EQ(stored->size(), 120u);
-    EXPECT_EQ(calendar.Count(WM_FONT_CHANGED), 1);
 }

@@ -2,6 +2,7 @@
 // Shared by the swatch and parameter dialog tests: a stand-in for the
 // calendar window, steps for the platform's choosers and message boxes,
 // and ways to look at what reached the screen and the profile.
+#include "app/private_messages.h"
 #include "app/settings_store.h"
 #include "framework/choosers.h"
 #include "framework/app.h"
@@ -172,8 +173,7 @@ inline ModalDriver::Step ChooseFontStep(int button, FontShown* shown = nullptr)
 }
 
 // A message box: notes its text and caption, presses OK.
-inline ModalDriver::Step Acknowledge(std::vector<std::wstring>* texts,
-                                     std::wstring* caption = nullptr)
+inline ModalDriver::Step Acknowledge(std::vector<std::wstring>* texts, std::wstring* caption = nullptr)
 {
     return [=](HWND box) {
         texts->push_back(testsupport::MessageBoxText(box));

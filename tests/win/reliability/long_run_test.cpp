@@ -9,6 +9,7 @@
 // asking every handle value for its flags, windows by enumerating them,
 // private memory by walking the committed private regions of the address
 // space.
+#include "app/private_messages.h"
 #include "app/settings_store.h"
 #include "calendar/calendar_fixture.h"
 #include "calendar/calendar_window.h"
@@ -35,14 +36,15 @@ using namespace core::keys;
 namespace {
 
 struct Counts {
-    long gdiSlots = 0;   // live GDI objects of the process, stock ones included
-    long windows = 0;    // windows of this thread, children included
-    DWORD handles = 0;   // kernel handles of the process
-    long liveGdi = 0;    // held by the framework's owners
+    long gdiSlots = 0; // live GDI objects of the process, stock ones included
+    long windows = 0;  // windows of this thread, children included
+    DWORD handles = 0; // kernel handles of the process
+    long liveGdi = 0;  // held by the framework's owners
     long liveUser = 0;
-    DWORD guiGdi = 0;    // what the system reports (0 under Wine)
+    long liveKernel = 0;
+    DWORD guiGdi = 0; // what the system reports (0 under Wine)
     DWORD guiUser = 0;
-    SIZE_T privateBytes = 0; // committed private memory
+    SIZE_T privateBytes = 0;    // committed private memory
     SIZE_T reportedPrivate = 0; // what the system reports (0 under Wine)
 };
 
@@ -68,7 +70,8 @@ DWORD CountKernelHandles()
 BOOL CALLBACK CountWindow(HWND hwnd, LPARAM l)
 {
     ++*reinterpret_cast<long*>(l);
-    ::EnumChildWindows(hwnd, [](HWND, LPARAM c) -> BOOL { return ++*reinterpret_cast<long*>(c), TRUE; }, l);
+    ::EnumChildWindows(
+        hwnd, [](HWND, LPARAM c) -> BOOL { return ++*reinterpret_cast<long*>(c), TRUE; }, l);
     return TRUE;
 }
 
@@ -95,12 +98,14 @@ Counts Snapshot()
     c.handles = CountKernelHandles();
     c.liveGdi = fw::LiveGdiObjects();
     c.liveUser = fw::LiveUserObjects();
+    c.liveKernel = fw::LiveKernelObjects();
     c.guiGdi = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS);
     c.guiUser = ::GetGuiResources(::GetCurrentProcess(), GR_USEROBJECTS);
     c.privateBytes = CommittedPrivateBytes();
     PROCESS_MEMORY_COUNTERS_EX pmc{};
     pmc.cb = sizeof pmc;
-    if (::GetProcessMemoryInfo(::GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&pmc), sizeof pmc))
+    if (::GetProcessMemoryInfo(::GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&pmc),
+                               sizeof pmc))
         c.reportedPrivate = pmc.PrivateUsage;
     return c;
 }
@@ -152,21 +157,23 @@ void ExpectFlat(const char* what, int count, const std::function<void(int)>& rou
                 "  GDI objects (slots)   %ld -> %ld\n"
                 "  windows               %ld -> %ld\n"
                 "  kernel handles        %lu -> %lu\n"
-                "  owned GDI / USER      %ld / %ld -> %ld / %ld\n"
+                "  owned GDI/USER/kernel %ld / %ld / %ld -> %ld / %ld / %ld\n"
                 "  GetGuiResources       %lu / %lu -> %lu / %lu\n"
                 "  private bytes         %zu -> %zu (reported %zu -> %zu)\n",
-                what, count, static_cast<unsigned long>(ms), blocks.c_str(), before.gdiSlots, after.gdiSlots, before.windows,
-                after.windows, static_cast<unsigned long>(before.handles), static_cast<unsigned long>(after.handles),
-                before.liveGdi, before.liveUser, after.liveGdi, after.liveUser,
-                static_cast<unsigned long>(before.guiGdi), static_cast<unsigned long>(before.guiUser),
-                static_cast<unsigned long>(after.guiGdi), static_cast<unsigned long>(after.guiUser),
-                before.privateBytes, after.privateBytes, before.reportedPrivate, after.reportedPrivate);
+                what, count, static_cast<unsigned long>(ms), blocks.c_str(), before.gdiSlots, after.gdiSlots,
+                before.windows, after.windows, static_cast<unsigned long>(before.handles),
+                static_cast<unsigned long>(after.handles), before.liveGdi, before.liveUser, before.liveKernel,
+                after.liveGdi, after.liveUser, after.liveKernel, static_cast<unsigned long>(before.guiGdi),
+                static_cast<unsigned long>(before.guiUser), static_cast<unsigned long>(after.guiGdi),
+                static_cast<unsigned long>(after.guiUser), before.privateBytes, after.privateBytes,
+                before.reportedPrivate, after.reportedPrivate);
     std::fflush(stdout);
     EXPECT_LE(after.gdiSlots, before.gdiSlots) << what;
     EXPECT_LE(after.windows, before.windows) << what;
     EXPECT_LE(after.handles, before.handles) << what;
     EXPECT_EQ(after.liveGdi, before.liveGdi) << what;
     EXPECT_EQ(after.liveUser, before.liveUser) << what;
+    EXPECT_EQ(after.liveKernel, before.liveKernel) << what;
     EXPECT_LE(after.guiGdi, before.guiGdi) << what;
     EXPECT_LE(after.guiUser, before.guiUser) << what;
     EXPECT_LT(after.privateBytes, before.privateBytes + kPrivateNoise) << what;
@@ -187,7 +194,8 @@ struct LongRun : ::testing::Test {
     }
     // The real calendar, its step given minutes rather than the driver's
     // usual seconds.
-    static void Run(const std::function<void(CCalendarDlg&)>& step, testsupport::ModalDriver* driver = nullptr)
+    static void Run(const std::function<void(CCalendarDlg&)>& step,
+                    testsupport::ModalDriver* driver = nullptr)
     {
         if (driver) {
             testsupport::RunCalendar(step, driver);

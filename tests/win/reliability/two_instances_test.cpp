@@ -106,9 +106,9 @@ void ExpectNothingLost(const Tally& t)
 // The events the two instances pace each other with, closed on every path.
 struct Handshake {
     explicit Handshake(const std::wstring& parent)
-        : ready(NamedEvent(parent, L"ready")), go(NamedEvent(parent, L"go")), done(NamedEvent(parent, L"done"))
-    {
-    }
+        : ready(NamedEvent(parent, L"ready")), go(NamedEvent(parent, L"go")),
+          done(NamedEvent(parent, L"done"))
+    {}
     ~Handshake()
     {
         for (HANDLE h : {ready, go, done})
@@ -184,7 +184,8 @@ TEST(TwoInstances, SecondInstancePicksColours)
     HANDLE last = NamedEvent(parent, L"last"), lastDone = NamedEvent(parent, L"lastdone");
     EXPECT_EQ(::WaitForSingleObject(last, 60000), WAIT_OBJECT_0);
     HANDLE file = ::CreateFileW(profile.c_str(), FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0, nullptr);
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
     FILETIME stamp{};
     EXPECT_TRUE(::GetFileTime(file, nullptr, nullptr, &stamp));
     SettingsStore::WriteInt(kForeColor, static_cast<int>(kFinalColour));
@@ -206,13 +207,15 @@ TEST(TwoInstances, NoWriteOfEitherIsLost)
 
     wchar_t self[MAX_PATH];
     ::GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring command = L"\"" + std::wstring(self) + L"\" --gtest_filter=TwoInstances.SecondInstancePicksColours";
+    std::wstring command =
+        L"\"" + std::wstring(self) + L"\" --gtest_filter=TwoInstances.SecondInstancePicksColours";
     ::SetEnvironmentVariableW(kProfileVar, testsupport::ProfilePath().c_str());
     ::SetEnvironmentVariableW(kParentVar, parent.c_str());
     STARTUPINFOW si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
-    ASSERT_TRUE(::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+    ASSERT_TRUE(
+        ::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
     ::SetEnvironmentVariableW(kProfileVar, nullptr);
     ::SetEnvironmentVariableW(kParentVar, nullptr);
 
@@ -236,7 +239,8 @@ TEST(TwoInstances, NoWriteOfEitherIsLost)
                 ++tally.unseen;
         };
         columns = storedColumns;
-        for (int round = 0; round < kMinCountRounds || ::WaitForSingleObject(done, 0) != WAIT_OBJECT_0; ++round) {
+        for (int round = 0; round < kMinCountRounds || ::WaitForSingleObject(done, 0) != WAIT_OBJECT_0;
+             ++round) {
             const int c = 1 + round % 6;
             type(IDC_ROWS, 1);
             type(IDC_COLUMNS, c);

@@ -11,7 +11,7 @@
 #include "core/dates.h"
 #include "core/grid_geometry.h"
 
-namespace monthgrid {
+namespace core {
 
 class GridNavigation {
 public:
@@ -24,11 +24,11 @@ public:
     // first month stays where it was asked to be unless the end of the range
     // forces it back.
     void SetMonthCount(int count);
-    int MonthCount() const { return count_; }
+    int MonthCount() const { return m_count; }
 
     YearMonth First() const;
     YearMonth Last() const;
-    Days Selected() const { return selected_; }
+    Days Selected() const { return m_selected; }
     bool Shows(YearMonth ym) const;
 
     // Each returns true when the first month or the selection changed.
@@ -54,9 +54,22 @@ public:
 private:
     bool EnsureVisible();
 
-    YearMonth first_;  // as asked; First() applies the range for count_
-    Days selected_;
-    int count_ = 1;
+    YearMonth m_first; // as asked; First() applies the range for m_count
+    Days m_selected;
+    int m_count = 1;
 };
 
-} // namespace monthgrid
+// Mouse-wheel movement in whole notches. What is left of a notch waits for
+// the next movement the same way; a turn the other way drops it.
+class WheelNotches {
+public:
+    static constexpr int kNotch = 120; // the platform's WHEEL_DELTA
+
+    // The whole notches that `delta` completes, signed as the delta.
+    int Add(int delta);
+
+private:
+    int m_remainder = 0;
+};
+
+} // namespace core
