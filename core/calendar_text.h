@@ -32,4 +32,4 @@ std::wstring DayAccessibleName(std::chrono::sys_days day);
 // "Woche 18, Feiertage: Tag der Arbeit und Christi Himmelfahrt".
 std::wstring DayAccessibleDescription(std::chrono::sys_days day, bool today, const HolidayNames& holidays);
 
-}  // namespace core
+} // namespace core

@@ -9,41 +9,44 @@ using namespace std::chrono;
 
 namespace {
 
-constexpr std::size_t kRegionCount = 17;  // the nationwide set and the 16 Länder
+constexpr std::size_t kRegionCount = 17; // the nationwide set and the 16 Länder
 
-constexpr std::array<std::wstring_view, kRegionCount> kCodes = {
-    L"",   L"BW", L"BY", L"BE", L"BB", L"HB", L"HH", L"HE", L"MV",
-    L"NI", L"NW", L"RP", L"SL", L"SN", L"ST", L"SH", L"TH"};
+constexpr std::array<std::wstring_view, kRegionCount> kCodes = {L"",   L"BW", L"BY", L"BE", L"BB", L"HB",
+                                                                L"HH", L"HE", L"MV", L"NI", L"NW", L"RP",
+                                                                L"SL", L"SN", L"ST", L"SH", L"TH"};
 
-constexpr std::array<std::wstring_view, kRegionCount> kNames = {
-    L"",
-    L"Baden-W\u00FCrttemberg",
-    L"Bayern",
-    L"Berlin",
-    L"Brandenburg",
-    L"Bremen",
-    L"Hamburg",
-    L"Hessen",
-    L"Mecklenburg-Vorpommern",
-    L"Niedersachsen",
-    L"Nordrhein-Westfalen",
-    L"Rheinland-Pfalz",
-    L"Saarland",
-    L"Sachsen",
-    L"Sachsen-Anhalt",
-    L"Schleswig-Holstein",
-    L"Th\u00FCringen"};
+constexpr std::array<std::wstring_view, kRegionCount> kNames = {L"",
+                                                                L"Baden-W\u00FCrttemberg",
+                                                                L"Bayern",
+                                                                L"Berlin",
+                                                                L"Brandenburg",
+                                                                L"Bremen",
+                                                                L"Hamburg",
+                                                                L"Hessen",
+                                                                L"Mecklenburg-Vorpommern",
+                                                                L"Niedersachsen",
+                                                                L"Nordrhein-Westfalen",
+                                                                L"Rheinland-Pfalz",
+                                                                L"Saarland",
+                                                                L"Sachsen",
+                                                                L"Sachsen-Anhalt",
+                                                                L"Schleswig-Holstein",
+                                                                L"Th\u00FCringen"};
 
 // A cast from a damaged value must not index past the tables or shift a
 // bit out of the mask.
-std::size_t IndexOf(Region region) {
+std::size_t IndexOf(Region region)
+{
     const auto i = static_cast<std::size_t>(region);
     return i < kRegionCount ? i : 0;
 }
 
 constexpr std::uint32_t Bit(Region r) { return std::uint32_t{1} << static_cast<unsigned>(r); }
 template <typename... R>
-constexpr std::uint32_t Only(R... r) { return (Bit(r) | ...); }
+constexpr std::uint32_t Only(R... r)
+{
+    return (Bit(r) | ...);
+}
 constexpr std::uint32_t kEveryLand = ((std::uint32_t{1} << kRegionCount) - 1) & ~Bit(Region::Nationwide);
 // Held in every Land, so also part of the nationwide set.
 constexpr std::uint32_t kEverywhere = kEveryLand | Bit(Region::Nationwide);
@@ -57,8 +60,8 @@ enum class Anchor : std::uint8_t { Fixed, Easter, BussUndBettag };
 struct Rule {
     std::wstring_view name;
     Anchor anchor;
-    unsigned month;  // Fixed only
-    int day;         // Fixed: day of the month; Easter: days after Easter Sunday
+    unsigned month; // Fixed only
+    int day;        // Fixed: day of the month; Easter: days after Easter Sunday
     std::uint32_t regions;
     int from = kFirstYear, to = kOpenEnd;
 };
@@ -88,12 +91,14 @@ constexpr Rule kRules[] = {
     {L"Mari\u00E4 Himmelfahrt (nicht in allen Gemeinden)", Anchor::Fixed, 8, 15, Only(Region::BY)},
     {L"Weltkindertag", Anchor::Fixed, 9, 20, Only(Region::TH), 2019},
     {L"Tag der Deutschen Einheit", Anchor::Fixed, 10, 3, kEverywhere},
-    {L"Reformationstag", Anchor::Fixed, 10, 31, Only(Region::BB, Region::MV, Region::SN, Region::ST, Region::TH)},
+    {L"Reformationstag", Anchor::Fixed, 10, 31,
+     Only(Region::BB, Region::MV, Region::SN, Region::ST, Region::TH)},
     {L"Reformationstag", Anchor::Fixed, 10, 31, Only(Region::HB, Region::HH, Region::NI, Region::SH), 2018},
     // The 500th anniversary: once in every Land, so nationwide that year.
     {L"Reformationstag", Anchor::Fixed, 10, 31,
      kEverywhere & ~Only(Region::BB, Region::MV, Region::SN, Region::ST, Region::TH), 2017, 2017},
-    {L"Allerheiligen", Anchor::Fixed, 11, 1, Only(Region::BW, Region::BY, Region::NW, Region::RP, Region::SL)},
+    {L"Allerheiligen", Anchor::Fixed, 11, 1,
+     Only(Region::BW, Region::BY, Region::NW, Region::RP, Region::SL)},
     {L"Bu\u00DF- und Bettag", Anchor::BussUndBettag, 0, 0, Only(Region::SN)},
     // Nationwide until 1994; from 1995 Sachsen alone kept it.
     {L"Bu\u00DF- und Bettag", Anchor::BussUndBettag, 0, 0, kEverywhere & ~Only(Region::SN), kFirstYear, 1994},
@@ -105,21 +110,25 @@ static_assert(std::size(kRules) <= HolidayList::kCapacity);
 
 bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
 
-std::wstring_view Trim(std::wstring_view s) {
-    while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
-    while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
+std::wstring_view Trim(std::wstring_view s)
+{
+    while (!s.empty() && IsBlank(s.front()))
+        s.remove_prefix(1);
+    while (!s.empty() && IsBlank(s.back()))
+        s.remove_suffix(1);
     return s;
 }
 
 wchar_t AsciiUpper(wchar_t c) { return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - L'a' + L'A') : c; }
 
-}  // namespace
+} // namespace
 
 std::wstring_view RegionCode(Region region) { return kCodes[IndexOf(region)]; }
 
 std::wstring_view LandName(Region region) { return kNames[IndexOf(region)]; }
 
-RegionSetting ParseRegion(std::wstring_view text) {
+RegionSetting ParseRegion(std::wstring_view text)
+{
     text = Trim(text);
     if (text.size() >= 2 && text.front() == L'"' && text.back() == L'"') {
         text = Trim(text.substr(1, text.size() - 2));
@@ -139,12 +148,14 @@ RegionSetting ParseRegion(std::wstring_view text) {
     return {Region::Nationwide, false};
 }
 
-year_month_day EasterSunday(year y) {
+year_month_day EasterSunday(year y)
+{
     // Meeus/Jones/Butcher. The Gregorian Easter dates repeat every 5 700 000
     // years, so a year up to 0 is moved by that period into the positive
     // years, where the integer divisions below are exact.
     long long Y = static_cast<int>(y);
-    if (Y <= 0) Y += 5'700'000;
+    if (Y <= 0)
+        Y += 5'700'000;
     const long long a = Y % 19, b = Y / 100, c = Y % 100;
     const long long d = b / 4, e = b % 4;
     const long long f = (b + 8) / 25, g = (b - f + 1) / 3;
@@ -156,8 +167,10 @@ year_month_day EasterSunday(year y) {
     return y / month{static_cast<unsigned>(n / 31)} / day{static_cast<unsigned>(n % 31 + 1)};
 }
 
-void HolidayList::Insert(const Holiday& holiday) {
-    if (m_count == kCapacity) return;  // cannot happen with the rules (static_assert above)
+void HolidayList::Insert(const Holiday& holiday)
+{
+    if (m_count == kCapacity)
+        return; // cannot happen with the rules (static_assert above)
     std::size_t at = m_count;
     while (at > 0 && m_items[at - 1].date > holiday.date) {
         m_items[at] = m_items[at - 1];
@@ -167,9 +180,11 @@ void HolidayList::Insert(const Holiday& holiday) {
     ++m_count;
 }
 
-HolidayList HolidaysOf(int yearNumber, Region region) {
+HolidayList HolidaysOf(int yearNumber, Region region)
+{
     HolidayList list;
-    if (yearNumber < kFirstYear || yearNumber > kLastYear) return list;
+    if (yearNumber < kFirstYear || yearNumber > kLastYear)
+        return list;
     const std::uint32_t bit = Bit(static_cast<Region>(IndexOf(region)));
     const year y{yearNumber};
     const sys_days easter{EasterSunday(y)};
@@ -177,54 +192,72 @@ HolidayList HolidaysOf(int yearNumber, Region region) {
     const sys_days bussUndBettag = nov22 - (weekday{nov22} - Wednesday);
 
     for (const Rule& rule : kRules) {
-        if ((rule.regions & bit) == 0 || yearNumber < rule.from || yearNumber > rule.to) continue;
+        if ((rule.regions & bit) == 0 || yearNumber < rule.from || yearNumber > rule.to)
+            continue;
         sys_days date;
         switch (rule.anchor) {
-            case Anchor::Fixed: date = sys_days{y / month{rule.month} / day{static_cast<unsigned>(rule.day)}}; break;
-            case Anchor::Easter: date = easter + days{rule.day}; break;
-            case Anchor::BussUndBettag: date = bussUndBettag; break;
+        case Anchor::Fixed:
+            date = sys_days{y / month{rule.month} / day{static_cast<unsigned>(rule.day)}};
+            break;
+        case Anchor::Easter:
+            date = easter + days{rule.day};
+            break;
+        case Anchor::BussUndBettag:
+            date = bussUndBettag;
+            break;
         }
         list.Insert({date, rule.name});
     }
     return list;
 }
 
-void HolidayNames::Add(std::wstring_view name) {
-    if (m_count < kCapacity) m_names[m_count++] = name;
+void HolidayNames::Add(std::wstring_view name)
+{
+    if (m_count < kCapacity)
+        m_names[m_count++] = name;
 }
 
-std::wstring HolidayNames::Joined() const {
+std::wstring HolidayNames::Joined() const
+{
     std::wstring text;
     for (std::size_t i = 0; i < m_count; ++i) {
-        if (i > 0) text += i + 1 == m_count ? L" und " : L", ";
+        if (i > 0)
+            text += i + 1 == m_count ? L" und " : L", ";
         text += m_names[i];
     }
     return text;
 }
 
-void HolidayCalendar::SetRegion(Region region) {
-    if (region == m_region) return;
+void HolidayCalendar::SetRegion(Region region)
+{
+    if (region == m_region)
+        return;
     m_region = region;
     m_tables = {};
     m_recent = 0;
 }
 
-const HolidayCalendar::Table& HolidayCalendar::Touch(std::size_t slot) const {
+const HolidayCalendar::Table& HolidayCalendar::Touch(std::size_t slot) const
+{
     m_recent = slot;
     m_tables[slot].lastUse = ++m_clock;
     return m_tables[slot];
 }
 
-const HolidayCalendar::Table& HolidayCalendar::TableForYear(int yearNumber) const {
+const HolidayCalendar::Table& HolidayCalendar::TableForYear(int yearNumber) const
+{
     static const Table kNoHolidays{};
-    if (yearNumber < kFirstYear || yearNumber > kLastYear) return kNoHolidays;
+    if (yearNumber < kFirstYear || yearNumber > kLastYear)
+        return kNoHolidays;
     std::size_t victim = 0;
     for (std::size_t slot = 0; slot < m_tables.size(); ++slot) {
         const Table& t = m_tables[slot];
-        if (t.used && t.year == yearNumber) return Touch(slot);
+        if (t.used && t.year == yearNumber)
+            return Touch(slot);
         // Free slots first, then the least recently used.
         const Table& v = m_tables[victim];
-        if (v.used && (!t.used || t.lastUse < v.lastUse)) victim = slot;
+        if (v.used && (!t.used || t.lastUse < v.lastUse))
+            victim = slot;
     }
     Table& t = m_tables[victim];
     const year y{yearNumber};
@@ -237,34 +270,39 @@ const HolidayCalendar::Table& HolidayCalendar::TableForYear(int yearNumber) cons
     return Touch(victim);
 }
 
-const HolidayCalendar::Table& HolidayCalendar::TableFor(sys_days day) const {
+const HolidayCalendar::Table& HolidayCalendar::TableFor(sys_days day) const
+{
     const Table& recent = m_tables[m_recent];
-    if (recent.used && day >= recent.first && day <= recent.last) return recent;
+    if (recent.used && day >= recent.first && day <= recent.last)
+        return recent;
     // Outside chrono's years the day has no year_month_day; no holidays there.
     constexpr sys_days kFirst{year{kFirstYear} / January / 1};
     constexpr sys_days kLast{year{kLastYear} / December / 31};
-    const int yearNumber = day < kFirst ? kFirstYear - 1
+    const int yearNumber = day < kFirst  ? kFirstYear - 1
                            : day > kLast ? kLastYear + 1
                                          : static_cast<int>(year_month_day{day}.year());
     return TableForYear(yearNumber);
 }
 
-bool HolidayCalendar::IsHoliday(sys_days day) const {
+bool HolidayCalendar::IsHoliday(sys_days day) const
+{
     const HolidayList& list = TableFor(day).list;
     const Holiday* it = std::lower_bound(list.begin(), list.end(), day,
                                          [](const Holiday& h, sys_days d) { return h.date < d; });
     return it != list.end() && it->date == day;
 }
 
-HolidayNames HolidayCalendar::NamesOf(sys_days day) const {
+HolidayNames HolidayCalendar::NamesOf(sys_days day) const
+{
     const HolidayList& list = TableFor(day).list;
     HolidayNames names;
     const Holiday* it = std::lower_bound(list.begin(), list.end(), day,
                                          [](const Holiday& h, sys_days d) { return h.date < d; });
-    for (; it != list.end() && it->date == day; ++it) names.Add(it->name);
+    for (; it != list.end() && it->date == day; ++it)
+        names.Add(it->name);
     return names;
 }
 
 const HolidayList& HolidayCalendar::Year(int yearNumber) const { return TableForYear(yearNumber).list; }
 
-}  // namespace core
+} // namespace core

@@ -18,7 +18,22 @@ namespace core {
 // also the order of their usual listing by code), after the nationwide set.
 enum class Region : std::uint8_t {
     Nationwide = 0,
-    BW, BY, BE, BB, HB, HH, HE, MV, NI, NW, RP, SL, SN, ST, SH, TH,
+    BW,
+    BY,
+    BE,
+    BB,
+    HB,
+    HH,
+    HE,
+    MV,
+    NI,
+    NW,
+    RP,
+    SL,
+    SN,
+    ST,
+    SH,
+    TH,
 };
 
 inline constexpr std::array<Region, 16> kLaender = {
@@ -48,7 +63,7 @@ std::chrono::year_month_day EasterSunday(std::chrono::year y);
 
 struct Holiday {
     std::chrono::sys_days date;
-    std::wstring_view name;  // points into a literal: valid for the program's life
+    std::wstring_view name; // points into a literal: valid for the program's life
     friend bool operator==(const Holiday&, const Holiday&) = default;
 };
 
@@ -57,7 +72,7 @@ struct Holiday {
 // A fixed array, so building, copying and caching one never allocates.
 class HolidayList {
 public:
-    static constexpr std::size_t kCapacity = 32;  // at least one per rule; checked where the rules are
+    static constexpr std::size_t kCapacity = 32; // at least one per rule; checked where the rules are
 
     std::size_t size() const { return m_count; }
     bool empty() const { return m_count == 0; }
@@ -90,7 +105,7 @@ public:
     const std::wstring_view* begin() const { return m_names.data(); }
     const std::wstring_view* end() const { return m_names.data() + m_count; }
 
-    void Add(std::wstring_view name);  // ignored when full
+    void Add(std::wstring_view name); // ignored when full
     // The names as one text: "Tag der Arbeit und Christi Himmelfahrt";
     // three as "A, B und C". Empty for an ordinary day.
     std::wstring Joined() const;
@@ -132,7 +147,7 @@ private:
         int year = 0;
         bool used = false;
         std::uint64_t lastUse = 0;
-        std::chrono::sys_days first{}, last{};  // 1 Jan and 31 Dec of the year
+        std::chrono::sys_days first{}, last{}; // 1 Jan and 31 Dec of the year
         HolidayList list;
     };
     const Table& TableFor(std::chrono::sys_days day) const;
@@ -141,9 +156,9 @@ private:
 
     Region m_region;
     mutable std::array<Table, kCachedYears> m_tables{};
-    mutable std::size_t m_recent = 0;  // slot of the last answer, checked first
+    mutable std::size_t m_recent = 0; // slot of the last answer, checked first
     mutable std::uint64_t m_clock = 0;
     mutable std::size_t m_built = 0;
 };
 
-}  // namespace core
+} // namespace core

@@ -12,15 +12,18 @@ namespace {
 
 sys_days Day(int y, unsigned m, unsigned d) { return sys_days{year{y} / month{m} / day{d}}; }
 
-core::HolidayNames Names(std::initializer_list<std::wstring_view> names) {
+core::HolidayNames Names(std::initializer_list<std::wstring_view> names)
+{
     core::HolidayNames n;
-    for (std::wstring_view name : names) n.Add(name);
+    for (std::wstring_view name : names)
+        n.Add(name);
     return n;
 }
 
-}  // namespace
+} // namespace
 
-TEST(CalendarText, HolidayListLines) {
+TEST(CalendarText, HolidayListLines)
+{
     EXPECT_EQ(core::HolidayListLine({Day(2027, 3, 26), L"Karfreitag"}), L"Fr 26.03.2027  Karfreitag");
     EXPECT_EQ(core::HolidayListLine({Day(2026, 11, 18), L"Bu\u00DF- und Bettag"}),
               L"Mi 18.11.2026  Bu\u00DF- und Bettag");
@@ -30,19 +33,19 @@ TEST(CalendarText, HolidayListLines) {
     std::wstring all;
     for (const core::Holiday& h : core::HolidaysOf(2008, core::Region::Nationwide))
         all += core::HolidayListLine(h) + L'\n';
-    EXPECT_EQ(all,
-              L"Di 01.01.2008  Neujahr\n"
-              L"Fr 21.03.2008  Karfreitag\n"
-              L"Mo 24.03.2008  Ostermontag\n"
-              L"Do 01.05.2008  Tag der Arbeit\n"
-              L"Do 01.05.2008  Christi Himmelfahrt\n"
-              L"Mo 12.05.2008  Pfingstmontag\n"
-              L"Fr 03.10.2008  Tag der Deutschen Einheit\n"
-              L"Do 25.12.2008  1. Weihnachtstag\n"
-              L"Fr 26.12.2008  2. Weihnachtstag\n");
+    EXPECT_EQ(all, L"Di 01.01.2008  Neujahr\n"
+                   L"Fr 21.03.2008  Karfreitag\n"
+                   L"Mo 24.03.2008  Ostermontag\n"
+                   L"Do 01.05.2008  Tag der Arbeit\n"
+                   L"Do 01.05.2008  Christi Himmelfahrt\n"
+                   L"Mo 12.05.2008  Pfingstmontag\n"
+                   L"Fr 03.10.2008  Tag der Deutschen Einheit\n"
+                   L"Do 25.12.2008  1. Weihnachtstag\n"
+                   L"Fr 26.12.2008  2. Weihnachtstag\n");
 }
 
-TEST(CalendarText, WeekTooltips) {
+TEST(CalendarText, WeekTooltips)
+{
     // Any day of the week gives the same text.
     for (unsigned d = 7; d <= 13; ++d)
         EXPECT_EQ(core::WeekTooltip(Day(2026, 12, d)), L"Woche 50: 7. \u2013 13. Dezember 2026") << d;
@@ -52,7 +55,7 @@ TEST(CalendarText, WeekTooltips) {
     // Leap years: the week over 29 February, and the one after it.
     EXPECT_EQ(core::WeekTooltip(Day(2024, 2, 29)), L"Woche 9: 26. Februar \u2013 3. M\u00E4rz 2024");
     EXPECT_EQ(core::WeekTooltip(Day(2025, 2, 28)), L"Woche 9: 24. Februar \u2013 2. M\u00E4rz 2025");
-    EXPECT_EQ(core::WeekTooltip(Day(2100, 3, 1)), L"Woche 9: 1. \u2013 7. M\u00E4rz 2100");  // no 29th in 2100
+    EXPECT_EQ(core::WeekTooltip(Day(2100, 3, 1)), L"Woche 9: 1. \u2013 7. M\u00E4rz 2100"); // no 29th in 2100
     EXPECT_EQ(core::WeekTooltip(Day(2000, 2, 29)), L"Woche 9: 28. Februar \u2013 5. M\u00E4rz 2000");
     // The ends of the grid's range.
     EXPECT_EQ(core::WeekTooltip(Day(1601, 1, 1)), L"Woche 1: 1. \u2013 7. Januar 1601");
@@ -63,7 +66,8 @@ TEST(CalendarText, WeekTooltips) {
     EXPECT_TRUE(core::WeekTooltip(sys_days{days{limits::max()}}).ends_with(L" 32767"));
 }
 
-TEST(CalendarText, DayNames) {
+TEST(CalendarText, DayNames)
+{
     EXPECT_EQ(core::DayAccessibleName(Day(2026, 12, 7)), L"Montag, 7. Dezember 2026");
     EXPECT_EQ(core::DayAccessibleName(Day(2024, 2, 29)), L"Donnerstag, 29. Februar 2024");
     EXPECT_EQ(core::DayAccessibleName(Day(2027, 3, 28)), L"Sonntag, 28. M\u00E4rz 2027");
@@ -73,7 +77,8 @@ TEST(CalendarText, DayNames) {
     EXPECT_EQ(core::MonthTitle(year{2026} / December), L"Dezember 2026");
 }
 
-TEST(CalendarText, DayDescriptions) {
+TEST(CalendarText, DayDescriptions)
+{
     EXPECT_EQ(core::DayAccessibleDescription(Day(2026, 12, 7), false, {}), L"Woche 50");
     EXPECT_EQ(core::DayAccessibleDescription(Day(2026, 12, 7), true, {}), L"Woche 50, heute");
     EXPECT_EQ(core::DayAccessibleDescription(Day(2027, 3, 26), true, Names({L"Karfreitag"})),

@@ -35,10 +35,12 @@ std::wstring ProductInfo(const wchar_t* product, const wchar_t* property)
     DWORD size = 0;
     wchar_t empty[1] = {};
     UINT rc = ::MsiGetProductInfoW(product, property, empty, &size);
-    if (rc != ERROR_SUCCESS && rc != ERROR_MORE_DATA) return L"?";
+    if (rc != ERROR_SUCCESS && rc != ERROR_MORE_DATA)
+        return L"?";
     std::wstring value(size + 1, L'\0');
     size = static_cast<DWORD>(value.size());
-    if (::MsiGetProductInfoW(product, property, value.data(), &size) != ERROR_SUCCESS) return L"?";
+    if (::MsiGetProductInfoW(product, property, value.data(), &size) != ERROR_SUCCESS)
+        return L"?";
     value.resize(size);
     return value;
 }
@@ -48,22 +50,25 @@ int Products(const wchar_t* upgradeCode)
     for (DWORD i = 0;; ++i) {
         wchar_t product[39] = {};
         const UINT rc = ::MsiEnumRelatedProductsW(upgradeCode, 0, i, product);
-        if (rc == ERROR_NO_MORE_ITEMS) return 0;
+        if (rc == ERROR_NO_MORE_ITEMS)
+            return 0;
         if (rc != ERROR_SUCCESS) {
             std::fprintf(stderr, "MsiEnumRelatedProducts: %u\n", rc);
             return 1;
         }
         const std::wstring icon = ProductInfo(product, INSTALLPROPERTY_PRODUCTICON);
         const bool iconExists = ::GetFileAttributesW(icon.c_str()) != INVALID_FILE_ATTRIBUTES;
-        Print(std::wstring(product) + L"\t" + ProductInfo(product, INSTALLPROPERTY_INSTALLEDPRODUCTNAME) + L"\t" +
-              ProductInfo(product, INSTALLPROPERTY_VERSIONSTRING) + L"\t" +
-              ProductInfo(product, INSTALLPROPERTY_PUBLISHER) + L"\t" + icon + L"\t" + (iconExists ? L"1" : L"0"));
+        Print(std::wstring(product) + L"\t" + ProductInfo(product, INSTALLPROPERTY_INSTALLEDPRODUCTNAME) +
+              L"\t" + ProductInfo(product, INSTALLPROPERTY_VERSIONSTRING) + L"\t" +
+              ProductInfo(product, INSTALLPROPERTY_PUBLISHER) + L"\t" + icon + L"\t" +
+              (iconExists ? L"1" : L"0"));
     }
 }
 
 int Link(const wchar_t* path)
 {
-    if (FAILED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 1;
+    if (FAILED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)))
+        return 1;
     int result = 1;
     IShellLinkW* link = nullptr;
     if (SUCCEEDED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
@@ -91,15 +96,17 @@ int Link(const wchar_t* path)
 int Version(const wchar_t* path)
 {
     const DWORD size = ::GetFileVersionInfoSizeW(path, nullptr);
-    if (size == 0) return 1;
+    if (size == 0)
+        return 1;
     std::string data(size, '\0');
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT length = 0;
     if (!::GetFileVersionInfoW(path, 0, size, data.data()) ||
         !::VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&fixed), &length) || !fixed)
         return 1;
-    Print(std::to_wstring(HIWORD(fixed->dwFileVersionMS)) + L"." + std::to_wstring(LOWORD(fixed->dwFileVersionMS)) +
-          L"." + std::to_wstring(HIWORD(fixed->dwFileVersionLS)) + L"." +
+    Print(std::to_wstring(HIWORD(fixed->dwFileVersionMS)) + L"." +
+          std::to_wstring(LOWORD(fixed->dwFileVersionMS)) + L"." +
+          std::to_wstring(HIWORD(fixed->dwFileVersionLS)) + L"." +
           std::to_wstring(LOWORD(fixed->dwFileVersionLS)));
     return 0;
 }
@@ -108,9 +115,12 @@ int Version(const wchar_t* path)
 
 int wmain(int argc, wchar_t** argv)
 {
-    if (argc == 3 && std::wstring(argv[1]) == L"products") return Products(argv[2]);
-    if (argc == 3 && std::wstring(argv[1]) == L"link") return Link(argv[2]);
-    if (argc == 3 && std::wstring(argv[1]) == L"version") return Version(argv[2]);
+    if (argc == 3 && std::wstring(argv[1]) == L"products")
+        return Products(argv[2]);
+    if (argc == 3 && std::wstring(argv[1]) == L"link")
+        return Link(argv[2]);
+    if (argc == 3 && std::wstring(argv[1]) == L"version")
+        return Version(argv[2]);
     std::fprintf(stderr, "usage: installer_probe products UPGRADECODE | link FILE.lnk | version FILE\n");
     return 2;
 }
