@@ -44,6 +44,17 @@ std::wstring_view WeekdayName(weekday wd)
     return wd.ok() ? kWeekdayNames[WeekdayIndex(wd)] : std::wstring_view{};
 }
 
+std::wstring_view WeekdayAbbreviation(weekday wd)
+{
+    return wd.ok() ? kWeekdayAbbreviations[WeekdayIndex(wd)] : std::wstring_view{};
+}
+
+std::wstring MonthTitle(year_month ym)
+{
+    ym = ClampMonth(ym);
+    return std::wstring(MonthName(ym.month())) + L' ' + std::to_wstring(static_cast<int>(ym.year()));
+}
+
 unsigned WeekdayIndex(weekday wd) { return wd.ok() ? wd.iso_encoding() - 1 : 0; }
 
 IsoWeek IsoWeekOf(sys_days day)

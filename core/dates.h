@@ -28,6 +28,9 @@ inline constexpr std::array<std::wstring_view, 7> kWeekdayAbbreviations = {L"Mo"
 // Empty for a month or weekday that is not ok().
 std::wstring_view MonthName(std::chrono::month m);
 std::wstring_view WeekdayName(std::chrono::weekday wd);
+std::wstring_view WeekdayAbbreviation(std::chrono::weekday wd); // "Mo" .. "So"
+// "Dezember 2026"; a month outside the grid's range is clamped into it.
+std::wstring MonthTitle(std::chrono::year_month ym);
 // 0 = Monday .. 6 = Sunday; a weekday that is not ok() counts as Monday.
 unsigned WeekdayIndex(std::chrono::weekday wd);
 
