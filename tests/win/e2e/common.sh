@@ -8,6 +8,10 @@ E2E_EXE="$1"; E2E_STATE="$2"; E2E_NAME="$3"
 E2E_HARNESS="$(cd "$(dirname "${BASH_SOURCE[0]}")/../harness" && pwd)"
 source "$E2E_HARNESS/wine-env.sh" "$E2E_STATE"
 [ -n "${DISPLAY:-}" ] || { echo "no fixture display" >&2; exit 1; }
+# The fixture brought the session up with a working desktop and keeps it
+# (wine_desktop_up); without one a program shows no window at all.
+kill -0 "$(cat "$E2E_STATE/keeper.pid" 2>/dev/null || echo none)" 2>/dev/null \
+  || { echo "the fixture's Wine desktop is not up" >&2; exit 1; }
 E2E_DIR="$E2E_STATE/e2e/$E2E_NAME"
 mkdir -p "$E2E_DIR"
 E2E_COPY="$E2E_DIR/$E2E_NAME.exe"

@@ -23,9 +23,10 @@ display_start() {
 
 # A desktop session loads its X resources into the root window; a bare Xvfb
 # has none, and then Xlib looks for ~/.Xdefaults again each time Wine asks
-# for a resource (dozens of times for every caption it draws).
+# for a resource (dozens of times for every caption it draws). The second
+# argument is the display's DPI (96 unless given).
 display_as_a_desktop() {
-  DISPLAY="$1" xprop -root -f RESOURCE_MANAGER 8s -set RESOURCE_MANAGER "Xft.dpi:	96
+  DISPLAY="$1" xprop -root -f RESOURCE_MANAGER 8s -set RESOURCE_MANAGER "Xft.dpi:	${2:-96}
 " 2>/dev/null || true
 }
 
