@@ -91,13 +91,14 @@ wine_set_dpi() {
 # left with a desktop window but no display driver: every window any program
 # of it creates fails, silently, until the server ends. So the session is
 # brought up by KEEPER, which creates a window and stays while programs run;
-# when it cannot, the server is ended and started again. Sets
-# WINE_KEEPER_PID; the keeper's Linux process id is also in STATE/keeper.pid.
+# when it cannot, the server is ended and started again (at most
+# MORVELIN_DESKTOP_ATTEMPTS sessions, 5). Sets WINE_KEEPER_PID; the keeper's
+# Linux process id is also in STATE/keeper.pid.
 wine_desktop_up() {
   local keeper="$1" marker="$MORVELIN_STATE/desktop.ready" err="$MORVELIN_STATE/desktop.err"
   local attempt pid _
   WINE_KEEPER_PID=""
-  for attempt in 1 2 3 4 5; do
+  for attempt in $(seq 1 "${MORVELIN_DESKTOP_ATTEMPTS:-5}"); do
     rm -f "$marker"
     setsid wine "$keeper" "$(wine_path "$marker")" >/dev/null 2>"$err" </dev/null &
     pid=$!
