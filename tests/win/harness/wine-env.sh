@@ -66,7 +66,7 @@ wine_copy_prefix() {
     flock 9
     if [ ! -f "$WINEPREFIX/.morvelin-ready" ]; then
       rm -rf "$WINEPREFIX.tmp"
-      cp -a "$base" "$WINEPREFIX.tmp"
+      cp -a --reflink=auto "$base" "$WINEPREFIX.tmp"
       rm -f "$WINEPREFIX.tmp"/drive_c/users/*/AppData/Roaming/*.ini "$WINEPREFIX.tmp/.morvelin-dpi"
       rm -rf "$WINEPREFIX"
       mv "$WINEPREFIX.tmp" "$WINEPREFIX"
