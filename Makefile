@@ -23,8 +23,9 @@ win: setup
 	  -DCMAKE_TOOLCHAIN_FILE=$(TOOLCHAIN) >/dev/null
 	@cmake --build $(WIN)
 
+# `make run DPI=144` runs the calendar at another system DPI.
 run: win
-	@tools/run.sh $(WIN)/Morvelin.exe $(BUILD) $(WIN)/winewarm.exe
+	@MORVELIN_RUN_DPI=$(DPI) tools/run.sh $(WIN)/Morvelin.exe $(BUILD) $(WIN)/winewarm.exe
 
 test: native win
 	@printf 'subdirs("native" "win")\n' > $(BUILD)/CTestTestfile.cmake

@@ -10,7 +10,8 @@
 # (see tests/win/harness/wine-env.sh).
 # MORVELIN_RUN_STATE names another folder for the display and prefix than
 # BUILD_DIR/run-wine; MORVELIN_RUN_SETTLE the seconds the virtual display
-# shows the calendar before the screenshot (2).
+# shows the calendar before the screenshot (2); MORVELIN_RUN_DPI the system
+# DPI the program runs at (96; `make run DPI=144`).
 set -euo pipefail
 EXE="$(realpath "$1")"
 BUILD="$(realpath "$2")"
@@ -26,6 +27,7 @@ rm -f "$STATE/display"
 if [ -n "${DISPLAY:-}" ]; then
   source "$HARNESS/wine-env.sh" "$STATE"
   wine_ensure_prefix
+  wine_set_dpi "${MORVELIN_RUN_DPI:-96}"
   trap wine_desktop_down EXIT
   wine_desktop_up "$KEEPER" || { echo "Wine cannot show windows on $DISPLAY." >&2; exit 1; }
   echo "Morvelin runs on $DISPLAY; its settings: $WINEPREFIX/drive_c/users/$(id -un)/AppData/Roaming/Morvelin.ini"
@@ -43,6 +45,7 @@ display_start "$STATE"
 source "$HARNESS/wine-env.sh" "$STATE"
 echo "No DISPLAY: running on the virtual display $DISPLAY"
 wine_ensure_prefix
+wine_set_dpi "${MORVELIN_RUN_DPI:-96}"
 wine_desktop_up "$KEEPER" || { echo "Wine cannot show windows on $DISPLAY." >&2; exit 1; }
 
 wine "$EXE" >/dev/null 2>&1 &

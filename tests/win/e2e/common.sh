@@ -4,7 +4,8 @@
 # NAME gives the program copy its own name, and with it its own profile
 # (%APPDATA%\NAME.ini), so tests never share settings.
 set -euo pipefail
-E2E_EXE="$1"; E2E_STATE="$2"; E2E_NAME="$3"
+# A test run at another DPI (morvelin_at_dpi) names that fixture's state.
+E2E_EXE="$1"; E2E_STATE="${MORVELIN_WINE_STATE:-$2}"; E2E_NAME="$3"
 E2E_HARNESS="$(cd "$(dirname "${BASH_SOURCE[0]}")/../harness" && pwd)"
 source "$E2E_HARNESS/wine-env.sh" "$E2E_STATE"
 [ -n "${DISPLAY:-}" ] || { echo "no fixture display" >&2; exit 1; }
