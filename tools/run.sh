@@ -31,8 +31,14 @@ if [ -n "${DISPLAY:-}" ]; then
   trap wine_desktop_down EXIT
   wine_desktop_up "$KEEPER" || { echo "Wine cannot show windows on $DISPLAY." >&2; exit 1; }
   echo "Morvelin runs on $DISPLAY; its settings: $WINEPREFIX/drive_c/users/$(id -un)/AppData/Roaming/Morvelin.ini"
-  wine "$EXE"
-  exit
+  for attempt in 1 2 3; do
+    set +e
+    { WINEDEBUG="$(wine_debug_loader)" wine "$EXE" 2>&1 1>&3 3>&- | tee "$STATE/program.err" >&2; rc=${PIPESTATUS[0]}; } 3>&1
+    set -e
+    [ "$rc" != 0 ] && [ "$attempt" -lt 3 ] && grep -q "$WINE_LOADER_LOST" "$STATE/program.err" || break
+    echo "Wine's loader could not start the program; starting it again." >&2
+  done
+  exit "$rc"
 fi
 
 source "$HARNESS/display.sh"
@@ -48,9 +54,14 @@ wine_ensure_prefix
 wine_set_dpi "${MORVELIN_RUN_DPI:-96}"
 wine_desktop_up "$KEEPER" || { echo "Wine cannot show windows on $DISPLAY." >&2; exit 1; }
 
-wine "$EXE" >/dev/null 2>&1 &
-APP_PID=$!
-WIN=$(window_of "$APP_PID" '^Morvelin')
+for attempt in 1 2 3; do
+  WINEDEBUG="$(wine_debug_loader)" wine "$EXE" >/dev/null 2>"$STATE/program.err" &
+  APP_PID=$!
+  WIN=$(window_of "$APP_PID" '^Morvelin')
+  [ -z "$WIN" ] && [ "$attempt" -lt 3 ] && ! kill -0 "$APP_PID" 2>/dev/null &&
+    grep -q "$WINE_LOADER_LOST" "$STATE/program.err" || break
+  echo "Wine's loader could not start the program; starting it again." >&2
+done
 [ -n "$WIN" ] || { echo "The calendar window did not appear." >&2; exit 1; }
 # Let the start-up settle and the caption clock tick once.
 sleep "$SETTLE"

@@ -25,10 +25,26 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 
 profile_reset() { rm -f "$E2E_PROFILE"; }
 
-# Starts the program; sets E2E_PID.
+# Starts the program; sets E2E_PID. Its standard error is kept, with Wine's
+# loader errors, for app_running.
 app_start() {
-  wine "$E2E_COPY" >/dev/null 2>&1 &
+  WINEDEBUG="$(wine_debug_loader)" wine "$E2E_COPY" >/dev/null 2>"$E2E_DIR/wine.err" &
   E2E_PID=$!
+}
+
+# True while the program runs. A start that Wine's loader lost before any of
+# the program's code ran (see wine-env.sh) is made again, twice at most in a
+# test, and counts as running.
+E2E_LOADER_RETRIES=0
+app_running() {
+  kill -0 "$E2E_PID" 2>/dev/null && return 0
+  if [ "$E2E_LOADER_RETRIES" -lt 2 ] && grep -q "$WINE_LOADER_LOST" "$E2E_DIR/wine.err" 2>/dev/null; then
+    E2E_LOADER_RETRIES=$((E2E_LOADER_RETRIES + 1))
+    echo "note: Wine's loader could not start the program; started again" >&2
+    app_start
+    return 0
+  fi
+  return 1
 }
 
 # Waits for the program's visible top-level window; sets E2E_WIN.
@@ -37,7 +53,7 @@ app_wait_window() {
   for t in $(seq 1 150); do
     E2E_WIN=$(xdotool search --all --onlyvisible --pid "$E2E_PID" --name '^Morvelin' 2>/dev/null | head -n1 || true)
     [ -n "$E2E_WIN" ] && return 0
-    kill -0 "$E2E_PID" 2>/dev/null || fail "program ended before its window showed"
+    app_running || fail "program ended before its window showed"
     sleep 0.1
   done
   fail "no window after 15 s"

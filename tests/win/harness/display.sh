@@ -4,7 +4,8 @@
 #                           STATE/display and sets DISPLAY_XVFB_PID
 #   display_stop STATE      ends Wine's server for STATE's prefix and Xvfb
 #   window_of PID TITLE_RE  waits up to 20 s for PID's visible window whose
-#                           title matches; prints its id (empty on time-out)
+#                           title matches; prints its id (empty on time-out
+#                           or when PID ends first)
 #   window_geometry ID      prints "X Y W H"
 
 display_start() {
@@ -42,6 +43,7 @@ window_of() {
   for _ in $(seq 1 200); do
     win=$(xdotool search --all --onlyvisible --pid "$pid" --name "$title" 2>/dev/null | head -n1 || true)
     [ -n "$win" ] && break
+    kill -0 "$pid" 2>/dev/null || break
     sleep 0.1
   done
   echo "$win"

@@ -12,6 +12,7 @@
 #                             keeps it with the resident KEEPER (winewarm.exe)
 #   wine_desktop_down         ends that keeper
 #   wine_path PATH            PATH as Windows programs name it (drive Z:)
+#   wine_debug_loader         WINEDEBUG that shows WINE_LOADER_LOST
 MORVELIN_STATE="$(realpath -m "$1")"
 mkdir -p "$MORVELIN_STATE"
 export WINEPREFIX="$MORVELIN_STATE/prefix"
@@ -28,6 +29,15 @@ fi
 MORVELIN_PREFIX_SETUP=2
 
 wine_path() { printf 'Z:%s' "${1//\//\\}"; }
+
+# Now and then (about one start in 3000 here) Wine's loader cannot lay out a
+# new process's address space: the process ends with exit code 1 before any
+# of its own code ran, and with the virtual memory channel's errors on it
+# says so in this text. Programs the harness starts and watches get that
+# channel (WINEDEBUG="$(wine_debug_loader)") and are started again when
+# their standard error shows it.
+WINE_LOADER_LOST='failed to map the shared user data'
+wine_debug_loader() { printf '%s,err+virtual' "$WINEDEBUG"; }
 
 # Creates the prefix once. A lock guards against parallel first runs.
 wine_ensure_prefix() {
