@@ -85,11 +85,11 @@ wine_copy_prefix() {
 }
 
 # Sets the system DPI that programs of the prefix see (HKCU\Control Panel\
-# Desktop, LogPixels). Wine reads it when a session starts: call it while
-# no Wine session of the prefix runs.
+# Desktop, LogPixels; a prefix that never set it has 96). Programs read it
+# when they start: change it while no Wine session of the prefix runs.
 wine_set_dpi() {
   local dpi="$1"
-  [ "$(cat "$WINEPREFIX/.morvelin-dpi" 2>/dev/null)" = "$dpi" ] && return 0
+  [ "$(cat "$WINEPREFIX/.morvelin-dpi" 2>/dev/null || echo 96)" = "$dpi" ] && return 0
   wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
   wineserver -w
   echo "$dpi" > "$WINEPREFIX/.morvelin-dpi"
