@@ -95,7 +95,10 @@ std::optional<Running> Start(const std::wstring& exe)
             return r;
         }
         if (::WaitForSingleObject(r.pi.hProcess, 0) == WAIT_OBJECT_0) {
-            std::fprintf(stderr, "bench_launch: %ls ended before showing a window\n", r.path.c_str());
+            DWORD code = 0;
+            ::GetExitCodeProcess(r.pi.hProcess, &code);
+            std::fprintf(stderr, "bench_launch: %ls ended before showing a window (exit code %lu)\n",
+                         r.path.c_str(), code);
             break;
         }
         if (NowMs() - t0 > 30000) {

@@ -39,7 +39,8 @@ esac
 
 EXE="$BUILD/Morvelin.exe"
 B="$BUILD/bench"
-for f in "$EXE" "$B/bench_baseline.exe" "$B/bench_dllfloor.exe" "$B/bench_inproc.exe" "$B/bench_launch.exe"; do
+KEEPER="$BUILD/winewarm.exe"
+for f in "$EXE" "$KEEPER" "$B/bench_baseline.exe" "$B/bench_dllfloor.exe" "$B/bench_inproc.exe" "$B/bench_launch.exe"; do
   [ -f "$f" ] || { echo "bench: $f is missing (build the cross tree first)" >&2; exit 1; }
 done
 
@@ -83,12 +84,17 @@ echo "bench: $MODE run on $DISPLAY ($REPS launches and $INPROC_REPS in-process r
 # new_session: a fresh Wine session for the next phase. Everything a
 # phase leaves behind in the Wine server and its desktop (thousands of
 # windows made and gone, a window minimised and closed) was seen to slow
-# the next phase's window calls several times over. The test fixture's
-# session is shared with the tests, so the smoke run keeps it.
+# the next phase's window calls several times over. The session is brought
+# up with a working desktop and kept by the resident keeper (see
+# tests/win/harness/wine-env.sh). The test fixture's session is shared with
+# the tests, so the smoke run keeps it.
 new_session() {
   if [ "$MODE" != smoke ]; then
     wineserver -k >/dev/null 2>&1 || true
     wineserver -w >/dev/null 2>&1 || true
+    wine_desktop_up "$KEEPER" || { echo "bench: Wine cannot show a window on $DISPLAY" >&2; exit 1; }
+  elif ! kill -0 "$(cat "$STATE/keeper.pid" 2>/dev/null || echo none)" 2>/dev/null; then
+    echo "bench: the fixture's Wine desktop is not up" >&2; exit 1
   fi
   wine "$B/bench_launch.exe" --warm >/dev/null 2>&1 || { echo "bench: Wine cannot show a window on $DISPLAY" >&2; exit 1; }
 }

@@ -14,6 +14,8 @@ trap 'display_stop "$STATE"' EXIT
 display_start "$STATE"
 source "$ROOT/tests/win/harness/wine-env.sh" "$STATE"
 wine_ensure_prefix
+# Wine's desktop first, checked and kept (see tests/win/harness/wine-env.sh).
+wine_desktop_up "$(dirname "$EXE")/winewarm.exe" || { echo "Wine cannot show windows on $DISPLAY" >&2; exit 1; }
 rm -f "$WINEPREFIX/drive_c/users/$(id -un)/AppData/Roaming/Morvelin.ini"
 
 wine "$EXE" >/dev/null 2>&1 &

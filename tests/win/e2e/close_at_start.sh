@@ -17,7 +17,7 @@ for profile in absent 2x2; do
       for _ in $(seq 1 500); do
         E2E_WIN=$(xdotool search --all --onlyvisible --pid "$E2E_PID" --name '^Morvelin' 2>/dev/null | head -n1 || true)
         [ -n "$E2E_WIN" ] && break
-        kill -0 "$E2E_PID" 2>/dev/null || fail "profile $profile: the program ended before its window showed"
+        app_running || fail "profile $profile: the program ended before its window showed"
         sleep 0.01
       done
       [ -n "$E2E_WIN" ] || fail "profile $profile: no window"

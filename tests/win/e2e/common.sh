@@ -4,10 +4,15 @@
 # NAME gives the program copy its own name, and with it its own profile
 # (%APPDATA%\NAME.ini), so tests never share settings.
 set -euo pipefail
-E2E_EXE="$1"; E2E_STATE="$2"; E2E_NAME="$3"
+# A test run at another DPI (morvelin_at_dpi) names that fixture's state.
+E2E_EXE="$1"; E2E_STATE="${MORVELIN_WINE_STATE:-$2}"; E2E_NAME="$3"
 E2E_HARNESS="$(cd "$(dirname "${BASH_SOURCE[0]}")/../harness" && pwd)"
 source "$E2E_HARNESS/wine-env.sh" "$E2E_STATE"
 [ -n "${DISPLAY:-}" ] || { echo "no fixture display" >&2; exit 1; }
+# The fixture brought the session up with a working desktop and keeps it
+# (wine_desktop_up); without one a program shows no window at all.
+kill -0 "$(cat "$E2E_STATE/keeper.pid" 2>/dev/null || echo none)" 2>/dev/null \
+  || { echo "the fixture's Wine desktop is not up" >&2; exit 1; }
 E2E_DIR="$E2E_STATE/e2e/$E2E_NAME"
 mkdir -p "$E2E_DIR"
 E2E_COPY="$E2E_DIR/$E2E_NAME.exe"
@@ -20,10 +25,26 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 
 profile_reset() { rm -f "$E2E_PROFILE"; }
 
-# Starts the program; sets E2E_PID.
+# Starts the program; sets E2E_PID. Its standard error is kept, with Wine's
+# loader errors, for app_running.
 app_start() {
-  wine "$E2E_COPY" >/dev/null 2>&1 &
+  WINEDEBUG="$(wine_debug_loader)" wine "$E2E_COPY" >/dev/null 2>"$E2E_DIR/wine.err" &
   E2E_PID=$!
+}
+
+# True while the program runs. A start that Wine's loader lost before any of
+# the program's code ran (see wine-env.sh) is made again, twice at most in a
+# test, and counts as running.
+E2E_LOADER_RETRIES=0
+app_running() {
+  kill -0 "$E2E_PID" 2>/dev/null && return 0
+  if [ "$E2E_LOADER_RETRIES" -lt 2 ] && grep -q "$WINE_LOADER_LOST" "$E2E_DIR/wine.err" 2>/dev/null; then
+    E2E_LOADER_RETRIES=$((E2E_LOADER_RETRIES + 1))
+    echo "note: Wine's loader could not start the program; started again" >&2
+    app_start
+    return 0
+  fi
+  return 1
 }
 
 # Waits for the program's visible top-level window; sets E2E_WIN.
@@ -32,7 +53,7 @@ app_wait_window() {
   for t in $(seq 1 150); do
     E2E_WIN=$(xdotool search --all --onlyvisible --pid "$E2E_PID" --name '^Morvelin' 2>/dev/null | head -n1 || true)
     [ -n "$E2E_WIN" ] && return 0
-    kill -0 "$E2E_PID" 2>/dev/null || fail "program ended before its window showed"
+    app_running || fail "program ended before its window showed"
     sleep 0.1
   done
   fail "no window after 15 s"

@@ -183,7 +183,7 @@ run_case() { # CASE EXPECT: one line, and the tally
   E2E_WIN=""
   for _ in $(seq 1 150); do
     E2E_WIN=$(xdotool search --all --onlyvisible --pid "$E2E_PID" --name '^Morvelin' 2>/dev/null | head -n1 || true)
-    [ -n "$E2E_WIN" ] || ! kill -0 "$E2E_PID" 2>/dev/null && break
+    [ -n "$E2E_WIN" ] || ! app_running && break
     sleep 0.1
   done
   if [ -z "$E2E_WIN" ]; then

@@ -4,7 +4,8 @@
 #                           STATE/display and sets DISPLAY_XVFB_PID
 #   display_stop STATE      ends Wine's server for STATE's prefix and Xvfb
 #   window_of PID TITLE_RE  waits up to 20 s for PID's visible window whose
-#                           title matches; prints its id (empty on time-out)
+#                           title matches; prints its id (empty on time-out
+#                           or when PID ends first)
 #   window_geometry ID      prints "X Y W H"
 
 display_start() {
@@ -23,9 +24,10 @@ display_start() {
 
 # A desktop session loads its X resources into the root window; a bare Xvfb
 # has none, and then Xlib looks for ~/.Xdefaults again each time Wine asks
-# for a resource (dozens of times for every caption it draws).
+# for a resource (dozens of times for every caption it draws). The second
+# argument is the display's DPI (96 unless given).
 display_as_a_desktop() {
-  DISPLAY="$1" xprop -root -f RESOURCE_MANAGER 8s -set RESOURCE_MANAGER "Xft.dpi:	96
+  DISPLAY="$1" xprop -root -f RESOURCE_MANAGER 8s -set RESOURCE_MANAGER "Xft.dpi:	${2:-96}
 " 2>/dev/null || true
 }
 
@@ -41,6 +43,7 @@ window_of() {
   for _ in $(seq 1 200); do
     win=$(xdotool search --all --onlyvisible --pid "$pid" --name "$title" 2>/dev/null | head -n1 || true)
     [ -n "$win" ] && break
+    kill -0 "$pid" 2>/dev/null || break
     sleep 0.1
   done
   echo "$win"

@@ -1,7 +1,12 @@
 #!/usr/bin/env bash
-# Test fixture: `fixture.sh start STATE WARM_EXE` brings up a private Xvfb
-# display, the Wine prefix and a resident Wine process that keeps wineserver
-# warm between tests; `fixture.sh stop STATE` takes it all down again.
+# Test fixture: `fixture.sh start STATE KEEPER_EXE [DPI BASE_STATE]` brings up
+# a private Xvfb display, the Wine prefix and a Wine session whose desktop
+# works, held by the resident KEEPER_EXE (winewarm.exe), which also keeps
+# wineserver warm between tests; `fixture.sh stop STATE` takes it all down.
+#
+# With DPI, the session runs at that system DPI in a prefix of its own,
+# copied from BASE_STATE's (which must be ready) the first time: tests run
+# at DPI N by naming STATE in MORVELIN_WINE_STATE (see wine-run.sh.in).
 set -euo pipefail
 cmd="$1"; STATE="$2"
 HARNESS="$(cd "$(dirname "$0")" && pwd)"
@@ -16,13 +21,17 @@ stop_all() {
     kill "$(cat "$STATE/xvfb.pid")" >/dev/null 2>&1 || true
     rm -f "$STATE/xvfb.pid"
   fi
-  rm -f "$STATE/display"
+  rm -f "$STATE/display" "$STATE/keeper.pid" "$STATE/desktop.ready"
 }
 
 case "$cmd" in
   start)
-    WARM="$3"
+    KEEPER="$3"; DPI="${4:-}"; BASE="${5:-}"
     stop_all
+    if [ -n "$DPI" ]; then
+      source "$HARNESS/wine-env.sh" "$STATE"
+      wine_copy_prefix "$BASE"
+    fi
     # -displayfd picks a free display number, so we never take someone else's.
     rm -f "$STATE/display.fd"
     setsid Xvfb -displayfd 9 -screen 0 1280x1024x24 -nolisten tcp -noreset \
@@ -35,21 +44,16 @@ case "$cmd" in
     [ -s "$STATE/display.fd" ] || { echo "Xvfb did not start" >&2; exit 1; }
     echo ":$(tr -d '[:space:]' < "$STATE/display.fd")" > "$STATE/display"
     source "$HARNESS/display.sh"
-    display_as_a_desktop "$(cat "$STATE/display")"
+    display_as_a_desktop "$(cat "$STATE/display")" "${DPI:-96}"
     source "$HARNESS/wine-env.sh" "$STATE"
     wine_ensure_prefix
-    rm -f "$STATE/warm.ready"
-    setsid wine "$WARM" "Z:${STATE//\//\\}\\warm.ready" >/dev/null 2>&1 < /dev/null &
-    # The resident process is up once it has written its marker.
-    for _ in $(seq 1 300); do
-      [ -f "$STATE/warm.ready" ] && break
-      sleep 0.1
-    done
-    echo "fixture: display $DISPLAY, prefix $WINEPREFIX"
+    [ -z "$DPI" ] || wine_set_dpi "$DPI"
+    wine_desktop_up "$KEEPER" || { echo "fixture: no working Wine desktop on $DISPLAY" >&2; exit 1; }
+    echo "fixture: display $DISPLAY, prefix $WINEPREFIX${DPI:+, $DPI DPI}"
     ;;
   stop)
     stop_all
     ;;
   *)
-    echo "usage: fixture.sh start|stop STATE [WARM_EXE]" >&2; exit 2;;
+    echo "usage: fixture.sh start|stop STATE [KEEPER_EXE [DPI BASE_STATE]]" >&2; exit 2;;
 esac
