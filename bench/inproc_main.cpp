@@ -378,7 +378,8 @@ int ReadTree(IAccessible* grid)
     for (LONG m = 0; m < count; ++m) {
         fw::ComPtr<IAccessible> month;
         if (V_VT(&months[m]) == VT_DISPATCH)
-            V_DISPATCH(&months[m])->QueryInterface(__uuidof(IAccessible), reinterpret_cast<void**>(month.put()));
+            V_DISPATCH(&months[m])
+                ->QueryInterface(__uuidof(IAccessible), reinterpret_cast<void**>(month.put()));
         ::VariantClear(&months[m]);
         if (!month)
             continue;
@@ -427,7 +428,9 @@ void AccessiblePart(CCalendarDlg& dlg)
     fw::UniqueMemoryDC dc(::CreateCompatibleDC(screen.get()));
     fw::UniqueBitmap bitmap(::CreateCompatibleBitmap(screen.get(), gr.right, gr.bottom));
     fw::SelectObjectScope select(dc.get(), bitmap.get());
-    auto paint = [&] { ::SendMessageW(grid, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.get()), PRF_CLIENT); };
+    auto paint = [&] {
+        ::SendMessageW(grid, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.get()), PRF_CLIENT);
+    };
     Compare(
         "a11y", [&] { ReadTree(root.get()); }, paint, g_reps);
 }

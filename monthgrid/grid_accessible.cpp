@@ -59,8 +59,8 @@ Element DayElement(sys_days day)
 class Tree {
 public:
     explicit Tree(MonthGridControl& control)
-        : m_control(control), m_nav(control.Navigation()), m_first(m_nav.First()), m_count(m_nav.MonthCount()),
-          m_columns(control.Shape().columns)
+        : m_control(control), m_nav(control.Navigation()), m_first(m_nav.First()),
+          m_count(m_nav.MonthCount()), m_columns(control.Shape().columns)
     {}
 
     int Count() const { return m_count; }
@@ -206,12 +206,13 @@ public:
     {
         const year_month_day ymd{day};
         const unsigned leading = core::WeekdayIndex(weekday{sys_days{ymd.year() / ymd.month() / 1}});
-        return static_cast<int>(leading == 0 ? 7 : leading) + static_cast<int>(static_cast<unsigned>(ymd.day())) -
-               1;
+        return static_cast<int>(leading == 0 ? 7 : leading) +
+               static_cast<int>(static_cast<unsigned>(ymd.day())) - 1;
     }
 
     // What lies under a client point, inside `container`.
-    std::optional<Element> HitTest(const Element& container, core::Point p, const core::GridLayout& layout) const
+    std::optional<Element> HitTest(const Element& container, core::Point p,
+                                   const core::GridLayout& layout) const
     {
         if (!Location(container, layout).Contains(p))
             return std::nullopt;
@@ -275,7 +276,8 @@ public:
                 return std::nullopt;
             // Blocks: across within their row, up and down by a row.
             const int block = IndexOf(start.month);
-            const int target = days == -1 || days == 1 ? block + days : block + (days < 0 ? -m_columns : m_columns);
+            const int target =
+                days == -1 || days == 1 ? block + days : block + (days < 0 ? -m_columns : m_columns);
             const bool sameRow = target / m_columns == block / m_columns;
             if (target < 0 || target >= m_count || ((days == -1 || days == 1) && !sameRow))
                 return std::nullopt;
@@ -561,7 +563,8 @@ HRESULT GridElement::get_accFocus(VARIANT* child)
             return Reply(tree, selected ? *selected : m_self, child);
         case Kind::Month:
         case Kind::Day:
-            if (selected && (selected->Same(m_self) || (m_self.kind == Kind::Month && selected->month == m_self.month)))
+            if (selected &&
+                (selected->Same(m_self) || (m_self.kind == Kind::Month && selected->month == m_self.month)))
                 return Reply(tree, selected, child);
             return S_FALSE;
         default:
@@ -680,7 +683,8 @@ HRESULT GridElement::accDoDefaultAction(VARIANT child)
 LONG DayChildId(sys_days day)
 {
     const year_month_day ymd{day};
-    return static_cast<LONG>(static_cast<int>(ymd.year()) * 10000 + static_cast<int>(static_cast<unsigned>(ymd.month())) * 100 +
+    return static_cast<LONG>(static_cast<int>(ymd.year()) * 10000 +
+                             static_cast<int>(static_cast<unsigned>(ymd.month())) * 100 +
                              static_cast<int>(static_cast<unsigned>(ymd.day())));
 }
 

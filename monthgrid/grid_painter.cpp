@@ -244,7 +244,8 @@ void Painter::WeekNumbers(int m, const core::MonthLayout& month)
     Fill(m_dc, RECT{top.right - 1, top.top, top.right, bottom.bottom}, m_pal.titleBack);
 }
 
-DayMarks Painter::Days(int m, const core::MonthLayout& month, const DayContext& days, std::uint64_t underlined)
+DayMarks Painter::Days(int m, const core::MonthLayout& month, const DayContext& days,
+                       std::uint64_t underlined)
 {
     // Day numbers go out a line at a time: each run of one colour is a
     // single ExtTextOut whose advances put every number in the middle of

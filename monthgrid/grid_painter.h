@@ -75,7 +75,8 @@ public:
     void WeekNumbers(int m, const core::MonthLayout& month);
     // `underlined`: bit i set underlines cell i (holidays, in high
     // contrast, where colour alone must not tell them apart).
-    DayMarks Days(int m, const core::MonthLayout& month, const DayContext& days, std::uint64_t underlined = 0);
+    DayMarks Days(int m, const core::MonthLayout& month, const DayContext& days,
+                  std::uint64_t underlined = 0);
     void Marks(const DayMarks& marks, bool focusCue);
     void Arrows(const RECT& area);
 

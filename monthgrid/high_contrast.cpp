@@ -15,7 +15,8 @@ bool HighContrastOn()
         return g_source();
     HIGHCONTRASTW hc{};
     hc.cbSize = sizeof hc;
-    return ::SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof hc, &hc, 0) && (hc.dwFlags & HCF_HIGHCONTRASTON);
+    return ::SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof hc, &hc, 0) &&
+           (hc.dwFlags & HCF_HIGHCONTRASTON);
 }
 
 void SetHighContrastSource(HighContrastSource source) { g_source = source; }

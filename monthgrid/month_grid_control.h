@@ -129,8 +129,8 @@ private:
     // The cells of a month drawn underlined (bit i: cell i).
     std::uint64_t HighContrastUnderlines(const core::MonthLayout& month, bool highContrast) const;
 
-    GridDispatch* m_pDispatch = nullptr;        // one reference, while the window lives
-    GridConnection* m_pConnection = nullptr;    // of the accessible objects, likewise
+    GridDispatch* m_pDispatch = nullptr;     // one reference, while the window lives
+    GridConnection* m_pConnection = nullptr; // of the accessible objects, likewise
 
     std::array<COLORREF, static_cast<int>(ColorSlot::Count)> m_colors{};
     int m_nColumns = 1;
@@ -140,8 +140,8 @@ private:
     GridFont m_font;
     RepaintTracker m_repaint;
     std::chrono::sys_days m_shownToday{}; // the day the last paint marked
-    bool m_bFocused = false;               // between WM_SETFOCUS and WM_KILLFOCUS
-    bool m_bHighContrast = false;          // as last read, at creation and at theme changes
+    bool m_bFocused = false;              // between WM_SETFOCUS and WM_KILLFOCUS
+    bool m_bHighContrast = false;         // as last read, at creation and at theme changes
 
     // What assistive technology was last told.
     struct Announced {

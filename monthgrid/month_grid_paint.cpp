@@ -77,7 +77,8 @@ PaintState MonthGridControl::CurrentPaintState()
 
 // Holidays stand out by colour and weight; a high-contrast theme leaves
 // colour to the theme, so there they are underlined as well.
-std::uint64_t MonthGridControl::HighContrastUnderlines(const core::MonthLayout& month, bool highContrast) const
+std::uint64_t MonthGridControl::HighContrastUnderlines(const core::MonthLayout& month,
+                                                       bool highContrast) const
 {
     std::uint64_t cells = 0;
     if (!highContrast)

@@ -152,7 +152,8 @@ public:
             return S_OK;
         });
     }
-    HRESULT STDMETHODCALLTYPE accLocation(long* left, long* top, long* width, long* height, VARIANT child) override
+    HRESULT STDMETHODCALLTYPE accLocation(long* left, long* top, long* width, long* height,
+                                          VARIANT child) override
     {
         if (!left || !top || !width || !height)
             return E_POINTER;
@@ -275,8 +276,8 @@ void CColorSwatch::OnPaint()
         if (dotted) {
             fw::SelectObjectScope usePen(dc.get(), dotted.get());
             fw::SelectObjectScope noFill(dc.get(), ::GetStockObject(NULL_BRUSH));
-            ::Rectangle(dc.get(), client.left + kFocusInset, client.top + kFocusInset, client.right - kFocusInset,
-                        client.bottom - kFocusInset);
+            ::Rectangle(dc.get(), client.left + kFocusInset, client.top + kFocusInset,
+                        client.right - kFocusInset, client.bottom - kFocusInset);
         }
     }
 
@@ -333,19 +334,29 @@ std::wstring CColorSwatch::AccessibleName() const
     if (!parent)
         return {};
     const RECT me = GetWindowRect();
+    auto onMyLine = [&](HWND w) {
+        RECT r{};
+        ::GetWindowRect(w, &r);
+        return r.top < me.bottom && r.bottom > me.top;
+    };
+    // A label next to it in the dialog's order and on its line...
+    for (UINT step : {GW_HWNDNEXT, GW_HWNDPREV}) {
+        if (HWND w = ::GetWindow(m_hWnd, step); w && IsLabel(w) && onMyLine(w))
+            return LabelText(w);
+    }
+    // ...else the nearest one to its right on its line...
     HWND label = nullptr;
     LONG nearest = 0;
     for (HWND w = ::GetWindow(parent, GW_CHILD); w; w = ::GetWindow(w, GW_HWNDNEXT)) {
-        if (w == m_hWnd || !IsLabel(w))
-            continue;
         RECT r{};
         ::GetWindowRect(w, &r);
-        const bool onMyLine = r.top < me.bottom && r.bottom > me.top;
-        if (onMyLine && r.left >= me.right && (!label || r.left - me.right < nearest)) {
+        if (w != m_hWnd && IsLabel(w) && onMyLine(w) && r.left >= me.right &&
+            (!label || r.left - me.right < nearest)) {
             label = w;
             nearest = r.left - me.right;
         }
     }
+    // ...else a label next to it in the dialog's order.
     for (UINT step : {GW_HWNDNEXT, GW_HWNDPREV}) {
         if (HWND w = ::GetWindow(m_hWnd, step); !label && w && IsLabel(w))
             label = w;

@@ -33,9 +33,10 @@ public:
 
     void OnPaint();
 
-    // The text of the label that says what the colour means: the static
-    // text on the swatch's line to its right, else the one next to it in
-    // the dialog's order; without its mnemonic marks.
+    // The text of the label that says what the colour means, without its
+    // mnemonic marks: a static text next to the swatch in the dialog's
+    // order and on its line, else the nearest one to its right on its
+    // line, else one next to it in the dialog's order.
     std::wstring AccessibleName() const;
     // m_color as "#RRGGBB".
     std::wstring ColorText() const;

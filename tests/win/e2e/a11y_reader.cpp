@@ -133,7 +133,8 @@ int Tree()
         return 1;
     }
     const Element self{root, CHILDID_SELF};
-    Line(L"grid: " + a11y::Name(self) + L" role " + Hex(a11y::Role(self)) + L" state " + Hex(a11y::State(self)));
+    Line(L"grid: " + a11y::Name(self) + L" role " + Hex(a11y::Role(self)) + L" state " +
+         Hex(a11y::State(self)));
     Check(a11y::Role(self) == ROLE_SYSTEM_TABLE && a11y::Name(self) == L"Monats\u00FCbersicht",
           L"the grid is the table \u201EMonats\u00FCbersicht\u201C");
     Check((a11y::State(self) & STATE_SYSTEM_FOCUSED) != 0, L"the grid has the focus");
@@ -141,12 +142,14 @@ int Tree()
     const sys_days today = Today();
     const year_month_day t{today};
     const Element focus = a11y::Focus(root.get());
-    Line(L"focus: " + a11y::Name(focus) + L" / " + a11y::Description(focus) + L" state " + Hex(a11y::State(focus)));
+    Line(L"focus: " + a11y::Name(focus) + L" / " + a11y::Description(focus) + L" state " +
+         Hex(a11y::State(focus)));
     Check(a11y::Name(focus) == core::DayAccessibleName(today), L"the focus is on today");
     Check(a11y::State(focus) == (STATE_SYSTEM_SELECTABLE | STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_SELECTED |
                                  STATE_SYSTEM_FOCUSED),
           L"today is selected and focused");
-    Check(a11y::Name(a11y::Parent(focus)) == core::MonthTitle(t.year() / t.month()), L"today's parent is its month");
+    Check(a11y::Name(a11y::Parent(focus)) == core::MonthTitle(t.year() / t.month()),
+          L"today's parent is its month");
 
     const std::vector<Element> months = a11y::Children(root.get());
     Check(months.size() == 12, L"twelve months: " + std::to_wstring(months.size()));
@@ -168,7 +171,8 @@ int Tree()
         }
         const std::size_t expectedArrows = (m == 0) + (m == 3);
         Check(first == expectedArrows, L"  its title's arrows: " + std::to_wstring(first));
-        Check(children.size() - first == core::DaysInMonth(ym), L"  its own days: " + std::to_wstring(children.size() - first));
+        Check(children.size() - first == core::DaysInMonth(ym),
+              L"  its own days: " + std::to_wstring(children.size() - first));
         for (std::size_t i = first; i < children.size(); ++i) {
             const sys_days day = sys_days{ym / static_cast<unsigned>(i - first + 1)};
             const std::wstring name = a11y::Name(children[i]);
@@ -191,7 +195,8 @@ int Tree()
 
     // The pointer over today's cell finds today.
     const RECT cell = a11y::Location(focus);
-    const Element hit = a11y::DeepHitTest(root.get(), POINT{(cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2});
+    const Element hit =
+        a11y::DeepHitTest(root.get(), POINT{(cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2});
     Check(a11y::Name(hit) == core::DayAccessibleName(today), L"the hit test over today's cell finds today");
     return g_failures == 0 ? 0 : 1;
 }
@@ -235,8 +240,8 @@ int Watch(const std::wstring& out, int seconds)
         return 1;
     DWORD pid = 0;
     ::GetWindowThreadProcessId(calendar, &pid);
-    HWINEVENTHOOK hook = ::SetWinEventHook(EVENT_OBJECT_REORDER, EVENT_OBJECT_SELECTION, nullptr, &OnEvent, pid, 0,
-                                           WINEVENT_OUTOFCONTEXT);
+    HWINEVENTHOOK hook = ::SetWinEventHook(EVENT_OBJECT_REORDER, EVENT_OBJECT_SELECTION, nullptr, &OnEvent,
+                                           pid, 0, WINEVENT_OUTOFCONTEXT);
     Check(hook != nullptr, L"listening to the calendar's events");
     // The caller presses the keys once it sees this file.
     if (FILE* ready = _wfopen((out + L".ready").c_str(), L"w"))
@@ -286,7 +291,8 @@ int Swatches()
         return 1;
     const HWND focus = FocusOf(dialog);
     const Element focused{a11y::ClientObject(focus), CHILDID_SELF};
-    Line(L"focus: " + a11y::Name(focused) + L" role " + Hex(a11y::Role(focused)) + L" value " + a11y::Value(focused));
+    Line(L"focus: " + a11y::Name(focused) + L" role " + Hex(a11y::Role(focused)) + L" value " +
+         a11y::Value(focused));
     Check(a11y::Name(focused) == L"Textfarbe der Tage" && a11y::Role(focused) == ROLE_SYSTEM_PUSHBUTTON &&
               a11y::Value(focused) == L"#000000",
           L"the focused colour field reads as the push button \u201ETextfarbe der Tage\u201C, #000000");
@@ -300,9 +306,9 @@ int Swatches()
             Line(L"colour field: " + a11y::Name(e) + L" = " + a11y::Value(e));
         }
     }
-    const std::vector<std::wstring> expected{L"Textfarbe der Tage", L"Hintergrund Morvelin",
-                                             L"Tage, die nicht mehr zum Morvelin geh\u00F6ren",
-                                             L"Hintergrund Monats\u00FCberschrift", L"Text f\u00FCr Monat und Jahr"};
+    const std::vector<std::wstring> expected{
+        L"Textfarbe der Tage", L"Hintergrund Morvelin", L"Tage, die nicht mehr zum Morvelin geh\u00F6ren",
+        L"Hintergrund Monats\u00FCberschrift", L"Text f\u00FCr Monat und Jahr"};
     Check(names == expected, L"the five colour fields are named after their labels, in the dialog's order");
     return g_failures == 0 ? 0 : 1;
 }

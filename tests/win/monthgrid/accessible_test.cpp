@@ -189,7 +189,8 @@ TEST_F(MonthGridAccessible, HitTestFindsTheCellUnderThePoint)
         const year_month ym = core::AddMonths(first, m);
         for (unsigned d = 1; d <= core::DaysInMonth(ym); ++d) {
             const sys_days day = sys_days{ym / d};
-            const Element hit = a11y::DeepHitTest(root.get(), ScreenCentre(grid, DayCell(layout, first, m, day)));
+            const Element hit =
+                a11y::DeepHitTest(root.get(), ScreenCentre(grid, DayCell(layout, first, m, day)));
             ASSERT_TRUE(hit) << m << '/' << d;
             EXPECT_EQ(a11y::Name(hit), core::DayAccessibleName(day));
         }
@@ -202,7 +203,8 @@ TEST_F(MonthGridAccessible, HitTestFindsTheCellUnderThePoint)
 
     // A neighbour's day, a title, the arrows, the margin, and outside.
     const sys_days lastOfNovember = sys_days{year{2026} / November / 30};
-    const Element trailing = a11y::DeepHitTest(root.get(), ScreenCentre(grid, DayCell(layout, first, 0, lastOfNovember)));
+    const Element trailing =
+        a11y::DeepHitTest(root.get(), ScreenCentre(grid, DayCell(layout, first, 0, lastOfNovember)));
     EXPECT_EQ(a11y::Name(trailing), L"Dezember 2026");
     EXPECT_EQ(a11y::Name(a11y::DeepHitTest(root.get(), ScreenCentre(grid, layout.TitleTextRect(2)))),
               L"Februar 2027");
@@ -256,7 +258,8 @@ TEST_F(MonthGridAccessible, NavigationMovesBetweenDaysAndMonths)
     EXPECT_FALSE(a11y::Navigate(Month(0), NAVDIR_PREVIOUS));
     VARIANT end;
     ::VariantInit(&end);
-    EXPECT_EQ(root->accNavigate(NAVDIR_FIRSTCHILD, a11y::Id(1), &end), E_INVALIDARG) << "only from the object itself";
+    EXPECT_EQ(root->accNavigate(NAVDIR_FIRSTCHILD, a11y::Id(1), &end), E_INVALIDARG)
+        << "only from the object itself";
 }
 
 TEST_F(MonthGridAccessible, DefaultActionsSelectDaysAndMoveTheGrid)
@@ -324,7 +327,10 @@ struct Event {
     LONG child;
     bool operator==(const Event&) const = default;
 };
-std::ostream& operator<<(std::ostream& o, const Event& e) { return o << std::hex << e.event << std::dec << ':' << e.child; }
+std::ostream& operator<<(std::ostream& o, const Event& e)
+{
+    return o << std::hex << e.event << std::dec << ':' << e.child;
+}
 
 std::vector<Event> g_events;
 HWND g_watched = nullptr;
@@ -373,30 +379,35 @@ TEST_F(MonthGridEvents, SelectionAndFocusFollowKeysClicksAndActions)
     EXPECT_EQ(seen.back(), (Event{EVENT_OBJECT_FOCUS, 20261208})) << "the day, after the window's own";
 
     Key(VK_RIGHT);
-    EXPECT_EQ(Seen(), (std::vector<Event>{{EVENT_OBJECT_SELECTION, 20261209}, {EVENT_OBJECT_FOCUS, 20261209}}));
+    EXPECT_EQ(Seen(),
+              (std::vector<Event>{{EVENT_OBJECT_SELECTION, 20261209}, {EVENT_OBJECT_FOCUS, 20261209}}));
     Key(VK_NEXT);
     EXPECT_EQ(Seen(), (std::vector<Event>{{EVENT_OBJECT_REORDER, CHILDID_SELF},
                                           {EVENT_OBJECT_SELECTION, 20270109},
                                           {EVENT_OBJECT_FOCUS, 20270109}}));
 
     const core::GridLayout layout = LayoutOf(grid);
-    const POINT at = ScreenCentre(grid, DayCell(layout, year{2027} / January, 1, sys_days{year{2027} / February / 3}));
+    const POINT at =
+        ScreenCentre(grid, DayCell(layout, year{2027} / January, 1, sys_days{year{2027} / February / 3}));
     POINT client = at;
     ::ScreenToClient(grid, &client);
     ::SendMessageW(grid, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(client.x, client.y));
     ::SendMessageW(grid, WM_LBUTTONUP, 0, MAKELPARAM(client.x, client.y));
-    EXPECT_EQ(Seen(), (std::vector<Event>{{EVENT_OBJECT_SELECTION, 20270203}, {EVENT_OBJECT_FOCUS, 20270203}}));
+    EXPECT_EQ(Seen(),
+              (std::vector<Event>{{EVENT_OBJECT_SELECTION, 20270203}, {EVENT_OBJECT_FOCUS, 20270203}}));
 
     const Element fifth = DayIn(1, 5);
     fifth.object->accDoDefaultAction(fifth.Var());
-    EXPECT_EQ(Seen(), (std::vector<Event>{{EVENT_OBJECT_SELECTION, 20270205}, {EVENT_OBJECT_FOCUS, 20270205}}));
+    EXPECT_EQ(Seen(),
+              (std::vector<Event>{{EVENT_OBJECT_SELECTION, 20270205}, {EVENT_OBJECT_FOCUS, 20270205}}));
 
     // What an event names is what the grid answers for it.
     fw::ComPtr<IAccessible> object;
     VARIANT child;
     ::VariantInit(&child);
-    ASSERT_EQ(::AccessibleObjectFromEvent(grid, static_cast<DWORD>(OBJID_CLIENT), 20270205, object.put(), &child),
-              S_OK);
+    ASSERT_EQ(
+        ::AccessibleObjectFromEvent(grid, static_cast<DWORD>(OBJID_CLIENT), 20270205, object.put(), &child),
+        S_OK);
     const Element fromEvent = a11y::FromVariant(object.get(), child);
     EXPECT_EQ(a11y::Name(fromEvent), L"Freitag, 5. Februar 2027");
     EXPECT_EQ(a11y::State(fromEvent) & STATE_SYSTEM_FOCUSED, STATE_SYSTEM_FOCUSED);
@@ -416,7 +427,8 @@ TEST_F(MonthGridEvents, TheShownMonthsChangingIsAReorder)
     ::SendMessageW(grid, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(WHEEL_DELTA)), 0);
     EXPECT_EQ(Seen(), (std::vector<Event>{{EVENT_OBJECT_REORDER, CHILDID_SELF}}));
     ::SendMessageW(grid, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-2 * WHEEL_DELTA)), 0);
-    EXPECT_EQ(Seen(), (std::vector<Event>{{EVENT_OBJECT_REORDER, CHILDID_SELF}, {EVENT_OBJECT_FOCUS, CHILDID_SELF}}));
+    EXPECT_EQ(Seen(),
+              (std::vector<Event>{{EVENT_OBJECT_REORDER, CHILDID_SELF}, {EVENT_OBJECT_FOCUS, CHILDID_SELF}}));
     ::SendMessageW(grid, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(WHEEL_DELTA)), 0);
     EXPECT_EQ(Seen(), (std::vector<Event>{{EVENT_OBJECT_REORDER, CHILDID_SELF},
                                           {EVENT_OBJECT_SELECTION, 20261207},

@@ -67,7 +67,8 @@ protected:
 TEST_F(MonthGridHighContrast, TheThemesColoursReplaceThePutOnesWhileItIsOn)
 {
     const COLORREF window = ::GetSysColor(COLOR_WINDOW), text = ::GetSysColor(COLOR_WINDOWTEXT);
-    const COLORREF highlight = ::GetSysColor(COLOR_HIGHLIGHT), highlightText = ::GetSysColor(COLOR_HIGHLIGHTTEXT);
+    const COLORREF highlight = ::GetSysColor(COLOR_HIGHLIGHT),
+                   highlightText = ::GetSysColor(COLOR_HIGHLIGHTTEXT);
     const COLORREF grey = ::GetSysColor(COLOR_GRAYTEXT);
     const core::GridLayout layout = LayoutOf(grid);
     const year_month first = year{2031} / March;
@@ -171,7 +172,8 @@ TEST(MonthGridPainter, MarkedCellsAreUnderlinedInTheirTextColour)
         return n;
     };
     EXPECT_GE(line(c25, pal.fore), 2 * font.DigitWidths()[5] - 1) << "under both digits of 25";
-    EXPECT_GE(line(c26, pal.selectedFore), 2 * font.DigitWidths()[6] - 1) << "the selected day, in its colour";
+    EXPECT_GE(line(c26, pal.selectedFore), 2 * font.DigitWidths()[6] - 1)
+        << "the selected day, in its colour";
     EXPECT_EQ(line(c24, pal.fore), 0);
 }
 

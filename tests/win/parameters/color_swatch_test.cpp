@@ -172,8 +172,8 @@ TEST_F(SwatchTest, FocusRectangleWhileFocusedInAColourThatShowsOnTheFill)
 
 TEST_F(SwatchTest, ReadsAsAPushButtonWhoseValueIsTheColour)
 {
-    HWND label = ::CreateWindowExW(0, L"Static", L"&Farbe der Feiertage", WS_CHILD | WS_VISIBLE | SS_LEFT, 50, 18,
-                                   100, 14, host.m_hWnd, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    HWND label = ::CreateWindowExW(0, L"Static", L"&Farbe der Feiertage", WS_CHILD | WS_VISIBLE | SS_LEFT, 50,
+                                   18, 100, 14, host.m_hWnd, nullptr, ::GetModuleHandleW(nullptr), nullptr);
     ASSERT_NE(label, nullptr);
     swatch.m_color = RGB(0x12, 0xAB, 0xF0);
     const a11y::Element e{a11y::ClientObject(swatch.m_hWnd), CHILDID_SELF};

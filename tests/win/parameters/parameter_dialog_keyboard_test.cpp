@@ -14,8 +14,9 @@ void Press(HWND dialog, UINT vk)
 {
     HWND focus = ::GetFocus();
     const UINT scan = ::MapVirtualKeyW(vk, MAPVK_VK_TO_VSC);
-    for (const MSG& m : {MSG{focus, WM_KEYDOWN, vk, static_cast<LPARAM>(1 | scan << 16), ::GetTickCount(), {}},
-                         MSG{focus, WM_KEYUP, vk, static_cast<LPARAM>(0xC0000001 | scan << 16), ::GetTickCount(), {}}}) {
+    for (const MSG& m :
+         {MSG{focus, WM_KEYDOWN, vk, static_cast<LPARAM>(1 | scan << 16), ::GetTickCount(), {}},
+          MSG{focus, WM_KEYUP, vk, static_cast<LPARAM>(0xC0000001 | scan << 16), ::GetTickCount(), {}}}) {
         MSG msg = m;
         if (!fw::CWnd::WalkPreTranslateTree(dialog, &msg)) {
             ::TranslateMessage(&msg);
@@ -59,8 +60,8 @@ TEST_F(ParameterDialogTest, ColourFieldsAreReachedAndOpenedWithTheKeyboardOnly)
         },
         {ChooseColour(RGB(1, 2, 3), IDOK), ChooseColour(RGB(4, 5, 6), IDCANCEL)});
     EXPECT_EQ(result, IDCANCEL) << "Enter on a colour field is no OK command";
-    EXPECT_EQ(focused,
-              (std::vector<int>{IDC_ROWS, IDC_FONT, IDC_FORECOLOR, IDC_MONTHBACKCOLOR, IDC_TRAILINGFORECOLOR}));
+    EXPECT_EQ(focused, (std::vector<int>{IDC_ROWS, IDC_FONT, IDC_FORECOLOR, IDC_MONTHBACKCOLOR,
+                                         IDC_TRAILINGFORECOLOR}));
     EXPECT_GT(dotsOnMonthBack, 3);
     // Space opened the month background's chooser; Enter that of the
     // neighbours' days, whose cancel stored nothing.
@@ -90,9 +91,9 @@ TEST_F(ParameterDialogTest, AScreenReaderNamesEachColourFieldAfterItsLabel)
             kept.object->accDoDefaultAction(kept.Var());
         },
         {ChooseColour(RGB(9, 9, 9), IDOK)});
-    const std::vector<std::wstring> names{L"Textfarbe der Tage", L"Hintergrund Morvelin",
-                                          L"Tage, die nicht mehr zum Morvelin geh\u00F6ren",
-                                          L"Hintergrund Monats\u00FCberschrift", L"Text f\u00FCr Monat und Jahr"};
+    const std::vector<std::wstring> names{
+        L"Textfarbe der Tage", L"Hintergrund Morvelin", L"Tage, die nicht mehr zum Morvelin geh\u00F6ren",
+        L"Hintergrund Monats\u00FCberschrift", L"Text f\u00FCr Monat und Jahr"};
     const std::vector<std::wstring> values{L"#000000", L"#D4D0C8", L"#808080", L"#0080C0", L"#000000"};
     ASSERT_EQ(seen.size(), 5u);
     for (std::size_t i = 0; i < seen.size(); ++i) {
