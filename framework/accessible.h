@@ -6,10 +6,11 @@
 // oleacc.dll is loaded at the first WM_GETOBJECT that asks for one of our
 // objects, never at start-up: most sessions have no client that asks.
 //
-// An object belongs to its window's thread: a call from another thread
-// (in-process, unmarshalled) answers RPC_E_WRONG_THREAD. Calls from other
-// processes arrive marshalled on that thread. Once its window is gone the
-// object answers RPC_E_DISCONNECTED to everything but its reference count.
+// The objects built on it keep one rule: an object belongs to its window's
+// thread, and a call from another thread (in-process, unmarshalled) answers
+// RPC_E_WRONG_THREAD; calls from other processes arrive marshalled on that
+// thread. Once its window is gone, an object answers RPC_E_DISCONNECTED to
+// everything but its reference count.
 #include <windows.h>
 #include <oleacc.h>
 

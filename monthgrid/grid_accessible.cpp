@@ -256,8 +256,12 @@ public:
         case NAVDIR_NEXT:
         case NAVDIR_PREVIOUS: {
             const int step = direction == NAVDIR_NEXT ? 1 : -1;
-            if (start.kind == Kind::Month)
-                return Shown(MonthElement(core::AddMonths(start.month, step)));
+            if (start.kind == Kind::Month) {
+                // By block: at the ends of the range AddMonths stands still.
+                const int block = IndexOf(start.month) + step;
+                return block >= 0 && block < m_count ? std::optional<Element>(MonthElement(MonthAt(block)))
+                                                     : std::nullopt;
+            }
             if (start.kind == Kind::Grid)
                 return std::nullopt;
             return ChildOfMonth(MonthOfChild(start), LocalId(start) + step);

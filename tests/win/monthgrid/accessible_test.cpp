@@ -262,6 +262,23 @@ TEST_F(MonthGridAccessible, NavigationMovesBetweenDaysAndMonths)
         << "only from the object itself";
 }
 
+TEST_F(MonthGridAccessible, AtTheEndsOfTheRangeNothingLiesBeyond)
+{
+    PutDate(grid, OleDate(1601, 1, 5));
+    const Element prev = a11y::Navigate(Month(0), NAVDIR_FIRSTCHILD);
+    EXPECT_EQ(a11y::State(prev), STATE_SYSTEM_UNAVAILABLE) << "the grid cannot go back";
+    EXPECT_EQ(a11y::State(a11y::Navigate(Month(3), NAVDIR_FIRSTCHILD)), 0);
+    EXPECT_FALSE(a11y::Navigate(Month(0), NAVDIR_PREVIOUS));
+    EXPECT_FALSE(a11y::Navigate(DayIn(0, 1), NAVDIR_LEFT));
+
+    PutDate(grid, OleDate(9999, 12, 31));
+    EXPECT_EQ(a11y::Name(Month(11)), L"Dezember 9999");
+    EXPECT_EQ(a11y::State(a11y::Navigate(Month(3), NAVDIR_FIRSTCHILD)), STATE_SYSTEM_UNAVAILABLE);
+    EXPECT_FALSE(a11y::Navigate(Month(11), NAVDIR_NEXT));
+    EXPECT_FALSE(a11y::Navigate(DayIn(11, 31), NAVDIR_RIGHT));
+    EXPECT_EQ(a11y::Name({root, 99991231}), L"Freitag, 31. Dezember 9999");
+}
+
 TEST_F(MonthGridAccessible, DefaultActionsSelectDaysAndMoveTheGrid)
 {
     ASSERT_EQ(DayIn(0, 15).object->accDoDefaultAction(DayIn(0, 15).Var()), S_OK);
