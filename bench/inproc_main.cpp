@@ -11,9 +11,13 @@
 //           against the empty dialog of the start-up baseline: the share of
 //           start-up that is the calendar's own code, warm, without the
 //           process start and the DLLs (see bench_launch for those).
+//   a11y    a screen reader's reading of the whole accessible tree of the
+//           twelve months (every name, role, state, description and
+//           location, through IAccessible as a client calls it) against
+//           one full paint of the grid as it stands.
 // The two sides alternate, medians are compared (bench_stats.h).
 //
-//   bench_inproc --part open|layout|font|clock|paint [--reps N]
+//   bench_inproc --part open|layout|font|clock|paint|a11y [--reps N]
 #include "bench_stats.h"
 
 #include "app/private_messages.h"
@@ -26,6 +30,7 @@
 
 #include <commctrl.h>
 #include <ole2.h>
+#include <oleacc.h>
 
 #include <cstdio>
 #include <cwchar>
@@ -338,6 +343,98 @@ void Paint(CCalendarDlg& dlg)
     dlg.ApplyCalendarSettings(); // the grid back to its natural size
 }
 
+// Everything a client reads of one element.
+void ReadElement(IAccessible* object, LONG child)
+{
+    VARIANT id;
+    ::VariantInit(&id);
+    V_VT(&id) = VT_I4;
+    V_I4(&id) = child;
+    BSTR text = nullptr;
+    if (SUCCEEDED(object->get_accName(id, &text)))
+        ::SysFreeString(text);
+    text = nullptr;
+    if (SUCCEEDED(object->get_accDescription(id, &text)))
+        ::SysFreeString(text);
+    VARIANT v;
+    ::VariantInit(&v);
+    object->get_accRole(id, &v);
+    ::VariantClear(&v);
+    object->get_accState(id, &v);
+    ::VariantClear(&v);
+    long x = 0, y = 0, w = 0, h = 0;
+    object->accLocation(&x, &y, &w, &h, id);
+}
+
+// The tree as a screen reader walks it: the grid, its months (objects),
+// their children (simple elements), each one read whole.
+int ReadTree(IAccessible* grid)
+{
+    int elements = 1;
+    ReadElement(grid, CHILDID_SELF);
+    VARIANT months[core::kMaxMonths];
+    LONG count = 0;
+    ::AccessibleChildren(grid, 0, core::kMaxMonths, months, &count);
+    for (LONG m = 0; m < count; ++m) {
+        fw::ComPtr<IAccessible> month;
+        if (V_VT(&months[m]) == VT_DISPATCH)
+            V_DISPATCH(&months[m])
+                ->QueryInterface(__uuidof(IAccessible), reinterpret_cast<void**>(month.put()));
+        ::VariantClear(&months[m]);
+        if (!month)
+            continue;
+        ReadElement(month.get(), CHILDID_SELF);
+        ++elements;
+        VARIANT children[40];
+        LONG n = 0;
+        ::AccessibleChildren(month.get(), 0, 40, children, &n);
+        for (LONG i = 0; i < n; ++i) {
+            if (V_VT(&children[i]) == VT_I4) {
+                ReadElement(month.get(), V_I4(&children[i]));
+                ++elements;
+            }
+            ::VariantClear(&children[i]);
+        }
+    }
+    return elements;
+}
+
+void AccessiblePart(CCalendarDlg& dlg)
+{
+    const HWND grid = dlg.MonthView().m_hWnd;
+    fw::ComPtr<IAccessible> root;
+    auto getRoot = [&] {
+        root.reset();
+        ::AccessibleObjectFromWindow(grid, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                     reinterpret_cast<void**>(root.put()));
+    };
+    Detail("a11y.object_from_window", getRoot, DetailReps());
+    if (!root) {
+        std::fprintf(stderr, "bench_inproc: the grid answers no accessible object\n");
+        ++g_failures;
+        return;
+    }
+    const int elements = ReadTree(root.get());
+    std::printf("INFO a11y elements=%d\n", elements);
+    std::fflush(stdout);
+    if (elements < 12 + 365) {
+        std::fprintf(stderr, "bench_inproc: the tree has %d elements, not twelve months of days\n", elements);
+        ++g_failures;
+    }
+
+    RECT gr{};
+    ::GetClientRect(grid, &gr);
+    fw::WindowDC screen(grid);
+    fw::UniqueMemoryDC dc(::CreateCompatibleDC(screen.get()));
+    fw::UniqueBitmap bitmap(::CreateCompatibleBitmap(screen.get(), gr.right, gr.bottom));
+    fw::SelectObjectScope select(dc.get(), bitmap.get());
+    auto paint = [&] {
+        ::SendMessageW(grid, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.get()), PRF_CLIENT);
+    };
+    Compare(
+        "a11y", [&] { ReadTree(root.get()); }, paint, g_reps);
+}
+
 // Opening a window, timed to the end of its first paint: the calendar's
 // paint is done with its grid's, the empty dialog's with its own.
 enum class Opening { None, Calendar, Baseline };
@@ -457,6 +554,8 @@ void CALLBACK RunPart(HWND, UINT, UINT_PTR id, DWORD)
             ClockPart(dlg);
         else if (g_part == L"paint")
             Paint(dlg);
+        else if (g_part == L"a11y")
+            AccessiblePart(dlg);
     }
     ::PostMessageW(dlg.m_hWnd, WM_COMMAND, IDCANCEL, 0);
 }
@@ -472,8 +571,8 @@ int wmain(int argc, wchar_t** argv)
             g_part = argv[i + 1];
     }
     if (g_part != L"open" && g_part != L"layout" && g_part != L"font" && g_part != L"clock" &&
-        g_part != L"paint") {
-        std::fprintf(stderr, "usage: bench_inproc --part open|layout|font|clock|paint [--reps N]\n");
+        g_part != L"paint" && g_part != L"a11y") {
+        std::fprintf(stderr, "usage: bench_inproc --part open|layout|font|clock|paint|a11y [--reps N]\n");
         return 2;
     }
     ::OleInitialize(nullptr);

@@ -39,6 +39,8 @@ decltype(CCalendarDlg::kMessageMap) CCalendarDlg::kMessageMap{
     fw::On<WM_PAINT, &CCalendarDlg::OnPaint>(),
     fw::On<WM_QUERYDRAGICON, &CCalendarDlg::OnQueryDragIcon>(),
     fw::OnMessage<WM_SIZE, &CCalendarDlg::OnSize>(),
+    fw::OnMessage<WM_SETTINGCHANGE, &CCalendarDlg::OnSettingChange>(),
+    fw::OnMessage<WM_SYSCOLORCHANGE, &CCalendarDlg::OnSysColorChange>(),
 };
 
 CCalendarDlg::CCalendarDlg()
@@ -219,3 +221,24 @@ void CCalendarDlg::OnPaint()
 HCURSOR CCalendarDlg::OnQueryDragIcon() { return reinterpret_cast<HCURSOR>(m_hIcon); }
 
 LRESULT CCalendarDlg::OnSettingsChanged(WPARAM, LPARAM) { return ApplyCalendarSettings(); }
+
+// Windows tells top-level windows only of a changed theme or setting; the
+// month grid draws in a high-contrast theme's colours and must follow a
+// switch at once.
+LRESULT CCalendarDlg::OnSettingChange(WPARAM w, LPARAM l)
+{
+    ForwardToChildren(WM_SETTINGCHANGE, w, l);
+    return Default();
+}
+
+LRESULT CCalendarDlg::OnSysColorChange(WPARAM w, LPARAM l)
+{
+    ForwardToChildren(WM_SYSCOLORCHANGE, w, l);
+    return Default();
+}
+
+void CCalendarDlg::ForwardToChildren(UINT msg, WPARAM w, LPARAM l)
+{
+    for (HWND child = ::GetWindow(m_hWnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+        ::SendMessageW(child, msg, w, l);
+}

@@ -41,7 +41,7 @@ public:
     CMonthView& MonthView() { return m_monthView; }
     IDispatch* CurrentFont() const { return m_font.m_lpDispatch; }
 
-    static const fw::MessageMap<CCalendarDlg, 13> kMessageMap;
+    static const fw::MessageMap<CCalendarDlg, 15> kMessageMap;
 
 protected:
     void DoDataExchange(fw::CDataExchange* dx) override;
@@ -62,6 +62,9 @@ private:
     HCURSOR OnQueryDragIcon();
     LRESULT OnSettingsChanged(WPARAM, LPARAM);
     LRESULT OnSize(WPARAM, LPARAM);
+    LRESULT OnSettingChange(WPARAM w, LPARAM l);
+    LRESULT OnSysColorChange(WPARAM w, LPARAM l);
+    void ForwardToChildren(UINT msg, WPARAM w, LPARAM l);
     void FitToMonthView();
     void ShowContextMenu(POINT client);
     void ArmClockTimer();

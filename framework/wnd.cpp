@@ -152,6 +152,7 @@ BOOL CWnd::SubclassWindow(HWND hwnd)
     auto old = reinterpret_cast<WNDPROC>(
         ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&StaticWndProc)));
     m_pfnSuper = old == &StaticWndProc ? nullptr : old;
+    PreSubclassWindow();
     return TRUE;
 }
 

@@ -127,6 +127,10 @@ protected:
     LRESULT Default();
     // Called after the window is gone and the object unbound.
     virtual void PostNcDestroy() {}
+    // Called once an existing window routes through this object
+    // (SubclassWindow): the place to adjust a template's control to what
+    // the class needs of it.
+    virtual void PreSubclassWindow() {}
 
     static LRESULT CALLBACK StaticWndProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l);
     void Bind(HWND hwnd);

@@ -136,9 +136,20 @@ int Distance(COLORREF a, COLORREF b)
 
 } // namespace
 
-Palette MakePalette(const std::array<COLORREF, static_cast<int>(ColorSlot::Count)>& c)
+Palette MakePalette(const std::array<COLORREF, static_cast<int>(ColorSlot::Count)>& c, bool highContrast)
 {
     Palette p{};
+    if (highContrast) {
+        p.fore = ::GetSysColor(COLOR_WINDOWTEXT);
+        p.monthBack = p.back = ::GetSysColor(COLOR_WINDOW);
+        p.titleBack = p.selectedBack = ::GetSysColor(COLOR_HIGHLIGHT);
+        p.titleFore = p.selectedFore = ::GetSysColor(COLOR_HIGHLIGHTTEXT);
+        p.trailing = ::GetSysColor(COLOR_GRAYTEXT);
+        // The theme promises contrast between these pairs only.
+        p.today = p.fore;
+        p.todaySelected = p.selectedFore;
+        return p;
+    }
     p.fore = Resolve(c[static_cast<int>(ColorSlot::Fore)]);
     p.monthBack = Resolve(c[static_cast<int>(ColorSlot::MonthBack)]);
     p.back = Resolve(c[static_cast<int>(ColorSlot::Back)]);
@@ -154,6 +165,7 @@ Palette MakePalette(const std::array<COLORREF, static_cast<int>(ColorSlot::Count
     p.today = kTodayRed;
     if (Distance(p.today, p.monthBack) < 2 * kClose || Distance(p.today, p.selectedBack) < 2 * kClose)
         p.today = p.fore;
+    p.todaySelected = p.today;
     return p;
 }
 
@@ -179,6 +191,14 @@ int Painter::NumberWidth(unsigned n) const
 void Painter::DrawNumber(int x, int y, unsigned number)
 {
     ::ExtTextOutW(m_dc, x, y, 0, nullptr, kNumbers.text[number], kNumbers.length[number], nullptr);
+}
+
+void Painter::Underline(int x, int y, unsigned number, COLORREF color)
+{
+    // In the descent below the digits, which have none of their own.
+    const int thickness = FrameThickness();
+    const int top = y + m_textHeight - thickness;
+    Fill(m_dc, RECT{x, top, x + NumberWidth(number), top + thickness}, color);
 }
 
 void Painter::Title(int m, year_month ym)
@@ -224,7 +244,8 @@ void Painter::WeekNumbers(int m, const core::MonthLayout& month)
     Fill(m_dc, RECT{top.right - 1, top.top, top.right, bottom.bottom}, m_pal.titleBack);
 }
 
-DayMarks Painter::Days(int m, const core::MonthLayout& month, const DayContext& days)
+DayMarks Painter::Days(int m, const core::MonthLayout& month, const DayContext& days,
+                       std::uint64_t underlined)
 {
     // Day numbers go out a line at a time: each run of one colour is a
     // single ExtTextOut whose advances put every number in the middle of
@@ -261,9 +282,13 @@ DayMarks Painter::Days(int m, const core::MonthLayout& month, const DayContext& 
                 Fill(m_dc, r, m_pal.selectedBack);
                 SetColor(m_pal.selectedFore);
                 DrawNumber(x, y, number);
+                if ((underlined >> i) & 1)
+                    Underline(x, y, number, m_pal.selectedFore);
                 continue;
             }
             const COLORREF color = DayColor(m_pal, cell);
+            if ((underlined >> i) & 1)
+                Underline(x, y, number, color);
             if (run.length && color != run.color)
                 flush(run, y);
             run.Add(x, color, number, m_digitWidths);
@@ -277,14 +302,15 @@ DayMarks Painter::Days(int m, const core::MonthLayout& month, const DayContext& 
 void Painter::Marks(const DayMarks& marks, bool focusCue)
 {
     const int frame = FrameThickness();
+    const bool todaySelected = ::EqualRect(&marks.selected, &marks.today);
     if (marks.today.right > marks.today.left)
-        Frame(m_dc, marks.today, frame, m_pal.today);
+        Frame(m_dc, marks.today, frame, todaySelected ? m_pal.todaySelected : m_pal.today);
     if (!focusCue || marks.selected.right <= marks.selected.left)
         return;
     // On the fill's edge, clear of the number; inside today's frame when
     // both marks share the day.
     RECT cue = marks.selected;
-    const int inset = ::EqualRect(&marks.selected, &marks.today) ? frame : 0;
+    const int inset = todaySelected ? frame : 0;
     ::InflateRect(&cue, -inset, -inset);
     ::SetBkColor(m_dc, m_pal.selectedBack);
     SetColor(m_pal.selectedFore);

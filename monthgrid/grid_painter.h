@@ -7,6 +7,7 @@
 
 #include <array>
 #include <chrono>
+#include <cstdint>
 
 #include "core/dates.h"
 #include "core/grid_geometry.h"
@@ -20,12 +21,18 @@ struct Palette {
     COLORREF fore, monthBack, back, titleBack, titleFore, trailing;
     COLORREF selectedBack, selectedFore; // the selected day
     COLORREF today;                      // frame around today
+    COLORREF todaySelected;              // the same, when today is the selected day
 };
 
 // The marks must stay visible whatever colours the user picks: the
 // selection takes the title's colours unless they vanish against the days'
 // background, and today's frame is red unless red vanishes.
-Palette MakePalette(const std::array<COLORREF, static_cast<int>(ColorSlot::Count)>& colors);
+// In a high-contrast theme the theme's colours replace the ones put (which
+// stay the grid's): window and window text for the days, highlight and
+// highlight text for the titles and the selection, grey text for the
+// neighbours' days.
+Palette MakePalette(const std::array<COLORREF, static_cast<int>(ColorSlot::Count)>& colors,
+                    bool highContrast = false);
 
 bool Touches(const RECT& a, const RECT& b);
 // An opaque fill in `color` (an ExtTextOut without text: no brush made).
@@ -66,7 +73,10 @@ public:
     void Title(int m, std::chrono::year_month ym);
     void WeekdayHeader(int m, const RECT& block, const RECT& title);
     void WeekNumbers(int m, const core::MonthLayout& month);
-    DayMarks Days(int m, const core::MonthLayout& month, const DayContext& days);
+    // `underlined`: bit i set underlines cell i (holidays, in high
+    // contrast, where colour alone must not tell them apart).
+    DayMarks Days(int m, const core::MonthLayout& month, const DayContext& days,
+                  std::uint64_t underlined = 0);
     void Marks(const DayMarks& marks, bool focusCue);
     void Arrows(const RECT& area);
 
@@ -83,6 +93,7 @@ private:
         }
     }
     void DrawNumber(int x, int y, unsigned number);
+    void Underline(int x, int y, unsigned number, COLORREF color);
     int FrameThickness() const { return m_textHeight >= kThickFrameHeight ? 2 : 1; }
 
     // From this text height on, today's frame is two pixels wide.

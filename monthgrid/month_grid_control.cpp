@@ -25,9 +25,17 @@ constexpr int kDefaultDpi = 96;
 
 MonthGridControl::MonthGridControl() : m_nav(Today()) { ApplyState(core::MonthGridState{}); }
 
-MonthGridControl::~MonthGridControl() { DisconnectDispatch(); }
+MonthGridControl::~MonthGridControl()
+{
+    DisconnectDispatch();
+    DisconnectAccessible();
+}
 
-void MonthGridControl::PostNcDestroy() { DisconnectDispatch(); }
+void MonthGridControl::PostNcDestroy()
+{
+    DisconnectDispatch();
+    DisconnectAccessible();
+}
 
 IDispatch* MonthGridControl::NewDispatchReference()
 {
@@ -149,6 +157,7 @@ void MonthGridControl::SetCurrentDate(sys_days day)
 {
     m_nav.SetCurrentDate(day);
     InvalidateAll();
+    AnnounceChanges();
 }
 
 void MonthGridControl::Refresh()

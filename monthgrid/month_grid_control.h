@@ -4,16 +4,19 @@
 // Its jobs live in files of their own: the window's messages
 // (month_grid_window.cpp), the properties and sizing (month_grid_control.cpp),
 // input (month_grid_input.cpp), painting (month_grid_paint.cpp), the font
-// and its metrics (grid_font.h), repaint tracking (repaint_tracker.h) and the
-// clock (grid_clock.h).
+// and its metrics (grid_font.h), repaint tracking (repaint_tracker.h), the
+// clock (grid_clock.h) and what assistive technology sees and is told
+// (month_grid_accessible.cpp, grid_accessible.h).
 #include <windows.h>
 #include <oaidl.h>
 
 #include <array>
 #include <chrono>
+#include <cstdint>
 
 #include "core/grid_geometry.h"
 #include "core/grid_navigation.h"
+#include "core/holidays.h"
 #include "core/monthgrid_state.h"
 #include "framework/handles.h"
 #include "framework/window_base.h"
@@ -23,6 +26,7 @@
 
 namespace monthgrid {
 
+class GridConnection;
 class GridDispatch;
 
 class MonthGridControl : public fw::WithMessageMap<MonthGridControl> {
@@ -43,6 +47,20 @@ public:
 
     void Paint(HDC target, const RECT& area);
 
+    // The chosen region's holidays on a day; empty while holidays are off.
+    core::HolidayNames HolidayNamesOn(std::chrono::sys_days day) const;
+
+    // What the accessible objects read and do (grid_accessible.h).
+    const core::GridNavigation& Navigation() const { return m_nav; }
+    core::GridShape Shape() const { return core::ClampGrid(m_nColumns, m_nRows); }
+    core::GridLayout AccessibleLayout() { return Layout(); }
+    bool HasFocus() const { return m_bFocused; }
+    // As a click on the day does.
+    void SelectDay(std::chrono::sys_days day);
+    // As a click on a title arrow does, once per month.
+    void ScrollMonths(int months);
+    void TakeFocus();
+
     static const fw::MessageMap<MonthGridControl, 27> kMessageMap;
 
 protected:
@@ -62,7 +80,9 @@ private:
     LRESULT OnGetDlgCode(WPARAM, LPARAM);
     LRESULT OnGetFont(WPARAM, LPARAM);
     LRESULT OnTimeChange(WPARAM, LPARAM);
-    LRESULT OnFocusChange(WPARAM, LPARAM);
+    LRESULT OnSetFocus(WPARAM, LPARAM);
+    LRESULT OnKillFocus(WPARAM, LPARAM);
+    void OnThemeChange();
     void OnTimer(UINT_PTR id);
 
     // Input (month_grid_input.cpp).
@@ -82,6 +102,15 @@ private:
     void FillInfo(GridInfo& info);
     IDispatch* NewDispatchReference();
     void DisconnectDispatch();
+
+    // Accessibility (month_grid_accessible.cpp).
+    LRESULT OnGetObject(WPARAM w, LPARAM objectId);
+    void DisconnectAccessible();
+    // Tells assistive technology what changed since it was last told: the
+    // months shown or today (EVENT_OBJECT_REORDER), the selected day
+    // (EVENT_OBJECT_SELECTION, and EVENT_OBJECT_FOCUS while focused).
+    void AnnounceChanges();
+    void AnnounceFocus();
     void ResizeToGrid(core::Size size);
     // Invalidates the whole window.
     void InvalidateAll();
@@ -97,8 +126,11 @@ private:
     void Render(HDC dc, const RECT& area);
     // True when the window's pixels are those a full repaint would make.
     bool ShowsCurrentState();
+    // The cells of a month drawn underlined (bit i: cell i).
+    std::uint64_t HighContrastUnderlines(const core::MonthLayout& month, bool highContrast) const;
 
-    GridDispatch* m_pDispatch = nullptr; // one reference, while the window lives
+    GridDispatch* m_pDispatch = nullptr;     // one reference, while the window lives
+    GridConnection* m_pConnection = nullptr; // of the accessible objects, likewise
 
     std::array<COLORREF, static_cast<int>(ColorSlot::Count)> m_colors{};
     int m_nColumns = 1;
@@ -108,6 +140,19 @@ private:
     GridFont m_font;
     RepaintTracker m_repaint;
     std::chrono::sys_days m_shownToday{}; // the day the last paint marked
+    bool m_bFocused = false;              // between WM_SETFOCUS and WM_KILLFOCUS
+    bool m_bHighContrast = false;         // as last read, at creation and at theme changes
+
+    // What assistive technology was last told.
+    struct Announced {
+        std::chrono::year_month first{};
+        int count = 0;
+        std::chrono::sys_days today{};
+        std::chrono::sys_days selected{};
+        bool selectedShown = false;
+    };
+    Announced m_announced;
+    Announced Observed() const;
 
     core::WheelNotches m_wheel;
     int m_nRepeatDirection = 0; // -1 / +1 while a title arrow is held

@@ -21,8 +21,10 @@ constexpr int kMonthsPerYear = 12;
 
 void MonthGridControl::Changed(bool changed)
 {
-    if (changed)
-        InvalidateAll();
+    if (!changed)
+        return;
+    InvalidateAll();
+    AnnounceChanges();
 }
 
 void MonthGridControl::OnKeyDown(UINT key)

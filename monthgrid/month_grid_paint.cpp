@@ -55,9 +55,10 @@ PaintState MonthGridControl::CurrentPaintState()
 {
     PaintState state;
     const core::GridLayout layout = Layout(); // measures first if the font is new
-    const Palette pal = MakePalette(m_colors);
+    const Palette pal = MakePalette(m_colors, m_bHighContrast);
     state.palette = {pal.fore,     pal.monthBack,    pal.back,         pal.titleBack, pal.titleFore,
-                     pal.trailing, pal.selectedBack, pal.selectedFore, pal.today};
+                     pal.trailing, pal.selectedBack, pal.selectedFore, pal.today,     pal.todaySelected};
+    state.highContrast = m_bHighContrast;
     state.today = Today();
     state.selected = m_nav.Selected();
     state.firstShown = sys_days{m_nav.First() / 1};
@@ -67,11 +68,26 @@ PaintState MonthGridControl::CurrentPaintState()
     state.font = Font();
     state.fontGeneration = m_font.Generation();
     state.dpi = m_font.MeasuredDpi();
-    state.focusCue = ::GetFocus() == m_hWnd && !(SendMessage(WM_QUERYUISTATE) & UISF_HIDEFOCUS);
+    state.focusCue = m_bFocused;
     const RECT client = GetClientRect();
     state.width = client.right;
     state.height = client.bottom;
     return state;
+}
+
+// Holidays stand out by colour and weight; a high-contrast theme leaves
+// colour to the theme, so there they are underlined as well.
+std::uint64_t MonthGridControl::HighContrastUnderlines(const core::MonthLayout& month,
+                                                       bool highContrast) const
+{
+    std::uint64_t cells = 0;
+    if (!highContrast)
+        return cells;
+    for (std::size_t i = 0; i < month.cells.size(); ++i) {
+        if (!HolidayNamesOn(month.cells[i].date).empty())
+            cells |= std::uint64_t{1} << i;
+    }
+    return cells;
 }
 
 bool MonthGridControl::ShowsCurrentState()
@@ -90,7 +106,7 @@ void MonthGridControl::Render(HDC dc, const RECT& area)
     const PaintState state = CurrentPaintState();
     m_repaint.Rendered(state);
     m_shownToday = state.today;
-    const Palette pal = MakePalette(m_colors);
+    const Palette pal = MakePalette(m_colors, state.highContrast);
 
     Fill(dc, area, pal.back);
     fw::SelectObjectScope font(dc, Font());
@@ -114,7 +130,8 @@ void MonthGridControl::Render(HDC dc, const RECT& area)
         painter.Title(m, ym);
         painter.WeekdayHeader(m, block, ToRECT(layout.TitleRect(m)));
         painter.WeekNumbers(m, month);
-        painter.Marks(painter.Days(m, month, days), state.focusCue);
+        painter.Marks(painter.Days(m, month, days, HighContrastUnderlines(month, state.highContrast)),
+                      state.focusCue);
     }
     painter.Arrows(area);
 }

@@ -6,6 +6,7 @@
 
 #include "framework/control_site.h"
 #include "monthgrid/grid_clock.h"
+#include "monthgrid/high_contrast.h"
 
 namespace monthgrid {
 
@@ -33,13 +34,14 @@ decltype(MonthGridControl::kMessageMap) MonthGridControl::kMessageMap{
     fw::On<WM_MOUSEWHEEL, &C::OnMouseWheel>(),
     fw::On<WM_TIMER, &C::OnTimer>(),
     fw::OnMessage<WM_TIMECHANGE, &C::OnTimeChange>(),
-    fw::OnMessage<WM_SETFOCUS, &C::OnFocusChange>(),
-    fw::OnMessage<WM_KILLFOCUS, &C::OnFocusChange>(),
+    fw::OnMessage<WM_SETFOCUS, &C::OnSetFocus>(),
+    fw::OnMessage<WM_KILLFOCUS, &C::OnKillFocus>(),
+    fw::OnMessage<WM_GETOBJECT, &C::OnGetObject>(),
+    // A high-contrast theme switched on or off, or its colours changed.
+    fw::OnNotice<WM_SYSCOLORCHANGE, &C::OnThemeChange>(),
+    fw::OnNotice<WM_SETTINGCHANGE, &C::OnThemeChange>(),
     // Changes that the next paint shows; the font is remade for a new DPI
     // at its next use.
-    fw::OnNotice<WM_UPDATEUISTATE, &C::InvalidateAll>(),
-    fw::OnNotice<WM_SYSCOLORCHANGE, &C::InvalidateAll>(),
-    fw::OnNotice<WM_SETTINGCHANGE, &C::InvalidateAll>(),
     fw::OnNotice<WM_DISPLAYCHANGE, &C::InvalidateAll>(),
     fw::OnNotice<WM_DPICHANGED_AFTERPARENT, &C::InvalidateAll>(),
 };
@@ -54,6 +56,8 @@ inline LRESULT MonthGridControl::OnGetDispatch(WPARAM, LPARAM)
 inline LRESULT MonthGridControl::OnCreate(WPARAM, LPARAM)
 {
     MidnightTimer::Arm(m_hWnd);
+    m_bHighContrast = HighContrastOn();
+    m_announced = Observed(); // the tree comes with the window: nothing has changed yet
     return 0;
 }
 
@@ -62,6 +66,7 @@ LRESULT MonthGridControl::OnCatchUp(WPARAM, LPARAM)
     m_repaint.SetCatchUpPosted(false);
     if (!m_repaint.Known() || !m_repaint.Shows(CurrentPaintState()))
         InvalidateAll();
+    AnnounceChanges(); // a run of puts that changed the shape
     return 0;
 }
 
@@ -76,6 +81,7 @@ LRESULT MonthGridControl::OnLoadState(WPARAM length, LPARAM bytes)
         return FALSE;
     ApplyState(*state);
     InvalidateAll();
+    AnnounceChanges();
     return TRUE;
 }
 
@@ -123,6 +129,7 @@ void MonthGridControl::OnTimer(UINT_PTR id)
     if (id == MidnightTimer::kId) {
         if (Today() != m_shownToday)
             InvalidateAll();
+        AnnounceChanges(); // today's day is another
         MidnightTimer::Arm(m_hWnd);
     } else if (id == kRepeatTimer) {
         OnRepeatTimer();
@@ -133,13 +140,34 @@ inline LRESULT MonthGridControl::OnTimeChange(WPARAM, LPARAM)
 {
     MidnightTimer::Arm(m_hWnd);
     InvalidateAll();
+    AnnounceChanges();
     return 0;
 }
 
-inline LRESULT MonthGridControl::OnFocusChange(WPARAM, LPARAM)
+// The focus rectangle is drawn whenever the grid has the focus, whatever
+// the window's UI state (UISF_HIDEFOCUS) says: the grid takes the arrow
+// keys, so the dialog manager never sees the navigation key that would
+// reveal hidden cues, and the mark sits inside the selected day's fill,
+// where it costs a mouse user nothing.
+inline LRESULT MonthGridControl::OnSetFocus(WPARAM, LPARAM)
 {
+    m_bFocused = true;
+    InvalidateAll();
+    AnnounceFocus();
+    return 0;
+}
+
+inline LRESULT MonthGridControl::OnKillFocus(WPARAM, LPARAM)
+{
+    m_bFocused = false;
     InvalidateAll();
     return 0;
+}
+
+void MonthGridControl::OnThemeChange()
+{
+    m_bHighContrast = HighContrastOn();
+    InvalidateAll();
 }
 
 } // namespace monthgrid

@@ -12,7 +12,8 @@ namespace monthgrid {
 // Everything the pixels of a paint depend on: two equal states paint the
 // same pixels.
 struct PaintState {
-    std::array<COLORREF, 9> palette{};
+    std::array<COLORREF, 10> palette{};
+    bool highContrast = false; // holidays underlined
     std::chrono::sys_days today{};
     std::chrono::sys_days selected{};
     std::chrono::sys_days firstShown{}; // the first day of the first month

@@ -112,7 +112,7 @@ new_session
 launch --reps 0 --idle "$IDLE"
 new_session
 launch --reps "$REPS" --idle 0
-for part in layout font paint clock open; do
+for part in layout font paint clock open a11y; do
   new_session
   if ! wine "$B/bench_inproc.exe" --part "$part" --reps "$INPROC_REPS" >>"$OUT" 2>"$STATE/bench-inproc.err"; then
     cat "$STATE/bench-inproc.err" >&2
@@ -131,7 +131,7 @@ detail() {
 }
 
 missing=0
-for r in startup memory layout font paint open idle startup_vs_dllfloor memory_vs_dllfloor; do
+for r in startup memory layout font paint open a11y idle startup_vs_dllfloor memory_vs_dllfloor; do
   [ -n "$(field "$r" ratio)$(field "$r" measured_pct)" ] || { echo "bench: no result for $r" >&2; missing=1; }
 done
 [ "$missing" = 0 ] || { cat "$OUT" >&2; exit 1; }
@@ -180,6 +180,7 @@ echo "|---|---|---|---|---|---|---|---|"
 echo "| start-up | $(fmt "$(field startup measured)" 1) ms | $(fmt "$(field startup baseline)" 1) ms (bare dialog) | $(fmt "$(field startup ratio)" 2)x | <= 1.10x | $(field startup reps) | $(noise startup) | $(verdict "$(field startup ratio)" 1.10) |"
 echo "| layout pass | $(fmt "$(field layout measured)" 0) us | $(fmt "$(field layout baseline)" 0) us (move + centre) | $(fmt "$(field layout ratio)" 2)x | <= 2x | $(field layout reps) | $(noise layout) | $(verdict "$(field layout ratio)" 2) |"
 echo "| paint | $(fmt "$(field paint measured)" 0) us | $(fmt "$(field paint baseline)" 0) us (SysMonthCal32) | $(fmt "$(field paint ratio)" 2)x | <= 1.0x | $(field paint reps) | $(noise paint) | $(verdict "$(field paint ratio)" 1.0) |"
+echo "| accessible tree | $(fmt "$(field a11y measured)" 0) us | $(fmt "$(field a11y baseline)" 0) us (full paint) | $(fmt "$(field a11y ratio)" 2)x | <= 1.0x | $(field a11y reps) | $(noise a11y) | $(verdict "$(field a11y ratio)" 1.0) |"
 echo "| font change | $(fmt "$(field font measured)" 0) us | $(fmt "$(field font baseline)" 0) us (layout pass) | $(fmt "$(field font ratio)" 2)x | report | $(field font reps) | $(noise font) | - |"
 echo "| idle | $(fmt "$(field idle measured_cpu_ms)" 1) ms CPU (+ wineserver $(fmt "$(field idle wineserver_ms)" 1) ms) | $(fmt "$(field idle seconds)" 0) s wall | $(fmt "$IDLE_PCT" 3)% (+ wineserver $(fmt "$SERVER_PCT" 3)% = $(fmt "$BOTH_PCT" 3)%) | <= 0.1% | 1 | - | program $(verdict "$IDLE_PCT" 0.1), with wineserver $(verdict "$BOTH_PCT" 0.1) |"
 echo "| memory | $(fmt "$(field memory measured)" 0) KiB | $(fmt "$(field memory baseline)" 0) KiB (bare dialog) | $(fmt "$(field memory ratio)" 2)x | <= 1.2x | $(field memory reps) | $(noise memory) | $(verdict "$(field memory ratio)" 1.2) |"
@@ -195,6 +196,7 @@ echo "Memory is Linux's Private_Dirty of the process (Wine reports no private by
 echo "Idle: $(field idle seconds) s, half shown and half minimised (shown $(fmt "$(field idle shown_pct)" 3)%, minimised $(fmt "$(field idle minimised_pct)" 3)%); CPU from the Linux scheduler; the whole Wine tree $(fmt "$(field idle wine_tree_pct)" 3)%, Xvfb $(fmt "$(field idle xvfb_pct)" 3)%."
 echo "Idling is the caption clock: one tick's caption $(fmt "$(detail clock.update_title)" 0) us, of which the platform takes $(fmt "$(detail clock.caption_alone)" 0) us to show any new caption of that length."
 echo "Start-up's own share (in-process, warm): the calendar window from creation to its first paint $(fmt "$(field open measured)" 0) us against $(fmt "$(field open baseline)" 0) us for the empty dialog ($(fmt "$(field open ratio)" 2)x, $(field open reps) each)."
+echo "Accessible tree: the twelve months' every element read whole (name, role, state, description, location) through IAccessible in-process, against one full paint of the grid at its own size; getting the grid's object (AccessibleObjectFromWindow) $(fmt "$(detail a11y.object_from_window)" 0) us more."
 echo "Layout pass: settings reads $(fmt "$(detail layout.read_settings)" 0) us of it; the month view's Refresh alone $(fmt "$(detail layout.month_view_refresh)" 0) us."
 awk '$1 == "INFO" { $1 = ""; print "Info:" $0 }' "$OUT" | sort -u
 echo "Raw results: $OUT"

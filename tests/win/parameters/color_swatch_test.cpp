@@ -1,8 +1,11 @@
 // The colour swatch on a static control of a window of the test's own.
 #include "parameters/color_swatch.h"
 #include "parameters_helpers.h"
+#include "support/accessible_probe.h"
 
 #include <gtest/gtest.h>
+
+#include <commctrl.h>
 
 using namespace paramtest;
 
@@ -103,4 +106,100 @@ TEST_F(SwatchTest, NewColourIsKeptAndTheWholeSwatchRepaintedWithErase)
     EXPECT_EQ(spy.Count(swatch.m_hWnd, WM_ERASEBKGND), 1);
     EXPECT_EQ(At(client.right / 2, client.bottom / 2), RGB(12, 34, 57));
     EXPECT_TRUE(driver.Unexpected().empty());
+}
+
+// --- without a mouse ----------------------------------------------------------
+
+TEST_F(SwatchTest, BindingMakesTheControlATabStop)
+{
+    EXPECT_TRUE(::GetWindowLongPtrW(swatch.m_hWnd, GWL_STYLE) & WS_TABSTOP);
+}
+
+TEST_F(SwatchTest, SpaceAndEnterClickAsTheMouseDoesOncePerPress)
+{
+    MessageSpy spy;
+    const WPARAM click = MAKEWPARAM(1008, STN_CLICKED);
+    ::SendMessageW(swatch.m_hWnd, WM_KEYDOWN, VK_SPACE, 0x00390001);
+    ::SendMessageW(swatch.m_hWnd, WM_KEYDOWN, VK_SPACE, 0x40390001); // held: repeats are no presses
+    ::SendMessageW(swatch.m_hWnd, WM_KEYDOWN, VK_RETURN, 0x001C0001);
+    ::SendMessageW(swatch.m_hWnd, WM_KEYDOWN, 'A', 0x001E0001);
+    EXPECT_EQ(spy.Count(host.m_hWnd, WM_COMMAND, click), 2);
+
+    // Enter must reach the swatch instead of being the dialog's OK.
+    MSG enter{swatch.m_hWnd, WM_KEYDOWN, VK_RETURN, 0x001C0001, 0, {}};
+    EXPECT_TRUE(::SendMessageW(swatch.m_hWnd, WM_GETDLGCODE, VK_RETURN, reinterpret_cast<LPARAM>(&enter)) &
+                DLGC_WANTMESSAGE);
+    MSG tab{swatch.m_hWnd, WM_KEYDOWN, VK_TAB, 0x000F0001, 0, {}};
+    EXPECT_FALSE(::SendMessageW(swatch.m_hWnd, WM_GETDLGCODE, VK_TAB, reinterpret_cast<LPARAM>(&tab)) &
+                 (DLGC_WANTMESSAGE | DLGC_WANTTAB));
+}
+
+TEST_F(SwatchTest, FocusRectangleWhileFocusedInAColourThatShowsOnTheFill)
+{
+    ::SendMessageW(host.m_hWnd, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+    const int w = client.right, h = client.bottom;
+    // Along the top edge of the rectangle, two pixels in: every other one.
+    auto dots = [&](COLORREF ink) {
+        int n = 0;
+        for (int x = 2; x < w - 2; ++x)
+            n += At(x, 2) == ink;
+        return n;
+    };
+    for (COLORREF fill : {RGB(0x80, 0x80, 0x80), RGB(0x20, 0x20, 0x60), RGB(0xF0, 0xF0, 0xF0)}) {
+        SCOPED_TRACE(fill);
+        const COLORREF ink = fill == RGB(0x20, 0x20, 0x60) ? RGB(255, 255, 255) : RGB(0, 0, 0);
+        swatch.m_color = fill;
+        ::SetFocus(host.m_hWnd);
+        swatch.Invalidate();
+        EXPECT_EQ(dots(ink), 0) << "no rectangle without the focus";
+        ::SetFocus(swatch.m_hWnd);
+        const int n = dots(ink);
+        EXPECT_GE(n, (w - 4) / 2 - 1);
+        EXPECT_LE(n, (w - 4) / 2 + 1);
+        EXPECT_EQ(At(w / 2, h / 2), fill);
+    }
+    // Hidden focus cues (a dialog opened with the mouse) hide it too. Wine
+    // keeps its cues shown whatever it is asked, so the window's answer is
+    // put in front of the swatch.
+    const SUBCLASSPROC hideCues = [](HWND h, UINT m, WPARAM w, LPARAM l, UINT_PTR, DWORD_PTR) -> LRESULT {
+        return m == WM_QUERYUISTATE ? UISF_HIDEFOCUS : ::DefSubclassProc(h, m, w, l);
+    };
+    ASSERT_TRUE(::SetWindowSubclass(swatch.m_hWnd, hideCues, 1, 0));
+    swatch.Invalidate();
+    EXPECT_EQ(dots(RGB(0, 0, 0)), 0);
+    ::RemoveWindowSubclass(swatch.m_hWnd, hideCues, 1);
+}
+
+TEST_F(SwatchTest, ReadsAsAPushButtonWhoseValueIsTheColour)
+{
+    HWND label = ::CreateWindowExW(0, L"Static", L"&Farbe der Feiertage", WS_CHILD | WS_VISIBLE | SS_LEFT, 50,
+                                   18, 100, 14, host.m_hWnd, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(label, nullptr);
+    swatch.m_color = RGB(0x12, 0xAB, 0xF0);
+    const a11y::Element e{a11y::ClientObject(swatch.m_hWnd), CHILDID_SELF};
+    ASSERT_TRUE(e);
+    EXPECT_EQ(a11y::Name(e), L"Farbe der Feiertage");
+    EXPECT_EQ(a11y::Role(e), ROLE_SYSTEM_PUSHBUTTON);
+    EXPECT_EQ(a11y::Value(e), L"#12ABF0");
+    EXPECT_EQ(a11y::DefaultAction(e), L"Dr\u00FCcken");
+    EXPECT_EQ(a11y::State(e), STATE_SYSTEM_FOCUSABLE);
+    ::SetFocus(swatch.m_hWnd);
+    EXPECT_EQ(a11y::State(e), STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_FOCUSED);
+    RECT r = swatch.GetWindowRect();
+    EXPECT_EQ(a11y::Location(e).left, r.left);
+    EXPECT_EQ(a11y::Location(e).bottom, r.bottom);
+
+    // The default action is a click, posted: the chooser it opens must not
+    // keep the caller waiting.
+    MessageSpy spy;
+    EXPECT_EQ(e.object->accDoDefaultAction(e.Var()), S_OK);
+    EXPECT_EQ(spy.Count(host.m_hWnd, WM_COMMAND), 0);
+    MSG msg;
+    ASSERT_TRUE(::PeekMessageW(&msg, host.m_hWnd, WM_COMMAND, WM_COMMAND, PM_REMOVE));
+    EXPECT_EQ(msg.wParam, MAKEWPARAM(1008, STN_CLICKED));
+
+    // Outliving the swatch is safe.
+    swatch.UnsubclassWindow();
+    BSTR name = nullptr;
+    EXPECT_EQ(e.object->get_accName(e.Var(), &name), RPC_E_DISCONNECTED);
 }

@@ -61,18 +61,21 @@ TEST_F(ParameterDialogTest, DamagedAndOutOfRangeValuesOpenAUsableDialogAndStayUn
     EXPECT_TRUE(calendar.arrivals.empty());
 }
 
-TEST_F(ParameterDialogTest, TabVisitsCountsFontStandardColoursWeekNumbersAndClose)
+// The swatches are tab stops of their own (the template's statics are not):
+// they come in the dialog's order, between "Font ..." and "Standardfarben".
+TEST_F(ParameterDialogTest, TabVisitsCountsFontTheColoursStandardColoursWeekNumbersAndClose)
 {
     std::vector<int> order;
     Run([&](HWND dialog) {
         HWND at = ::GetDlgItem(dialog, IDC_COLUMNS);
-        for (int i = 0; i < 7; ++i) {
+        for (int i = 0; i < 12; ++i) {
             order.push_back(::GetDlgCtrlID(at));
             at = ::GetNextDlgTabItem(dialog, at, FALSE);
         }
     });
-    EXPECT_EQ(order, (std::vector<int>{IDC_COLUMNS, IDC_ROWS, IDC_FONT, IDC_STANDARD_COLORS, IDC_WEEKNUMBERS,
-                                       IDCANCEL, IDC_COLUMNS}));
+    EXPECT_EQ(order, (std::vector<int>{IDC_COLUMNS, IDC_ROWS, IDC_FONT, IDC_FORECOLOR, IDC_MONTHBACKCOLOR,
+                                       IDC_TRAILINGFORECOLOR, IDC_TITLEBACKCOLOR, IDC_TITLEFORECOLOR,
+                                       IDC_STANDARD_COLORS, IDC_WEEKNUMBERS, IDCANCEL, IDC_COLUMNS}));
 }
 
 TEST_F(ParameterDialogTest, CloseButtonEscapeAndCloseBoxEachEndItWritingNothing)
