@@ -41,7 +41,7 @@ public:
     CMonthView& MonthView() { return m_monthView; }
     IDispatch* CurrentFont() const { return m_font.m_lpDispatch; }
 
-    static const fw::MessageMap<CCalendarDlg, 13> kMessageMap;
+    static const fw::MessageMap<CCalendarDlg, 16> kMessageMap;
 
 protected:
     void DoDataExchange(fw::CDataExchange* dx) override;
@@ -58,13 +58,19 @@ private:
     void OnMinimize();
     void OnNcLButtonDblClk(UINT hitTest, POINT pt);
     void OnTimer(UINT_PTR id);
+    void OnTimeChange();
+    LRESULT OnSettingChange(WPARAM, LPARAM);
+    LRESULT OnPowerBroadcast(WPARAM event, LPARAM);
     void OnPaint();
     HCURSOR OnQueryDragIcon();
     LRESULT OnSettingsChanged(WPARAM, LPARAM);
     LRESULT OnSize(WPARAM, LPARAM);
     void FitToMonthView();
     void ShowContextMenu(POINT client);
-    void ArmClockTimer();
+    // The caption clock's tick: the caption follows the clock, and the
+    // next tick is set from the same reading (title_clock.cpp).
+    void TickTitleClock();
+    void ArmClockTimer(const SYSTEMTIME& now);
     void WaitForWorker();
 
     fw::COleDispatchDriver m_font; // the one reference to the month view's font
@@ -74,7 +80,17 @@ private:
     // A layout pass while minimised fits the frame only once restored: the
     // rectangles of a minimised window are not the ones to fit.
     bool m_fitPending = false;
+    // What the caption shows: a local second (seconds since 1970 on the
+    // local calendar, -1 for nothing yet) and whether in the short form.
+    long long m_shownSecond = -1;
+    bool m_shownShort = false;
 };
+
+// Where the calendar window reads the local time: GetLocalTime, or a clock
+// a test puts in; null goes back to the platform's.
+using LocalClock = void(WINAPI*)(LPSYSTEMTIME);
+void SetCaptionClock(LocalClock clock);
+void ReadCaptionClock(SYSTEMTIME& now);
 
 // A new OLE font object (IFontDisp, one reference for the caller) made from
 // a GDI font, or from the stock GUI font when `font` is null; null when no

@@ -43,7 +43,11 @@ public:
 
     void Paint(HDC target, const RECT& area);
 
-    static const fw::MessageMap<MonthGridControl, 27> kMessageMap;
+    // Today's date as the grid marks it, brought up to the clock first: the
+    // one date that the mark, Home and anything else about today go by.
+    std::chrono::sys_days Today();
+
+    static const fw::MessageMap<MonthGridControl, 29> kMessageMap;
 
 protected:
     void PostNcDestroy() override;
@@ -61,7 +65,10 @@ private:
     LRESULT OnSize(WPARAM, LPARAM);
     LRESULT OnGetDlgCode(WPARAM, LPARAM);
     LRESULT OnGetFont(WPARAM, LPARAM);
+    LRESULT OnCheckDate(WPARAM, LPARAM);
     LRESULT OnTimeChange(WPARAM, LPARAM);
+    void OnSettingChange();
+    LRESULT OnPowerBroadcast(WPARAM event, LPARAM);
     LRESULT OnFocusChange(WPARAM, LPARAM);
     void OnTimer(UINT_PTR id);
 
@@ -87,6 +94,11 @@ private:
     void InvalidateAll();
     void PropertyChanged();
 
+    // Moves the mark when the clock's date is no longer the one marked;
+    // true when it did. ClockMoved also sets the midnight timer anew.
+    bool FollowClock();
+    void ClockMoved();
+
     // Font and metrics at the window's DPI.
     int CurrentDpi() const;
     HFONT Font() { return m_font.Get(CurrentDpi()); }
@@ -104,10 +116,10 @@ private:
     int m_nColumns = 1;
     int m_nRows = 1;
     bool m_bShowWeekNumbers = true;
+    std::chrono::sys_days m_today; // the day marked; before m_nav, which starts on it
     core::GridNavigation m_nav;
     GridFont m_font;
     RepaintTracker m_repaint;
-    std::chrono::sys_days m_shownToday{}; // the day the last paint marked
 
     core::WheelNotches m_wheel;
     int m_nRepeatDirection = 0; // -1 / +1 while a title arrow is held

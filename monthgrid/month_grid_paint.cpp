@@ -58,7 +58,7 @@ PaintState MonthGridControl::CurrentPaintState()
     const Palette pal = MakePalette(m_colors);
     state.palette = {pal.fore,     pal.monthBack,    pal.back,         pal.titleBack, pal.titleFore,
                      pal.trailing, pal.selectedBack, pal.selectedFore, pal.today};
-    state.today = Today();
+    state.today = m_today;
     state.selected = m_nav.Selected();
     state.firstShown = sys_days{m_nav.First() / 1};
     state.columns = layout.Shape().columns;
@@ -89,7 +89,6 @@ void MonthGridControl::Render(HDC dc, const RECT& area)
     const core::GridLayout layout = Layout(); // measures first if the font is new
     const PaintState state = CurrentPaintState();
     m_repaint.Rendered(state);
-    m_shownToday = state.today;
     const Palette pal = MakePalette(m_colors);
 
     Fill(dc, area, pal.back);

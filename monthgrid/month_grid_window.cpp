@@ -9,6 +9,7 @@
 
 namespace monthgrid {
 
+using namespace std::chrono;
 using C = MonthGridControl;
 
 decltype(MonthGridControl::kMessageMap) MonthGridControl::kMessageMap{
@@ -32,14 +33,17 @@ decltype(MonthGridControl::kMessageMap) MonthGridControl::kMessageMap{
     fw::OnMessage<WM_CAPTURECHANGED, &C::OnCaptureChanged>(),
     fw::On<WM_MOUSEWHEEL, &C::OnMouseWheel>(),
     fw::On<WM_TIMER, &C::OnTimer>(),
+    // The clock: checked each second by the host, announced by the system.
+    fw::OnMessage<kCheckDateMessage, &C::OnCheckDate>(),
     fw::OnMessage<WM_TIMECHANGE, &C::OnTimeChange>(),
+    fw::OnNotice<WM_SETTINGCHANGE, &C::OnSettingChange>(),
+    fw::OnMessage<WM_POWERBROADCAST, &C::OnPowerBroadcast>(),
     fw::OnMessage<WM_SETFOCUS, &C::OnFocusChange>(),
     fw::OnMessage<WM_KILLFOCUS, &C::OnFocusChange>(),
     // Changes that the next paint shows; the font is remade for a new DPI
     // at its next use.
     fw::OnNotice<WM_UPDATEUISTATE, &C::InvalidateAll>(),
     fw::OnNotice<WM_SYSCOLORCHANGE, &C::InvalidateAll>(),
-    fw::OnNotice<WM_SETTINGCHANGE, &C::InvalidateAll>(),
     fw::OnNotice<WM_DISPLAYCHANGE, &C::InvalidateAll>(),
     fw::OnNotice<WM_DPICHANGED_AFTERPARENT, &C::InvalidateAll>(),
 };
@@ -90,6 +94,9 @@ LRESULT MonthGridControl::OnGetInfo(WPARAM, LPARAM l)
 
 void MonthGridControl::OnPaint()
 {
+    // Before the paint begins, so that a date found changed invalidates
+    // what this paint then covers rather than asking for another.
+    FollowClock();
     fw::PaintDC dc(m_hWnd);
     m_repaint.PaintStarts();
     if (dc.get())
@@ -99,6 +106,7 @@ void MonthGridControl::OnPaint()
 
 inline LRESULT MonthGridControl::OnPrintClient(WPARAM dc, LPARAM)
 {
+    FollowClock();
     Paint(reinterpret_cast<HDC>(dc), GetClientRect());
     return 0;
 }
@@ -121,19 +129,67 @@ inline LRESULT MonthGridControl::OnGetFont(WPARAM, LPARAM) { return reinterpret_
 void MonthGridControl::OnTimer(UINT_PTR id)
 {
     if (id == MidnightTimer::kId) {
-        if (Today() != m_shownToday)
-            InvalidateAll();
-        MidnightTimer::Arm(m_hWnd);
+        if (!FollowClock())
+            MidnightTimer::Arm(m_hWnd);
     } else if (id == kRepeatTimer) {
         OnRepeatTimer();
     }
 }
 
+sys_days MonthGridControl::Today()
+{
+    FollowClock();
+    return m_today;
+}
+
+bool MonthGridControl::FollowClock()
+{
+    // Only the mark moves: the months shown and the selection stay where
+    // the user left them, whatever the clock did.
+    const sys_days today = monthgrid::Today();
+    if (today == m_today)
+        return false;
+    m_today = today;
+    InvalidateAll();
+    // The wait for the next midnight was worked out from the old date.
+    MidnightTimer::Arm(m_hWnd);
+    return true;
+}
+
+void MonthGridControl::ClockMoved()
+{
+    if (!FollowClock())
+        MidnightTimer::Arm(m_hWnd);
+}
+
+inline LRESULT MonthGridControl::OnCheckDate(WPARAM, LPARAM)
+{
+    // Every second: a look at the clock, and nothing more unless the date
+    // changed (setting a timer each second would cost the idle machine).
+    FollowClock();
+    return 0;
+}
+
 inline LRESULT MonthGridControl::OnTimeChange(WPARAM, LPARAM)
 {
-    MidnightTimer::Arm(m_hWnd);
-    InvalidateAll();
+    ClockMoved();
     return 0;
+}
+
+void MonthGridControl::OnSettingChange()
+{
+    // A new time zone comes as a setting; other settings may change how
+    // the grid looks.
+    ClockMoved();
+    InvalidateAll();
+}
+
+inline LRESULT MonthGridControl::OnPowerBroadcast(WPARAM event, LPARAM)
+{
+    // Back from sleep or hibernation, perhaps days later.
+    if (event == PBT_APMRESUMEAUTOMATIC || event == PBT_APMRESUMESUSPEND)
+        ClockMoved();
+    return TRUE;
 }
 
 inline LRESULT MonthGridControl::OnFocusChange(WPARAM, LPARAM)

@@ -187,7 +187,7 @@ echo "  start-up $(fmt "$(field startup_vs_dllfloor ratio)" 2)x (that floor: $(f
 echo "  memory $(fmt "$(field memory_vs_dllfloor ratio)" 2)x (that floor: $(fmt "$(field dllfloor_memory measured)" 0) KiB, $(fmt "$(field dllfloor_memory ratio)" 2)x the bare dialog)."
 echo "Memory is Linux's Private_Dirty of the process (Wine reports no private bytes); resident: $(fmt "$(field memory_rss measured)" 0) vs $(fmt "$(field memory_rss baseline)" 0) KiB."
 echo "Idle: $(field idle seconds) s, half shown and half minimised (shown $(fmt "$(field idle shown_pct)" 3)%, minimised $(fmt "$(field idle minimised_pct)" 3)%); CPU from the Linux scheduler; the whole Wine tree $(fmt "$(field idle wine_tree_pct)" 3)%, Xvfb $(fmt "$(field idle xvfb_pct)" 3)%."
-echo "Idling is the caption clock: one tick's caption $(fmt "$(detail clock.update_title)" 0) us, of which the platform takes $(fmt "$(detail clock.caption_alone)" 0) us to show any new caption of that length."
+echo "Idling is the caption clock: one tick's caption $(fmt "$(detail clock.update_title)" 0) us, of which the platform takes $(fmt "$(detail clock.caption_alone)" 0) us to show any new caption of that length; the grid's look at the date on each tick $(fmt "$(detail clock.date_check)" 1) us."
 echo "Start-up's own share (in-process, warm): the calendar window from creation to its first paint $(fmt "$(field open measured)" 0) us against $(fmt "$(field open baseline)" 0) us for the empty dialog ($(fmt "$(field open ratio)" 2)x, $(field open reps) each)."
 echo "Layout pass: settings reads $(fmt "$(detail layout.read_settings)" 0) us of it; the month view's Refresh alone $(fmt "$(detail layout.month_view_refresh)" 0) us."
 awk '$1 == "INFO" { $1 = ""; print "Info:" $0 }' "$OUT" | sort -u
