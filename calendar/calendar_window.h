@@ -11,6 +11,7 @@
 #include <ocidl.h>
 #include <olectl.h>
 
+#include <optional>
 #include <string>
 
 class CAboutDlg : public fw::CDialog {
@@ -80,9 +81,9 @@ private:
     // A layout pass while minimised fits the frame only once restored: the
     // rectangles of a minimised window are not the ones to fit.
     bool m_fitPending = false;
-    // What the caption shows: a local second (seconds since 1970 on the
-    // local calendar, -1 for nothing yet) and whether in the short form.
-    long long m_shownSecond = -1;
+    // The instant the caption shows (to the second), and whether in the
+    // short form.
+    std::optional<SYSTEMTIME> m_shown;
     bool m_shownShort = false;
 };
 

@@ -64,15 +64,11 @@ bool Plausible(const SYSTEMTIME& t)
            t.wYear <= kLastSystemYear;
 }
 
-// The second a caption shows, counted on the local calendar; -1 for a
-// date that is none.
-long long LocalSecond(const SYSTEMTIME& t)
+// Field by field, so that a leap second (:60) is a second of its own.
+bool SameSecond(const SYSTEMTIME& a, const SYSTEMTIME& b)
 {
-    const auto day = core::CivilDay(t.wYear, t.wMonth, t.wDay);
-    if (!day)
-        return -1;
-    return static_cast<long long>(day->time_since_epoch().count()) * 86400 + t.wHour * 3600 + t.wMinute * 60 +
-           t.wSecond;
+    return a.wYear == b.wYear && a.wMonth == b.wMonth && a.wDay == b.wDay && a.wHour == b.wHour &&
+           a.wMinute == b.wMinute && a.wSecond == b.wSecond;
 }
 
 LocalClock g_clock = nullptr;
@@ -114,7 +110,7 @@ void CCalendarDlg::UpdateTitleClockAt(const SYSTEMTIME& t)
     }
 
     m_shownShort = IsIconic() != FALSE;
-    m_shownSecond = LocalSecond(t);
+    m_shown = t;
     if (m_shownShort) {
         SetWindowText(shortText);
     } else {
@@ -150,8 +146,7 @@ void CCalendarDlg::TickTitleClock()
 {
     SYSTEMTIME now;
     ReadCaptionClock(now);
-    const bool sameSecond = LocalSecond(now) == m_shownSecond && m_shownSecond >= 0;
-    if (!sameSecond || m_shownShort != (IsIconic() != FALSE))
+    if (!m_shown || !SameSecond(*m_shown, now) || m_shownShort != (IsIconic() != FALSE))
         UpdateTitleClockAt(now);
     ArmClockTimer(now);
 }

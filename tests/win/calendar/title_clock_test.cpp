@@ -219,6 +219,17 @@ TEST_F(CaptionAcrossJumps, MidnightAndTheNewYearWhileMinimised)
     });
 }
 
+TEST_F(CaptionAcrossJumps, ALeapSecondIsASecondOfItsOwn)
+{
+    RunCalendar([](CCalendarDlg& dlg) {
+        dlg.ShowWindow(SW_MINIMIZE);
+        EXPECT_EQ(TickAt(dlg, LocalAt(2016y / December / 31, 23, 59, 59, 20)), L"31.12.16 23:59:59");
+        EXPECT_EQ(TickAt(dlg, LocalAt(2016y / December / 31, 23, 59, 60, 20)), L"31.12.16 23:59:60");
+        EXPECT_EQ(TickAt(dlg, LocalAt(2017y / January / 1, 0, 0, 0, 20)), L"01.01.17 00:00:00");
+        dlg.ShowWindow(SW_RESTORE);
+    });
+}
+
 TEST_F(CaptionAcrossJumps, NoticesOfTheClockShowAtOnceAndReachTheGrid)
 {
     RunCalendar([](CCalendarDlg& dlg) {
