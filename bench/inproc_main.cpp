@@ -239,8 +239,9 @@ void FontPart(CCalendarDlg& dlg)
         "font", fontChanged, [&] { passes.Layout(); }, g_reps);
 }
 
-// Idling is the caption clock: one tick's caption, and of that what the
-// platform alone takes to show a new caption of that length.
+// Idling is the caption clock: one tick's caption, the grid's look at the
+// date, and what the platform alone takes to show a new caption of that
+// length.
 void ClockPart(CCalendarDlg& dlg)
 {
     const Passes passes{dlg};
@@ -248,6 +249,15 @@ void ClockPart(CCalendarDlg& dlg)
         "clock.update_title",
         [&] {
             dlg.UpdateTitleClock();
+            Finish(passes.hwnd, passes.grid);
+        },
+        DetailReps());
+    // What each tick adds for the grid: a look at the date that finds it
+    // unchanged.
+    Detail(
+        "clock.date_check",
+        [&] {
+            dlg.MonthView().CheckDate();
             Finish(passes.hwnd, passes.grid);
         },
         DetailReps());

@@ -34,12 +34,15 @@ decltype(CCalendarDlg::kMessageMap) CCalendarDlg::kMessageMap{
     fw::OnCommand<ID_MINIMIZE, &CCalendarDlg::OnMinimize>(),
     fw::On<WM_NCLBUTTONDBLCLK, &CCalendarDlg::OnNcLButtonDblClk>(),
     fw::On<WM_TIMER, &CCalendarDlg::OnTimer>(),
+    // Only top-level windows hear of the clock moving: the grid is told too.
+    fw::OnNotice<WM_TIMECHANGE, &CCalendarDlg::OnTimeChange>(),
+    fw::OnMessage<WM_SETTINGCHANGE, &CCalendarDlg::OnSettingChange>(),
+    fw::OnMessage<WM_POWERBROADCAST, &CCalendarDlg::OnPowerBroadcast>(),
     fw::OnMessage<WM_FONT_CHANGED, &CCalendarDlg::OnFontChanged>(),
     fw::OnMessage<WM_SETTINGS_CHANGED, &CCalendarDlg::OnSettingsChanged>(),
     fw::On<WM_PAINT, &CCalendarDlg::OnPaint>(),
     fw::On<WM_QUERYDRAGICON, &CCalendarDlg::OnQueryDragIcon>(),
     fw::OnMessage<WM_SIZE, &CCalendarDlg::OnSize>(),
-    fw::OnMessage<WM_SETTINGCHANGE, &CCalendarDlg::OnSettingChange>(),
     fw::OnMessage<WM_SYSCOLORCHANGE, &CCalendarDlg::OnSysColorChange>(),
 };
 
@@ -110,7 +113,7 @@ BOOL CCalendarDlg::OnInitDialog()
     fw::CallReporting([this] { ApplyCalendarSettings(); });
     fw::CallReporting([this] {
         SYSTEMTIME now;
-        ::GetLocalTime(&now);
+        ReadCaptionClock(now);
         const auto today = core::CivilDay(now.wYear, now.wMonth, now.wDay);
         if (const auto date = today ? core::ToOleDate({*today}) : std::nullopt)
             m_monthView.SetCurrentDate(*date);
@@ -119,8 +122,7 @@ BOOL CCalendarDlg::OnInitDialog()
     // One more layout pass through the pre-filter once the modal loop runs.
     PostMessage(WM_KEYDOWN, VK_F5, 0);
 
-    UpdateTitleClock();
-    ArmClockTimer();
+    TickTitleClock(); // the caption, then its timer
 
     // Without the worker (no thread to be had) the layout passes above and
     // the one posted stand alone.
@@ -199,9 +201,36 @@ void CCalendarDlg::OnNcLButtonDblClk(UINT hitTest, POINT)
 
 void CCalendarDlg::OnTimer(UINT_PTR)
 {
-    UpdateTitleClock();
-    ArmClockTimer();
+    TickTitleClock();
+    // The grid's look at the date rides on the tick: a clock moved by a
+    // time sync or a sleep sends no notice, and a timer of the grid's own
+    // would wake the program a second time each second.
+    m_monthView.CheckDate();
     Default();
+}
+
+void CCalendarDlg::OnTimeChange()
+{
+    m_monthView.PassOnClockNotice(WM_TIMECHANGE, 0, 0);
+    TickTitleClock();
+}
+
+LRESULT CCalendarDlg::OnSettingChange(WPARAM w, LPARAM l)
+{
+    // A new time zone arrives as a setting, and so does a high-contrast
+    // theme switched on or off, which the grid must follow at once.
+    ForwardToChildren(WM_SETTINGCHANGE, w, l);
+    TickTitleClock();
+    return Default();
+}
+
+LRESULT CCalendarDlg::OnPowerBroadcast(WPARAM event, LPARAM l)
+{
+    if (event == PBT_APMRESUMEAUTOMATIC || event == PBT_APMRESUMESUSPEND) {
+        m_monthView.PassOnClockNotice(WM_POWERBROADCAST, event, l);
+        TickTitleClock();
+    }
+    return TRUE;
 }
 
 void CCalendarDlg::OnPaint()
@@ -222,15 +251,8 @@ HCURSOR CCalendarDlg::OnQueryDragIcon() { return reinterpret_cast<HCURSOR>(m_hIc
 
 LRESULT CCalendarDlg::OnSettingsChanged(WPARAM, LPARAM) { return ApplyCalendarSettings(); }
 
-// Windows tells top-level windows only of a changed theme or setting; the
-// month grid draws in a high-contrast theme's colours and must follow a
-// switch at once.
-LRESULT CCalendarDlg::OnSettingChange(WPARAM w, LPARAM l)
-{
-    ForwardToChildren(WM_SETTINGCHANGE, w, l);
-    return Default();
-}
-
+// Windows tells top-level windows only of changed system colours; the grid
+// draws in a high-contrast theme's colours and must follow them at once.
 LRESULT CCalendarDlg::OnSysColorChange(WPARAM w, LPARAM l)
 {
     ForwardToChildren(WM_SYSCOLORCHANGE, w, l);

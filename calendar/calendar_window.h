@@ -11,6 +11,7 @@
 #include <ocidl.h>
 #include <olectl.h>
 
+#include <optional>
 #include <string>
 
 class CAboutDlg : public fw::CDialog {
@@ -41,7 +42,7 @@ public:
     CMonthView& MonthView() { return m_monthView; }
     IDispatch* CurrentFont() const { return m_font.m_lpDispatch; }
 
-    static const fw::MessageMap<CCalendarDlg, 15> kMessageMap;
+    static const fw::MessageMap<CCalendarDlg, 17> kMessageMap;
 
 protected:
     void DoDataExchange(fw::CDataExchange* dx) override;
@@ -58,16 +59,21 @@ private:
     void OnMinimize();
     void OnNcLButtonDblClk(UINT hitTest, POINT pt);
     void OnTimer(UINT_PTR id);
+    void OnTimeChange();
+    LRESULT OnSettingChange(WPARAM, LPARAM);
+    LRESULT OnPowerBroadcast(WPARAM event, LPARAM);
     void OnPaint();
     HCURSOR OnQueryDragIcon();
     LRESULT OnSettingsChanged(WPARAM, LPARAM);
     LRESULT OnSize(WPARAM, LPARAM);
-    LRESULT OnSettingChange(WPARAM w, LPARAM l);
     LRESULT OnSysColorChange(WPARAM w, LPARAM l);
     void ForwardToChildren(UINT msg, WPARAM w, LPARAM l);
     void FitToMonthView();
     void ShowContextMenu(POINT client);
-    void ArmClockTimer();
+    // The caption clock's tick: the caption follows the clock, and the
+    // next tick is set from the same reading (title_clock.cpp).
+    void TickTitleClock();
+    void ArmClockTimer(const SYSTEMTIME& now);
     void WaitForWorker();
 
     fw::COleDispatchDriver m_font; // the one reference to the month view's font
@@ -77,7 +83,17 @@ private:
     // A layout pass while minimised fits the frame only once restored: the
     // rectangles of a minimised window are not the ones to fit.
     bool m_fitPending = false;
+    // The instant the caption shows (to the second), and whether in the
+    // short form.
+    std::optional<SYSTEMTIME> m_shown;
+    bool m_shownShort = false;
 };
+
+// Where the calendar window reads the local time: GetLocalTime, or a clock
+// a test puts in; null goes back to the platform's.
+using LocalClock = void(WINAPI*)(LPSYSTEMTIME);
+void SetCaptionClock(LocalClock clock);
+void ReadCaptionClock(SYSTEMTIME& now);
 
 // A new OLE font object (IFontDisp, one reference for the caller) made from
 // a GDI font, or from the stock GUI font when `font` is null; null when no

@@ -64,12 +64,29 @@ bool Plausible(const SYSTEMTIME& t)
            t.wYear <= kLastSystemYear;
 }
 
+// Field by field, so that a leap second (:60) is a second of its own.
+bool SameSecond(const SYSTEMTIME& a, const SYSTEMTIME& b)
+{
+    return a.wYear == b.wYear && a.wMonth == b.wMonth && a.wDay == b.wDay && a.wHour == b.wHour &&
+           a.wMinute == b.wMinute && a.wSecond == b.wSecond;
+}
+
+LocalClock g_clock = nullptr;
+
 } // namespace
+
+void SetCaptionClock(LocalClock clock) { g_clock = clock; }
+
+void ReadCaptionClock(SYSTEMTIME& now)
+{
+    now = {};
+    (g_clock ? g_clock : &::GetLocalTime)(&now);
+}
 
 void CCalendarDlg::UpdateTitleClock()
 {
     SYSTEMTIME now;
-    ::GetLocalTime(&now);
+    ReadCaptionClock(now);
     UpdateTitleClockAt(now);
 }
 
@@ -92,7 +109,9 @@ void CCalendarDlg::UpdateTitleClockAt(const SYSTEMTIME& t)
                       static_cast<int>(t.wMinute), static_cast<int>(t.wSecond));
     }
 
-    if (IsIconic()) {
+    m_shownShort = IsIconic() != FALSE;
+    m_shown = t;
+    if (m_shownShort) {
         SetWindowText(shortText);
     } else {
         // strftime answers in the locale's code page ("März" is 0xE4 in
@@ -106,10 +125,34 @@ void CCalendarDlg::UpdateTitleClockAt(const SYSTEMTIME& t)
     std::setlocale(LC_ALL, saved.c_str());
 }
 
-void CCalendarDlg::ArmClockTimer()
+// The caption is a wall clock, and the clock may jump: set forward or back
+// by the user, by a time sync, by the change to or from summer time, or
+// found a day later after a sleep. Each tick shows the second the clock
+// reads at that moment, and the next tick is set from that same reading
+// for just past the next second boundary. So a jump either way shows at
+// the next tick, within a second, and no jump can put the next tick more
+// than a second away: the caption never stalls.
+//
+// "Never a second twice" is about ticks that follow each other: a tick
+// that finds the clock still in the second on show (the clock set back by
+// less than a second, or a tick that came a little early) leaves the
+// caption alone and waits for the next boundary, so the second is not
+// shown again and the one after it is not late. A clock set back further is shown as
+// it reads: after an hour back the caption goes back that hour with it and
+// counts the hour again, each second once, as every clock in the house
+// does. Holding the caption until the clock caught up would stall it for
+// the hour and show a time the clock does not have.
+void CCalendarDlg::TickTitleClock()
 {
     SYSTEMTIME now;
-    ::GetLocalTime(&now);
+    ReadCaptionClock(now);
+    if (!m_shown || !SameSecond(*m_shown, now) || m_shownShort != (IsIconic() != FALSE))
+        UpdateTitleClockAt(now);
+    ArmClockTimer(now);
+}
+
+void CCalendarDlg::ArmClockTimer(const SYSTEMTIME& now)
+{
     const auto wait = core::UntilNextSecondTick(std::chrono::milliseconds{now.wMilliseconds});
     SetTimer(kClockTimerId, static_cast<UINT>(wait.count()));
 }

@@ -60,7 +60,7 @@ class Tree {
 public:
     explicit Tree(MonthGridControl& control)
         : m_control(control), m_nav(control.Navigation()), m_first(m_nav.First()),
-          m_count(m_nav.MonthCount()), m_columns(control.Shape().columns)
+          m_count(m_nav.MonthCount()), m_columns(control.Shape().columns), m_today(control.Today())
     {}
 
     int Count() const { return m_count; }
@@ -133,7 +133,7 @@ public:
     {
         if (e.kind != Kind::Day)
             return {};
-        return core::DayAccessibleDescription(e.day, e.day == Today(), m_control.HolidayNamesOn(e.day));
+        return core::DayAccessibleDescription(e.day, e.day == m_today, m_control.HolidayNamesOn(e.day));
     }
     LONG Role(const Element& e) const
     {
@@ -307,6 +307,7 @@ private:
     year_month m_first;
     int m_count;
     int m_columns;
+    sys_days m_today; // the grid's mark, brought up to the clock
 };
 
 // Every element's object; the grid's own also answers for its window.

@@ -43,7 +43,7 @@ MonthGridControl::Announced MonthGridControl::Observed() const
     Announced now;
     now.first = m_nav.First();
     now.count = m_nav.MonthCount();
-    now.today = Today();
+    now.today = m_today;
     now.selected = m_nav.Selected();
     const year_month_day selected{now.selected};
     now.selectedShown = m_nav.Shows(selected.year() / selected.month());

@@ -23,7 +23,10 @@ constexpr int kDefaultDpi = 96;
 
 } // namespace
 
-MonthGridControl::MonthGridControl() : m_nav(Today()) { ApplyState(core::MonthGridState{}); }
+MonthGridControl::MonthGridControl() : m_today(monthgrid::Today()), m_nav(m_today)
+{
+    ApplyState(core::MonthGridState{});
+}
 
 MonthGridControl::~MonthGridControl()
 {
@@ -87,6 +90,10 @@ void MonthGridControl::FillInfo(GridInfo& info)
     info.selectedYear = static_cast<int>(sel.year());
     info.selectedMonth = static_cast<int>(static_cast<unsigned>(sel.month()));
     info.selectedDay = static_cast<int>(static_cast<unsigned>(sel.day()));
+    const year_month_day today{m_today};
+    info.todayYear = static_cast<int>(today.year());
+    info.todayMonth = static_cast<int>(static_cast<unsigned>(today.month()));
+    info.todayDay = static_cast<int>(static_cast<unsigned>(today.day()));
 }
 
 void MonthGridControl::InvalidateAll()

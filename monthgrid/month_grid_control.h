@@ -61,7 +61,11 @@ public:
     void ScrollMonths(int months);
     void TakeFocus();
 
-    static const fw::MessageMap<MonthGridControl, 27> kMessageMap;
+    // Today's date as the grid marks it, brought up to the clock first: the
+    // one date that the mark, Home and anything else about today go by.
+    std::chrono::sys_days Today();
+
+    static const fw::MessageMap<MonthGridControl, 29> kMessageMap;
 
 protected:
     void PostNcDestroy() override;
@@ -79,10 +83,13 @@ private:
     LRESULT OnSize(WPARAM, LPARAM);
     LRESULT OnGetDlgCode(WPARAM, LPARAM);
     LRESULT OnGetFont(WPARAM, LPARAM);
+    LRESULT OnCheckDate(WPARAM, LPARAM);
     LRESULT OnTimeChange(WPARAM, LPARAM);
     LRESULT OnSetFocus(WPARAM, LPARAM);
     LRESULT OnKillFocus(WPARAM, LPARAM);
     void OnThemeChange();
+    void OnSettingChange();
+    LRESULT OnPowerBroadcast(WPARAM event, LPARAM);
     void OnTimer(UINT_PTR id);
 
     // Input (month_grid_input.cpp).
@@ -116,6 +123,11 @@ private:
     void InvalidateAll();
     void PropertyChanged();
 
+    // Moves the mark when the clock's date is no longer the one marked;
+    // true when it did. ClockMoved also sets the midnight timer anew.
+    bool FollowClock();
+    void ClockMoved();
+
     // Font and metrics at the window's DPI.
     int CurrentDpi() const;
     HFONT Font() { return m_font.Get(CurrentDpi()); }
@@ -136,12 +148,12 @@ private:
     int m_nColumns = 1;
     int m_nRows = 1;
     bool m_bShowWeekNumbers = true;
+    std::chrono::sys_days m_today; // the day marked; before m_nav, which starts on it
     core::GridNavigation m_nav;
     GridFont m_font;
     RepaintTracker m_repaint;
-    std::chrono::sys_days m_shownToday{}; // the day the last paint marked
-    bool m_bFocused = false;              // between WM_SETFOCUS and WM_KILLFOCUS
-    bool m_bHighContrast = false;         // as last read, at creation and at theme changes
+    bool m_bFocused = false;      // between WM_SETFOCUS and WM_KILLFOCUS
+    bool m_bHighContrast = false; // as last read, at creation and at theme changes
 
     // What assistive technology was last told.
     struct Announced {

@@ -59,7 +59,7 @@ PaintState MonthGridControl::CurrentPaintState()
     state.palette = {pal.fore,     pal.monthBack,    pal.back,         pal.titleBack, pal.titleFore,
                      pal.trailing, pal.selectedBack, pal.selectedFore, pal.today,     pal.todaySelected};
     state.highContrast = m_bHighContrast;
-    state.today = Today();
+    state.today = m_today;
     state.selected = m_nav.Selected();
     state.firstShown = sys_days{m_nav.First() / 1};
     state.columns = layout.Shape().columns;
@@ -105,7 +105,6 @@ void MonthGridControl::Render(HDC dc, const RECT& area)
     const core::GridLayout layout = Layout(); // measures first if the font is new
     const PaintState state = CurrentPaintState();
     m_repaint.Rendered(state);
-    m_shownToday = state.today;
     const Palette pal = MakePalette(m_colors, state.highContrast);
 
     Fill(dc, area, pal.back);

@@ -10,6 +10,7 @@
 
 namespace monthgrid {
 
+using namespace std::chrono;
 using C = MonthGridControl;
 
 decltype(MonthGridControl::kMessageMap) MonthGridControl::kMessageMap{
@@ -33,13 +34,16 @@ decltype(MonthGridControl::kMessageMap) MonthGridControl::kMessageMap{
     fw::OnMessage<WM_CAPTURECHANGED, &C::OnCaptureChanged>(),
     fw::On<WM_MOUSEWHEEL, &C::OnMouseWheel>(),
     fw::On<WM_TIMER, &C::OnTimer>(),
+    // The clock: checked each second by the host, announced by the system.
+    fw::OnMessage<kCheckDateMessage, &C::OnCheckDate>(),
     fw::OnMessage<WM_TIMECHANGE, &C::OnTimeChange>(),
+    fw::OnNotice<WM_SETTINGCHANGE, &C::OnSettingChange>(),
+    fw::OnMessage<WM_POWERBROADCAST, &C::OnPowerBroadcast>(),
     fw::OnMessage<WM_SETFOCUS, &C::OnSetFocus>(),
     fw::OnMessage<WM_KILLFOCUS, &C::OnKillFocus>(),
     fw::OnMessage<WM_GETOBJECT, &C::OnGetObject>(),
     // A high-contrast theme switched on or off, or its colours changed.
     fw::OnNotice<WM_SYSCOLORCHANGE, &C::OnThemeChange>(),
-    fw::OnNotice<WM_SETTINGCHANGE, &C::OnThemeChange>(),
     // Changes that the next paint shows; the font is remade for a new DPI
     // at its next use.
     fw::OnNotice<WM_DISPLAYCHANGE, &C::InvalidateAll>(),
@@ -96,6 +100,9 @@ LRESULT MonthGridControl::OnGetInfo(WPARAM, LPARAM l)
 
 void MonthGridControl::OnPaint()
 {
+    // Before the paint begins, so that a date found changed invalidates
+    // what this paint then covers rather than asking for another.
+    FollowClock();
     fw::PaintDC dc(m_hWnd);
     m_repaint.PaintStarts();
     if (dc.get())
@@ -105,6 +112,7 @@ void MonthGridControl::OnPaint()
 
 inline LRESULT MonthGridControl::OnPrintClient(WPARAM dc, LPARAM)
 {
+    FollowClock();
     Paint(reinterpret_cast<HDC>(dc), GetClientRect());
     return 0;
 }
@@ -127,21 +135,69 @@ inline LRESULT MonthGridControl::OnGetFont(WPARAM, LPARAM) { return reinterpret_
 void MonthGridControl::OnTimer(UINT_PTR id)
 {
     if (id == MidnightTimer::kId) {
-        if (Today() != m_shownToday)
-            InvalidateAll();
-        AnnounceChanges(); // today's day is another
-        MidnightTimer::Arm(m_hWnd);
+        if (!FollowClock())
+            MidnightTimer::Arm(m_hWnd);
     } else if (id == kRepeatTimer) {
         OnRepeatTimer();
     }
 }
 
+sys_days MonthGridControl::Today()
+{
+    FollowClock();
+    return m_today;
+}
+
+bool MonthGridControl::FollowClock()
+{
+    // Only the mark moves: the months shown and the selection stay where
+    // the user left them, whatever the clock did.
+    const sys_days today = monthgrid::Today();
+    if (today == m_today)
+        return false;
+    m_today = today;
+    InvalidateAll();
+    // The wait for the next midnight was worked out from the old date.
+    MidnightTimer::Arm(m_hWnd);
+    AnnounceChanges(); // today's day is another
+    return true;
+}
+
+void MonthGridControl::ClockMoved()
+{
+    if (!FollowClock())
+        MidnightTimer::Arm(m_hWnd);
+}
+
+inline LRESULT MonthGridControl::OnCheckDate(WPARAM, LPARAM)
+{
+    // Every second: a look at the clock, and nothing more unless the date
+    // changed (setting a timer each second would cost the idle machine).
+    FollowClock();
+    return 0;
+}
+
 inline LRESULT MonthGridControl::OnTimeChange(WPARAM, LPARAM)
 {
-    MidnightTimer::Arm(m_hWnd);
-    InvalidateAll();
-    AnnounceChanges();
+    ClockMoved();
     return 0;
+}
+
+void MonthGridControl::OnSettingChange()
+{
+    // A new time zone comes as a setting; other settings may change how
+    // the grid looks.
+    ClockMoved();
+    m_bHighContrast = HighContrastOn();
+    InvalidateAll();
+}
+
+inline LRESULT MonthGridControl::OnPowerBroadcast(WPARAM event, LPARAM)
+{
+    // Back from sleep or hibernation, perhaps days later.
+    if (event == PBT_APMRESUMEAUTOMATIC || event == PBT_APMRESUMESUSPEND)
+        ClockMoved();
+    return TRUE;
 }
 
 // The focus rectangle is drawn whenever the grid has the focus, whatever

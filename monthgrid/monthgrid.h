@@ -60,6 +60,16 @@ static_assert(kLoadStateMessage == WM_USER + 0x300);
 // must be set. Answers TRUE when filled.
 inline constexpr UINT kGetInfoMessage = WM_USER + 0x301;
 
+// Today's date. The grid marks the day its clock (grid_clock.h) reads and
+// follows the clock when it jumps. A clock that is set, changes its zone
+// or wakes from sleep is announced only to top-level windows
+// (WM_TIMECHANGE, WM_SETTINGCHANGE, WM_POWERBROADCAST): the host passes
+// them on to the grid. A time sync or a sleep may move the clock without a
+// word, so a host that wakes every second anyway sends kCheckDateMessage
+// then (wParam, lParam 0; answers 0). Each of these repaints only when the
+// date has changed; the months shown stay where the user left them.
+inline constexpr UINT kCheckDateMessage = WM_USER + 0x302;
+
 struct GridInfo {
     UINT cbSize = sizeof(GridInfo);
     core::FontMetrics metrics; // measured for the current font and DPI
@@ -70,6 +80,9 @@ struct GridInfo {
     int selectedYear = 0;
     int selectedMonth = 0;
     int selectedDay = 0;
+    int todayYear = 0; // the day marked as today
+    int todayMonth = 0;
+    int todayDay = 0;
 };
 
 // The six colours the grid draws in.

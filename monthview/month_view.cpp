@@ -82,3 +82,15 @@ void CMonthView::SetMonthRows(short rows) { Put(members::kMonthRows, rows); }
 void CMonthView::SetFont(LPDISPATCH font) { Put(members::kFont, font); }
 void CMonthView::SetCurrentDate(DATE date) { Put(members::kValue, date); }
 void CMonthView::Refresh() { InvokeHelper(members::kRefresh.dispid, DISPATCH_METHOD, nullptr); }
+
+void CMonthView::CheckDate()
+{
+    if (m_hWnd)
+        SendMessage(monthgrid::kCheckDateMessage);
+}
+
+void CMonthView::PassOnClockNotice(UINT message, WPARAM w, LPARAM l)
+{
+    if (m_hWnd)
+        SendMessage(message, w, l);
+}

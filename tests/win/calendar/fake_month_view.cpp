@@ -89,6 +89,9 @@ LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM w, LPARAM l)
 {
     if (msg == fw::ControlDispatchMessage())
         return reinterpret_cast<LRESULT>(static_cast<IDispatch*>(new RecordingDispatch(hwnd)));
+    if (msg == monthgrid::kCheckDateMessage || msg == WM_TIMECHANGE || msg == WM_SETTINGCHANGE ||
+        msg == WM_POWERBROADCAST)
+        g_state.clockMessages.emplace_back(msg, w);
     return ::DefWindowProcW(hwnd, msg, w, l);
 }
 

@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <oaidl.h>
 
+#include <utility>
 #include <vector>
 
 namespace fake {
@@ -25,6 +26,9 @@ struct State {
     int maxMonths = 0; // largest columns x rows ever set
     int refreshes = 0;
     HRESULT failFont = S_OK; // answer to a font put, for failure tests
+    // The clock's messages that reached the grid: the date check and the
+    // notices passed on (message, wParam).
+    std::vector<std::pair<UINT, WPARAM>> clockMessages;
 };
 
 // Registers the stand-in class (replacing nothing: the real grid's class
