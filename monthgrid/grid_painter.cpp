@@ -145,6 +145,7 @@ Palette MakePalette(const std::array<COLORREF, static_cast<int>(ColorSlot::Count
     p.titleBack = Resolve(c[static_cast<int>(ColorSlot::TitleBack)]);
     p.titleFore = Resolve(c[static_cast<int>(ColorSlot::TitleFore)]);
     p.trailing = Resolve(c[static_cast<int>(ColorSlot::TrailingFore)]);
+    p.holiday = Resolve(c[static_cast<int>(ColorSlot::HolidayFore)]);
     p.selectedBack = p.titleBack;
     p.selectedFore = p.titleFore;
     if (Distance(p.titleBack, p.monthBack) < kClose) {
@@ -168,12 +169,20 @@ void Fill(HDC dc, const RECT& r, COLORREF color)
     ::ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &r, nullptr, 0, nullptr);
 }
 
-int Painter::NumberWidth(unsigned n) const
+int Painter::NumberWidth(unsigned n, const std::array<int, 10>& digitWidths)
 {
     int width = 0;
     for (int i = 0; i < kNumbers.length[n]; ++i)
-        width += m_digitWidths[static_cast<std::size_t>(kNumbers.text[n][i] - L'0')];
+        width += digitWidths[static_cast<std::size_t>(kNumbers.text[n][i] - L'0')];
     return width;
+}
+
+void Painter::UseBold(bool bold)
+{
+    if (bold == m_boldSelected || !m_bold.font)
+        return;
+    ::SelectObject(m_dc, bold ? m_bold.font : m_font);
+    m_boldSelected = bold;
 }
 
 void Painter::DrawNumber(int x, int y, unsigned number)
@@ -224,23 +233,32 @@ void Painter::WeekNumbers(int m, const core::MonthLayout& month)
     Fill(m_dc, RECT{top.right - 1, top.top, top.right, bottom.bottom}, m_pal.titleBack);
 }
 
-DayMarks Painter::Days(int m, const core::MonthLayout& month, const DayContext& days)
+DayMarks Painter::Days(int m, const core::MonthLayout& month, const DayContext& days, std::uint32_t holidays)
 {
-    // Day numbers go out a line at a time: each run of one colour is a
-    // single ExtTextOut whose advances put every number in the middle of
-    // its cell. The selected day is drawn on its own over its fill.
+    // Day numbers go out a line at a time: each run of one look is a single
+    // ExtTextOut whose advances put every number in the middle of its cell,
+    // the line's holidays a run of their own in the bold face. The selected
+    // day is drawn on its own over its fill.
     ::SetTextAlign(m_dc, TA_LEFT | TA_TOP | TA_NOUPDATECP);
     DayMarks marks;
     const int cellWidth = m_layout.CellWidth();
+    const std::array<int, 10>& boldWidths = m_bold.digitWidths ? *m_bold.digitWidths : m_digitWidths;
     unsigned day = static_cast<unsigned>(year_month_day{month.cells[0].date}.day());
     core::MonthPart part = month.cells[0].part;
     const int todayAt = month.IndexOf(days.today);
     const int selectedAt = month.IndexOf(days.selected);
     auto flush = [this](DayRun& run, int y) { run.Flush(m_dc, y, [this](COLORREF c) { SetColor(c); }); };
+    auto flushBold = [&](DayRun& run, int y) {
+        if (run.length == 0)
+            return;
+        UseBold(true);
+        flush(run, y);
+        UseBold(false);
+    };
     for (int line = 0; line < core::MonthLayout::kLines; ++line) {
         const RECT first = ToRECT(m_layout.DayRect(m, line, 0));
         const int y = TextTop(first);
-        DayRun run;
+        DayRun run, boldRun;
         for (int wd = 0; wd < core::MonthLayout::kDaysPerLine; ++wd) {
             const int i = line * core::MonthLayout::kDaysPerLine + wd;
             const core::DayCell& cell = month.cells[static_cast<std::size_t>(i)];
@@ -250,25 +268,36 @@ DayMarks Painter::Days(int m, const core::MonthLayout& month, const DayContext& 
             }
             const unsigned number = day++;
             const bool own = cell.part == core::MonthPart::Current;
+            const bool selected = i == selectedAt && (own || !days.selectedMonthShown);
+            const DayLook look = DayLookOf(m_pal, cell, ((holidays >> number) & 1u) != 0, selected);
+            const std::array<int, 10>& widths = look.bold ? boldWidths : m_digitWidths;
             const int left = first.left + wd * cellWidth;
-            const int x = left + (cellWidth - NumberWidth(number)) / 2;
+            const int x = left + (cellWidth - NumberWidth(number, widths)) / 2;
             const RECT r{left, first.top, left + cellWidth, first.bottom};
             if (i == todayAt && (own || !days.todayMonthShown))
                 marks.today = r;
-            if (i == selectedAt && (own || !days.selectedMonthShown)) {
+            if (selected) {
                 marks.selected = r;
                 flush(run, y);
+                flushBold(boldRun, y);
                 Fill(m_dc, r, m_pal.selectedBack);
-                SetColor(m_pal.selectedFore);
+                SetColor(look.color);
+                UseBold(look.bold);
                 DrawNumber(x, y, number);
+                UseBold(false);
                 continue;
             }
-            const COLORREF color = DayColor(m_pal, cell);
-            if (run.length && color != run.color)
-                flush(run, y);
-            run.Add(x, color, number, m_digitWidths);
+            DayRun& target = look.bold ? boldRun : run;
+            if (target.length && look.color != target.color) {
+                if (look.bold)
+                    flushBold(target, y);
+                else
+                    flush(target, y);
+            }
+            target.Add(x, look.color, number, widths);
         }
         flush(run, y);
+        flushBold(boldRun, y);
     }
     ::SetTextAlign(m_dc, TA_CENTER | TA_TOP | TA_NOUPDATECP);
     return marks;

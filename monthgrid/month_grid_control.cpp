@@ -20,10 +20,16 @@ namespace {
 // is fitted a few times at most.
 constexpr int kResizeAttempts = 3;
 constexpr int kDefaultDpi = 96;
+// The holidays' colour until one is put: a dark red.
+constexpr COLORREF kDefaultHolidayColor = RGB(192, 0, 0);
 
 } // namespace
 
-MonthGridControl::MonthGridControl() : m_nav(Today()) { ApplyState(core::MonthGridState{}); }
+MonthGridControl::MonthGridControl() : m_nav(Today())
+{
+    m_colors[static_cast<int>(ColorSlot::HolidayFore)] = kDefaultHolidayColor;
+    ApplyState(core::MonthGridState{});
+}
 
 MonthGridControl::~MonthGridControl() { DisconnectDispatch(); }
 
@@ -119,6 +125,32 @@ void MonthGridControl::SetShowWeekNumbers(bool show)
         return;
     m_bShowWeekNumbers = show;
     PropertyChanged();
+}
+
+void MonthGridControl::SetShowHolidays(bool show)
+{
+    if (m_bShowHolidays == show)
+        return;
+    m_bShowHolidays = show;
+    PropertyChanged();
+}
+
+void MonthGridControl::SetHolidayRegion(core::Region region)
+{
+    if (m_holidays.GetRegion() == region)
+        return;
+    m_holidays.SetRegion(region);
+    PropertyChanged();
+}
+
+core::HolidayNames MonthGridControl::HolidayNamesOn(sys_days day) const
+{
+    return m_bShowHolidays ? m_holidays.NamesOf(day) : core::HolidayNames{};
+}
+
+std::uint32_t MonthGridControl::HolidaysIn(year_month ym) const
+{
+    return m_bShowHolidays ? m_holidays.DaysIn(ym) : 0;
 }
 
 void MonthGridControl::SetColumns(int columns)

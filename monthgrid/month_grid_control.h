@@ -4,20 +4,25 @@
 // Its jobs live in files of their own: the window's messages
 // (month_grid_window.cpp), the properties and sizing (month_grid_control.cpp),
 // input (month_grid_input.cpp), painting (month_grid_paint.cpp), the font
-// and its metrics (grid_font.h), repaint tracking (repaint_tracker.h) and the
-// clock (grid_clock.h).
+// and its metrics (grid_font.h), repaint tracking (repaint_tracker.h), the
+// clock (grid_clock.h) and the tooltips (grid_tips.h, month_grid_tips.cpp).
 #include <windows.h>
+#include <commctrl.h>
 #include <oaidl.h>
 
 #include <array>
 #include <chrono>
+#include <cstdint>
+#include <vector>
 
 #include "core/grid_geometry.h"
 #include "core/grid_navigation.h"
+#include "core/holidays.h"
 #include "core/monthgrid_state.h"
 #include "framework/handles.h"
 #include "framework/window_base.h"
 #include "monthgrid/grid_font.h"
+#include "monthgrid/grid_tips.h"
 #include "monthgrid/monthgrid.h"
 #include "monthgrid/repaint_tracker.h"
 
@@ -40,13 +45,21 @@ public:
     void SetFont(const FontDescription* font); // null: the GUI font
     void SetCurrentDate(std::chrono::sys_days day);
     void Refresh();
+    void SetShowHolidays(bool show);
+    void SetHolidayRegion(core::Region region);
+
+    // The chosen region's holiday names for a day; empty while holidays
+    // are switched off. What the tooltips and the accessible objects say.
+    core::HolidayNames HolidayNamesOn(std::chrono::sys_days day) const;
 
     void Paint(HDC target, const RECT& area);
 
-    static const fw::MessageMap<MonthGridControl, 27> kMessageMap;
+    static const fw::MessageMap<MonthGridControl, 29> kMessageMap;
 
 protected:
     void PostNcDestroy() override;
+    // Hands the mouse messages to the tooltips before they are handled.
+    LRESULT WindowProc(UINT msg, WPARAM w, LPARAM l) override;
 
 private:
     // Messages (month_grid_window.cpp).
@@ -63,6 +76,8 @@ private:
     LRESULT OnGetFont(WPARAM, LPARAM);
     LRESULT OnTimeChange(WPARAM, LPARAM);
     LRESULT OnFocusChange(WPARAM, LPARAM);
+    LRESULT OnNotify(WPARAM, LPARAM);
+    LRESULT OnDestroy(WPARAM, LPARAM);
     void OnTimer(UINT_PTR id);
 
     // Input (month_grid_input.cpp).
@@ -97,6 +112,16 @@ private:
     void Render(HDC dc, const RECT& area);
     // True when the window's pixels are those a full repaint would make.
     bool ShowsCurrentState();
+    // The holidays of a month shown, as core::HolidayCalendar::DaysIn; none
+    // while they are switched off.
+    std::uint32_t HolidaysIn(std::chrono::year_month ym) const;
+
+    // Tooltips (month_grid_tips.cpp).
+    void RelayToTips(UINT msg, WPARAM w, LPARAM l);
+    // Makes the tools anew if what they describe has moved.
+    void SyncTips();
+    std::vector<TipItem> TipItems(const core::GridLayout& layout) const;
+    LRESULT OnTipText(NMTTDISPINFOW& info);
 
     GridDispatch* m_pDispatch = nullptr; // one reference, while the window lives
 
@@ -104,10 +129,13 @@ private:
     int m_nColumns = 1;
     int m_nRows = 1;
     bool m_bShowWeekNumbers = true;
+    bool m_bShowHolidays = false;
+    core::HolidayCalendar m_holidays; // the region's, cached by year
     core::GridNavigation m_nav;
     GridFont m_font;
     RepaintTracker m_repaint;
     std::chrono::sys_days m_shownToday{}; // the day the last paint marked
+    GridTips m_tips;
 
     core::WheelNotches m_wheel;
     int m_nRepeatDirection = 0; // -1 / +1 while a title arrow is held

@@ -56,14 +56,16 @@ PaintState MonthGridControl::CurrentPaintState()
     PaintState state;
     const core::GridLayout layout = Layout(); // measures first if the font is new
     const Palette pal = MakePalette(m_colors);
-    state.palette = {pal.fore,     pal.monthBack,    pal.back,         pal.titleBack, pal.titleFore,
-                     pal.trailing, pal.selectedBack, pal.selectedFore, pal.today};
+    state.palette = {pal.fore,    pal.monthBack,    pal.back,         pal.titleBack, pal.titleFore,
+                     pal.trailing, pal.holiday, pal.selectedBack, pal.selectedFore, pal.today};
     state.today = Today();
     state.selected = m_nav.Selected();
     state.firstShown = sys_days{m_nav.First() / 1};
     state.columns = layout.Shape().columns;
     state.rows = layout.Shape().rows;
     state.showWeekNumbers = layout.ShowsWeekNumbers();
+    state.showHolidays = m_bShowHolidays;
+    state.holidayRegion = m_holidays.GetRegion();
     state.font = Font();
     state.fontGeneration = m_font.Generation();
     state.dpi = m_font.MeasuredDpi();
@@ -103,7 +105,10 @@ void MonthGridControl::Render(HDC dc, const RECT& area)
     const year_month_day today{state.today};
     const DayContext days{state.today, state.selected, m_nav.Shows(today.year() / today.month()),
                           m_nav.Shows(selected.year() / selected.month())};
-    Painter painter(dc, layout, pal, m_font.TextHeight(), m_font.DigitWidths());
+    // The bold face only once a holiday is to be drawn: made once per font
+    // and DPI, and a grid without holidays never makes it.
+    BoldFace bold;
+    Painter painter(dc, layout, pal, state.font, m_font.TextHeight(), m_font.DigitWidths());
     const year_month first = m_nav.First();
     for (int m = 0; m < layout.MonthCount(); ++m) {
         const RECT block = ToRECT(layout.MonthRect(m));
@@ -111,10 +116,15 @@ void MonthGridControl::Render(HDC dc, const RECT& area)
             continue;
         const year_month ym = core::AddMonths(first, m);
         const core::MonthLayout month = core::LayoutMonth(ym);
+        const std::uint32_t holidays = HolidaysIn(ym);
+        if (holidays && !bold.font) {
+            bold = {m_font.GetBold(m_hWnd, state.dpi), &m_font.BoldDigitWidths()};
+            painter.SetBold(bold);
+        }
         painter.Title(m, ym);
         painter.WeekdayHeader(m, block, ToRECT(layout.TitleRect(m)));
         painter.WeekNumbers(m, month);
-        painter.Marks(painter.Days(m, month, days), state.focusCue);
+        painter.Marks(painter.Days(m, month, days, holidays), state.focusCue);
     }
     painter.Arrows(area);
 }

@@ -35,6 +35,8 @@ decltype(MonthGridControl::kMessageMap) MonthGridControl::kMessageMap{
     fw::OnMessage<WM_TIMECHANGE, &C::OnTimeChange>(),
     fw::OnMessage<WM_SETFOCUS, &C::OnFocusChange>(),
     fw::OnMessage<WM_KILLFOCUS, &C::OnFocusChange>(),
+    fw::OnMessage<WM_NOTIFY, &C::OnNotify>(),
+    fw::OnMessage<WM_DESTROY, &C::OnDestroy>(),
     // Changes that the next paint shows; the font is remade for a new DPI
     // at its next use.
     fw::OnNotice<WM_UPDATEUISTATE, &C::InvalidateAll>(),
@@ -95,6 +97,8 @@ void MonthGridControl::OnPaint()
     if (dc.get())
         Paint(dc.get(), dc.info().rcPaint);
     m_repaint.PaintEnded();
+    // What the screen shows now is what the tooltips talk about.
+    SyncTips();
 }
 
 inline LRESULT MonthGridControl::OnPrintClient(WPARAM dc, LPARAM)
@@ -139,6 +143,21 @@ inline LRESULT MonthGridControl::OnTimeChange(WPARAM, LPARAM)
 inline LRESULT MonthGridControl::OnFocusChange(WPARAM, LPARAM)
 {
     InvalidateAll();
+    return 0;
+}
+
+inline LRESULT MonthGridControl::OnNotify(WPARAM, LPARAM l)
+{
+    auto* header = reinterpret_cast<NMHDR*>(l);
+    if (header && header->hwndFrom == m_tips.Window() && m_tips.Window() && header->code == TTN_GETDISPINFOW)
+        return OnTipText(*reinterpret_cast<NMTTDISPINFOW*>(l));
+    return 0;
+}
+
+inline LRESULT MonthGridControl::OnDestroy(WPARAM, LPARAM)
+{
+    // The tooltip window is the grid's, not its top-level window's.
+    m_tips.Destroy();
     return 0;
 }
 

@@ -7,18 +7,22 @@
 #include <array>
 #include <chrono>
 
+#include "core/holidays.h"
+
 namespace monthgrid {
 
 // Everything the pixels of a paint depend on: two equal states paint the
 // same pixels.
 struct PaintState {
-    std::array<COLORREF, 9> palette{};
+    std::array<COLORREF, 10> palette{};
     std::chrono::sys_days today{};
     std::chrono::sys_days selected{};
     std::chrono::sys_days firstShown{}; // the first day of the first month
     int columns = 0;
     int rows = 0;
     bool showWeekNumbers = false;
+    bool showHolidays = false;
+    core::Region holidayRegion = core::Region::Nationwide;
     HFONT font = nullptr;
     unsigned fontGeneration = 0;
     int dpi = 0;

@@ -10,6 +10,8 @@
 
 #include <olectl.h>
 
+#include <cstdio>
+
 using namespace core::keys;
 namespace members = monthgrid::members;
 using testsupport::RunCalendar;
@@ -82,6 +84,9 @@ TEST_F(CalendarWindow, EveryPassPushesEverySettingInOrder)
     SettingsStore::WriteInt(kTrailingForeColor, 0x000A0B0C);
     SettingsStore::WriteInt(kColumns, 2);
     SettingsStore::WriteInt(kRows, 5);
+    SettingsStore::WriteInt(kHolidayForeColor, 0x000D0E0F);
+    SettingsStore::WriteInt(kHolidays, 0);
+    SettingsStore::WriteString(kHolidayRegion, L"by");
     RunCalendar([](CCalendarDlg& dlg) {
         const std::size_t from = fake::Current().calls.size();
         dlg.ApplyCalendarSettings();
@@ -90,6 +95,7 @@ TEST_F(CalendarWindow, EveryPassPushesEverySettingInOrder)
             DISPID id;
             VARTYPE type;
             LONGLONG value;
+            const wchar_t* text = L"";
         };
         const Expect expected[] = {{members::kForeColor.dispid, VT_I4, 0x00010203},
                                    {members::kMonthBackColor.dispid, VT_I4, 0x00112233},
@@ -101,12 +107,16 @@ TEST_F(CalendarWindow, EveryPassPushesEverySettingInOrder)
                                    {members::kMonthColumns.dispid, VT_I2, 1},
                                    {members::kMonthRows.dispid, VT_I2, 5},
                                    {members::kMonthColumns.dispid, VT_I2, 2},
+                                   {members::kHolidayForeColor.dispid, VT_I4, 0x000D0E0F},
+                                   {members::kShowHolidays.dispid, VT_BOOL, VARIANT_FALSE},
+                                   {members::kHolidayRegion.dispid, VT_BSTR, 0, L"BY"},
                                    {members::kRefresh.dispid, VT_EMPTY, 0}};
         ASSERT_EQ(calls.size(), std::size(expected));
         for (std::size_t i = 0; i < calls.size(); ++i) {
             EXPECT_EQ(calls[i].dispid, expected[i].id) << i;
             EXPECT_EQ(calls[i].type, expected[i].type) << i;
             EXPECT_EQ(calls[i].value, expected[i].value) << i;
+            EXPECT_EQ(calls[i].text, expected[i].text) << i;
             EXPECT_EQ(calls[i].flags,
                       expected[i].id == members::kRefresh.dispid ? DISPATCH_METHOD : DISPATCH_PROPERTYPUT)
                 << i;
@@ -148,6 +158,62 @@ TEST_F(CalendarWindow, CountsGoOutAsTheirLowSixteenBits)
                 counts.push_back(c.value);
         EXPECT_EQ(counts, (std::vector<LONGLONG>{1, -1, 3}));
     });
+}
+
+// What the three holiday keys push, as a hand-edited profile holds them:
+// anything unreadable is the key's default, and the profile stays as it was.
+TEST_F(CalendarWindow, HolidayKeysReachTheGridWithTheirDefaultsForWhatDoesNotRead)
+{
+    struct Case {
+        const char* profile;
+        LONGLONG shown;
+        const wchar_t* region;
+        LONGLONG colour;
+    };
+    const Case cases[] = {
+        {"", VARIANT_TRUE, L"", 192},
+        {"[Allgemein]\r\nFeiertage=ja\r\nBundesland=Bayern\r\n[Color]\r\nHolidayForeColor=rot\r\n",
+         VARIANT_TRUE, L"", 192},
+        {"[Allgemein]\r\nFeiertage=\r\nBundesland=\r\n[Color]\r\nHolidayForeColor=0x10\r\n", VARIANT_TRUE,
+         L"", 192},
+        {"[Allgemein]\r\nFeiertage=0\r\nBundesland= \"sn\" \r\n[Color]\r\nHolidayForeColor=255\r\n",
+         VARIANT_FALSE, L"SN", 255},
+        {"[Allgemein]\r\nFeiertage=2\r\nBundesland=B Y\r\n[Color]\r\nHolidayForeColor=99999999999\r\n",
+         VARIANT_TRUE, L"", 192},
+        {"[Allgemein]\r\nFeiertage=-1\r\nBundesland=th\r\n[Color]\r\nHolidayForeColor=-1\r\n", VARIANT_TRUE,
+         L"TH", -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.profile);
+        testsupport::ResetProfile();
+        if (*c.profile) {
+            FILE* f = _wfopen(testsupport::ProfilePath().c_str(), L"wb");
+            ASSERT_NE(f, nullptr);
+            std::fputs(c.profile, f);
+            std::fclose(f);
+        }
+        fake::Reset();
+        RunCalendar([&](CCalendarDlg& dlg) {
+            const std::size_t from = fake::Current().calls.size();
+            dlg.ApplyCalendarSettings();
+            int seen = 0;
+            for (const auto& call : CallsSince(from)) {
+                if (call.dispid == members::kShowHolidays.dispid) {
+                    EXPECT_EQ(call.value, c.shown);
+                    ++seen;
+                } else if (call.dispid == members::kHolidayRegion.dispid) {
+                    EXPECT_EQ(call.text, c.region);
+                    ++seen;
+                } else if (call.dispid == members::kHolidayForeColor.dispid) {
+                    EXPECT_EQ(call.value, c.colour);
+                    ++seen;
+                }
+            }
+            EXPECT_EQ(seen, 3);
+            EXPECT_TRUE(dlg.IsWindowVisible());
+        });
+        EXPECT_EQ(testsupport::ProfileText(), c.profile);
+    }
 }
 
 TEST_F(CalendarWindow, RefreshRequestsAllCentreAgainAfterAMove)

@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <oaidl.h>
 
+#include <string>
 #include <vector>
 
 namespace fake {
@@ -16,6 +17,7 @@ struct Call {
     VARTYPE type;
     LONGLONG value; // integers, booleans (as 0/-1), dates as whole days
     IDispatch* object = nullptr;
+    std::wstring text = {}; // strings
 };
 
 struct State {
