@@ -4,6 +4,7 @@
 #include "monthgrid/month_grid_control.h"
 
 #include <algorithm>
+#include <iterator>
 #include <new>
 #include <span>
 
@@ -241,6 +242,17 @@ int MonthGridControl::CurrentDpi() const
 core::GridLayout MonthGridControl::Layout()
 {
     return core::GridLayout(m_font.Metrics(m_hWnd, CurrentDpi()), m_nColumns, m_nRows, m_bShowWeekNumbers);
+}
+
+MonthGridControl* MonthGridControl::FromHandle(HWND hwnd)
+{
+    wchar_t name[64] = {};
+    if (!hwnd || !::GetClassNameW(hwnd, name, static_cast<int>(std::size(name))) ||
+        ::CompareStringOrdinal(name, -1, kClassName, -1, TRUE) != CSTR_EQUAL)
+        return nullptr;
+    // The window class keeps its object in the window's extra bytes
+    // (fw::CWnd::RegisterOwnWindowClass).
+    return dynamic_cast<MonthGridControl*>(reinterpret_cast<fw::CWnd*>(::GetWindowLongPtrW(hwnd, 0)));
 }
 
 bool RegisterMonthGridClass(HINSTANCE instance)

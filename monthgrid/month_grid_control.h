@@ -36,6 +36,8 @@ public:
     ~MonthGridControl() override;
 
     bool Alive() const { return m_hWnd != nullptr; }
+    // The object of one of the grid's windows; null for any other window.
+    static MonthGridControl* FromHandle(HWND hwnd);
 
     // The operations of the dispatch interface.
     void SetColor(ColorSlot slot, COLORREF color);
