@@ -41,7 +41,7 @@ public:
     CMonthView& MonthView() { return m_monthView; }
     IDispatch* CurrentFont() const { return m_font.m_lpDispatch; }
 
-    static const fw::MessageMap<CCalendarDlg, 13> kMessageMap;
+    static const fw::MessageMap<CCalendarDlg, 14> kMessageMap;
 
 protected:
     void DoDataExchange(fw::CDataExchange* dx) override;
@@ -53,6 +53,7 @@ private:
     void OnSysCommand(UINT id, LPARAM l);
     void OnAbout();
     void OnParameters();
+    void OnHolidays();
     void OnRefresh();
     void OnProgramEnd();
     void OnMinimize();
