@@ -94,6 +94,7 @@ int CHolidayDlg::StoredChoice()
 
 void CHolidayDlg::ShowChoice(int choice)
 {
+    m_nChoice = choice;
     ::SendDlgItemMessageW(m_hWnd, IDC_HOLIDAY_REGION, CB_SETCURSEL, static_cast<WPARAM>(choice), 0);
     FillList(choice);
 }
@@ -122,7 +123,7 @@ void CHolidayDlg::OnOK() {}
 void CHolidayDlg::OnRegionChanged()
 {
     const LRESULT choice = ::SendDlgItemMessageW(m_hWnd, IDC_HOLIDAY_REGION, CB_GETCURSEL, 0, 0);
-    if (choice == CB_ERR)
+    if (choice == CB_ERR || choice == m_nChoice)
         return;
     // "keine" switches the holidays off and keeps the Land for when they
     // are switched on again.
@@ -138,7 +139,8 @@ void CHolidayDlg::OnRegionChanged()
         ReportSaveFailure();
         ShowChoice(StoredChoice());
     } else {
-        FillList(static_cast<int>(choice));
+        m_nChoice = static_cast<int>(choice);
+        FillList(m_nChoice);
     }
     if (anyStored)
         NotifyCalendar(WM_SETTINGS_CHANGED);

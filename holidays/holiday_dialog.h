@@ -48,4 +48,7 @@ private:
     void FillList(int choice);
 
     int m_year;
+    // The entry shown for what is stored: a notification that leaves the
+    // choice where it was stores nothing.
+    int m_nChoice = -1;
 };

@@ -416,6 +416,53 @@ TEST_F(CalendarWindow, ARightClickOnTheGridOpensTheContextMenuAndTheClickGoesOn)
     EXPECT_GE(menusOpened, 1);
 }
 
+// The menu resource stays as it is; the loaded copy gets "Feiertage ..."
+// directly below "Parameter ...".
+TEST_F(CalendarWindow, TheContextMenuOffersTheHolidaysBelowTheParameters)
+{
+    static HWND menuWindow = nullptr;
+    static std::vector<std::pair<UINT, std::wstring>> items;
+    menuWindow = nullptr;
+    items.clear();
+    HHOOK hook = ::SetWindowsHookExW(
+        WH_CBT,
+        [](int code, WPARAM w, LPARAM l) -> LRESULT {
+            if (code == HCBT_CREATEWND) {
+                wchar_t cls[32] = {};
+                ::GetClassNameW(reinterpret_cast<HWND>(w), cls, 32);
+                if (std::wstring(cls) == L"#32768") {
+                    menuWindow = reinterpret_cast<HWND>(w);
+                    ::SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR id, DWORD) {
+                        ::KillTimer(nullptr, id);
+                        HMENU menu = reinterpret_cast<HMENU>(::SendMessageW(menuWindow, MN_GETHMENU, 0, 0));
+                        for (int i = 0; menu && i < ::GetMenuItemCount(menu); ++i) {
+                            wchar_t text[64] = {};
+                            ::GetMenuStringW(menu, static_cast<UINT>(i), text, 64, MF_BYPOSITION);
+                            items.emplace_back(::GetMenuItemID(menu, i), text);
+                        }
+                        ::EndMenu();
+                    });
+                }
+            }
+            return ::CallNextHookEx(nullptr, code, w, l);
+        },
+        nullptr, ::GetCurrentThreadId());
+    RunCalendar([](CCalendarDlg& dlg) {
+        ::PostMessageW(dlg.MonthView().m_hWnd, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(20, 30));
+        testsupport::PumpFor(400);
+    });
+    ::UnhookWindowsHookEx(hook);
+    const std::vector<std::pair<UINT, std::wstring>> expected{{IDM_PARAMETER, L"Parameter ..."},
+                                                              {IDM_HOLIDAYS, L"Feiertage ..."},
+                                                              {IDM_REFRESH, L"Aktualisieren"},
+                                                              {ID_MINIMIZE, L"Als Symbol darstellen"},
+                                                              {0, L""},
+                                                              {IDM_ABOUTBOX, L"Info \u00FCber Morvelin ..."},
+                                                              {0, L""},
+                                                              {ID_PROGRAM_END, L"Programm beenden"}};
+    EXPECT_EQ(items, expected);
+}
+
 TEST_F(CalendarWindow, MenuCommandsOpenTheAboutAndParameterDialogsOverTheCalendar)
 {
     testsupport::ModalDriver driver;
@@ -430,16 +477,17 @@ TEST_F(CalendarWindow, MenuCommandsOpenTheAboutAndParameterDialogsOverTheCalenda
     RunCalendar(
         [&](CCalendarDlg& dlg) {
             calendar = dlg.m_hWnd;
-            for (int i = 0; i < 4; ++i)
+            for (int i = 0; i < 5; ++i)
                 driver.Then(close);
             dlg.SendMessage(WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
             dlg.SendMessage(WM_SYSCOMMAND, IDM_PARAMETER, 0);
             dlg.SendMessage(WM_COMMAND, IDM_ABOUTBOX, 0);
             dlg.SendMessage(WM_COMMAND, IDM_PARAMETER, 0);
+            dlg.SendMessage(WM_COMMAND, IDM_HOLIDAYS, 0);
             EXPECT_TRUE(::IsWindowEnabled(dlg.m_hWnd));
         },
         &driver);
     EXPECT_EQ(titles, (std::vector<std::wstring>{L"Info \u00FCber Morvelin", L"Parameter",
-                                                 L"Info \u00FCber Morvelin", L"Parameter"}));
-    EXPECT_EQ(ownerDisabled, (std::vector<bool>{true, true, true, true}));
+                                                 L"Info \u00FCber Morvelin", L"Parameter", L"Feiertage"}));
+    EXPECT_EQ(ownerDisabled, (std::vector<bool>{true, true, true, true, true}));
 }
