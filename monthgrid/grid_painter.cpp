@@ -248,17 +248,10 @@ DayMarks Painter::Days(int m, const core::MonthLayout& month, const DayContext& 
     const int todayAt = month.IndexOf(days.today);
     const int selectedAt = month.IndexOf(days.selected);
     auto flush = [this](DayRun& run, int y) { run.Flush(m_dc, y, [this](COLORREF c) { SetColor(c); }); };
-    auto flushBold = [&](DayRun& run, int y) {
-        if (run.length == 0)
-            return;
-        UseBold(true);
-        flush(run, y);
-        UseBold(false);
-    };
     for (int line = 0; line < core::MonthLayout::kLines; ++line) {
         const RECT first = ToRECT(m_layout.DayRect(m, line, 0));
         const int y = TextTop(first);
-        DayRun run, boldRun;
+        DayRun run;
         for (int wd = 0; wd < core::MonthLayout::kDaysPerLine; ++wd) {
             const int i = line * core::MonthLayout::kDaysPerLine + wd;
             const core::DayCell& cell = month.cells[static_cast<std::size_t>(i)];
@@ -279,7 +272,6 @@ DayMarks Painter::Days(int m, const core::MonthLayout& month, const DayContext& 
             if (selected) {
                 marks.selected = r;
                 flush(run, y);
-                flushBold(boldRun, y);
                 Fill(m_dc, r, m_pal.selectedBack);
                 SetColor(look.color);
                 UseBold(look.bold);
@@ -287,20 +279,59 @@ DayMarks Painter::Days(int m, const core::MonthLayout& month, const DayContext& 
                 UseBold(false);
                 continue;
             }
-            DayRun& target = look.bold ? boldRun : run;
-            if (target.length && look.color != target.color) {
-                if (look.bold)
-                    flushBold(target, y);
-                else
-                    flush(target, y);
+            if (look.bold) {
+                AddHoliday(x, y, number, widths);
+                continue;
             }
-            target.Add(x, look.color, number, widths);
+            if (run.length && look.color != run.color)
+                flush(run, y);
+            run.Add(x, look.color, number, widths);
         }
         flush(run, y);
-        flushBold(boldRun, y);
     }
     ::SetTextAlign(m_dc, TA_CENTER | TA_TOP | TA_NOUPDATECP);
     return marks;
+}
+
+void Painter::AddHoliday(int x, int y, unsigned number, const std::array<int, 10>& digitWidths)
+{
+    BoldNumbers& h = m_holidays;
+    if (h.length + 2 > BoldNumbers::kCapacity)
+        HolidayNumbers();
+    if (h.length == 0) {
+        h.startX = x;
+        h.startY = y;
+    } else {
+        // The previous character's advance reaches this number's cell; a
+        // vertical advance counts upwards, as the font's own y axis does.
+        h.advance[2 * (h.length - 1)] = x - h.lastX;
+        h.advance[2 * (h.length - 1) + 1] = h.lastY - y;
+    }
+    h.lastX = x;
+    h.lastY = y;
+    for (int i = 0; i < kNumbers.length[number]; ++i) {
+        const wchar_t ch = kNumbers.text[number][i];
+        if (i > 0)
+            h.lastX += h.advance[2 * (h.length - 1)];
+        h.text[h.length] = ch;
+        h.advance[2 * h.length] = digitWidths[static_cast<std::size_t>(ch - L'0')];
+        h.advance[2 * h.length + 1] = 0;
+        ++h.length;
+    }
+}
+
+void Painter::HolidayNumbers()
+{
+    BoldNumbers& h = m_holidays;
+    if (h.length == 0)
+        return;
+    const UINT align = ::SetTextAlign(m_dc, TA_LEFT | TA_TOP | TA_NOUPDATECP);
+    UseBold(true);
+    SetColor(m_pal.holiday);
+    ::ExtTextOutW(m_dc, h.startX, h.startY, ETO_PDY, nullptr, h.text, static_cast<UINT>(h.length), h.advance);
+    UseBold(false);
+    ::SetTextAlign(m_dc, align);
+    h.length = 0;
 }
 
 void Painter::Marks(const DayMarks& marks, bool focusCue)

@@ -96,7 +96,10 @@ public:
     void WeekdayHeader(int m, const RECT& block, const RECT& title);
     void WeekNumbers(int m, const core::MonthLayout& month);
     // `holidays`: bit d set when day d of the block's own month is a holiday.
+    // Their numbers are kept for HolidayNumbers, the selected day's aside.
     DayMarks Days(int m, const core::MonthLayout& month, const DayContext& days, std::uint32_t holidays);
+    // The holidays' numbers kept by Days, all in one go in the bold face.
+    void HolidayNumbers();
     void Marks(const DayMarks& marks, bool focusCue);
     void Arrows(const RECT& area);
 
@@ -128,6 +131,19 @@ private:
     const std::array<int, 10>& m_digitWidths;
     BoldFace m_bold;
     bool m_boldSelected = false;
+
+    // The holidays' numbers of a whole paint as one ExtTextOut: each
+    // character's advance (ETO_PDY, x and y) carries it to the next one,
+    // wherever that is, so a paint selects the bold face once.
+    struct BoldNumbers {
+        static constexpr int kCapacity = 96;
+        wchar_t text[kCapacity];
+        int advance[2 * kCapacity];
+        int length = 0;
+        int startX = 0, startY = 0;
+        int lastX = 0, lastY = 0; // where the last character starts
+    } m_holidays;
+    void AddHoliday(int x, int y, unsigned number, const std::array<int, 10>& digitWidths);
     COLORREF m_textColor = CLR_INVALID;
 };
 

@@ -126,6 +126,7 @@ void MonthGridControl::Render(HDC dc, const RECT& area)
         painter.WeekNumbers(m, month);
         painter.Marks(painter.Days(m, month, days, holidays), state.focusCue);
     }
+    painter.HolidayNumbers();
     painter.Arrows(area);
 }
 
