@@ -409,7 +409,8 @@ void HolidaysPaint(CCalendarDlg& dlg)
     HGDIOBJ old = ::SelectObject(dc, bitmap);
     auto paint = [&](HWND g) { ::SendMessageW(g, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT); };
     std::printf("INFO holidays size=%ldx%ld region=BY year=2027\n", r.right, r.bottom);
-    Compare("holidays", [&] { paint(grids[0]); }, [&] { paint(grids[1]); }, g_reps * 2);
+    Compare(
+        "holidays", [&] { paint(grids[0]); }, [&] { paint(grids[1]); }, g_reps * 2);
     ::SelectObject(dc, old);
     ::DeleteObject(bitmap);
     ::DeleteDC(dc);

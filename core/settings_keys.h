@@ -54,7 +54,7 @@ inline constexpr const SettingKey* kColourKeys[] = {&kForeColor, &kMonthBackColo
                                                     &kTitleForeColor, &kTrailingForeColor};
 
 inline constexpr const SettingKey* kAll[] = {
-    &kColumns,        &kRows,           &kWeekNumbers,       &kLogFont, &kForeColor,     &kMonthBackColor,
+    &kColumns,        &kRows,           &kWeekNumbers,       &kLogFont,  &kForeColor,     &kMonthBackColor,
     &kTitleBackColor, &kTitleForeColor, &kTrailingForeColor, &kHolidays, &kHolidayRegion, &kHolidayForeColor};
 } // namespace keys
 

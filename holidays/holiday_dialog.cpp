@@ -22,15 +22,17 @@ namespace keys = core::keys;
 core::Region RegionOf(int choice)
 {
     const int land = choice - CHolidayDlg::kFirstLand;
-    return land >= 0 && land < static_cast<int>(core::kLaender.size()) ? core::kLaender[static_cast<std::size_t>(land)]
-                                                                       : core::Region::Nationwide;
+    return land >= 0 && land < static_cast<int>(core::kLaender.size())
+               ? core::kLaender[static_cast<std::size_t>(land)]
+               : core::Region::Nationwide;
 }
 
 int ChoiceOf(core::Region region)
 {
     const auto* at = std::find(core::kLaender.begin(), core::kLaender.end(), region);
-    return at == core::kLaender.end() ? CHolidayDlg::kNationwide
-                                      : CHolidayDlg::kFirstLand + static_cast<int>(at - core::kLaender.begin());
+    return at == core::kLaender.end()
+               ? CHolidayDlg::kNationwide
+               : CHolidayDlg::kFirstLand + static_cast<int>(at - core::kLaender.begin());
 }
 
 // The list's widest line, so that its horizontal scroll bar shows only
@@ -40,7 +42,8 @@ int TextWidth(HWND control, const std::wstring& text)
     fw::WindowDC dc(control);
     if (!dc)
         return 0;
-    fw::SelectObjectScope font(dc.get(), reinterpret_cast<HGDIOBJ>(::SendMessageW(control, WM_GETFONT, 0, 0)));
+    fw::SelectObjectScope font(dc.get(),
+                               reinterpret_cast<HGDIOBJ>(::SendMessageW(control, WM_GETFONT, 0, 0)));
     SIZE size{};
     ::GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &size);
     return size.cx;
@@ -57,7 +60,10 @@ CHolidayDlg::CHolidayDlg(int year, fw::CWnd* parent) : WithMessageMap(IDD_HOLIDA
 
 CHolidayDlg::~CHolidayDlg() = default;
 
-void CHolidayDlg::DoDataExchange(fw::CDataExchange* dx) { fw::DDX_Control(dx, IDC_HOLIDAY_COLOR, m_ctlHolidayColor); }
+void CHolidayDlg::DoDataExchange(fw::CDataExchange* dx)
+{
+    fw::DDX_Control(dx, IDC_HOLIDAY_COLOR, m_ctlHolidayColor);
+}
 
 BOOL CHolidayDlg::OnInitDialog()
 {
@@ -133,7 +139,8 @@ void CHolidayDlg::OnRegionChanged()
         anyStored = anyStored || stored;
     };
     if (choice != kNone)
-        wrote(SettingsStore::WriteString(keys::kHolidayRegion, core::RegionCode(RegionOf(static_cast<int>(choice)))));
+        wrote(SettingsStore::WriteString(keys::kHolidayRegion,
+                                         core::RegionCode(RegionOf(static_cast<int>(choice)))));
     wrote(SettingsStore::WriteInt(keys::kHolidays, choice == kNone ? 0 : 1));
     if (!allStored) {
         ReportSaveFailure();

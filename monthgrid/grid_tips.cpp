@@ -30,9 +30,10 @@ bool GridTips::Create(HWND grid)
     // Owned by the grid's top-level window (a popup's parent is its owner);
     // shown whether or not that window is active, as a desktop calendar
     // usually is not.
-    m_tip = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
-                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, grid, nullptr,
-                              reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(grid, GWLP_HINSTANCE)), nullptr);
+    m_tip =
+        ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+                          CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, grid, nullptr,
+                          reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(grid, GWLP_HINSTANCE)), nullptr);
     if (!m_tip)
         return false;
     ::SendMessageW(m_tip, TTM_SETMAXTIPWIDTH, 0, kMaxTipWidth);
@@ -56,7 +57,11 @@ void GridTips::Relay(HWND grid, UINT msg, WPARAM w, LPARAM l) const
     if (!m_tip)
         return;
     const DWORD pos = ::GetMessagePos();
-    MSG m{grid, msg, w, l, static_cast<DWORD>(::GetMessageTime()),
+    MSG m{grid,
+          msg,
+          w,
+          l,
+          static_cast<DWORD>(::GetMessageTime()),
           {static_cast<short>(LOWORD(pos)), static_cast<short>(HIWORD(pos))}};
     ::SendMessageW(m_tip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&m));
 }
@@ -87,7 +92,7 @@ void GridTips::Replace(HWND grid, const TipsKey& key, std::vector<TipItem> items
     if (::GetCursorPos(&cursor) && ::WindowFromPoint(cursor) == grid) {
         POINT client = cursor;
         ::ScreenToClient(grid, &client);
-        MSG m{grid, WM_MOUSEMOVE, 0, MAKELPARAM(client.x, client.y), static_cast<DWORD>(::GetMessageTime()),
+        MSG m{grid,  WM_MOUSEMOVE, 0, MAKELPARAM(client.x, client.y), static_cast<DWORD>(::GetMessageTime()),
               cursor};
         ::SendMessageW(m_tip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&m));
     }

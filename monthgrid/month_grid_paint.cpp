@@ -56,8 +56,8 @@ PaintState MonthGridControl::CurrentPaintState()
     PaintState state;
     const core::GridLayout layout = Layout(); // measures first if the font is new
     const Palette pal = MakePalette(m_colors);
-    state.palette = {pal.fore,    pal.monthBack,    pal.back,         pal.titleBack, pal.titleFore,
-                     pal.trailing, pal.holiday, pal.selectedBack, pal.selectedFore, pal.today};
+    state.palette = {pal.fore,     pal.monthBack, pal.back,         pal.titleBack,    pal.titleFore,
+                     pal.trailing, pal.holiday,   pal.selectedBack, pal.selectedFore, pal.today};
     state.today = Today();
     state.selected = m_nav.Selected();
     state.firstShown = sys_days{m_nav.First() / 1};

@@ -37,9 +37,9 @@ void MonthGridControl::SyncTips()
         return;
     const core::GridLayout layout = Layout();
     const core::GridShape shape = layout.Shape();
-    const TipsKey key{sys_days{m_nav.First() / 1}, shape.columns, shape.rows, layout.ShowsWeekNumbers(),
-                      m_bShowHolidays,           m_holidays.GetRegion(), m_font.Generation(),
-                      m_font.MeasuredDpi()};
+    const TipsKey key{sys_days{m_nav.First() / 1}, shape.columns,       shape.rows,
+                      layout.ShowsWeekNumbers(),   m_bShowHolidays,     m_holidays.GetRegion(),
+                      m_font.Generation(),         m_font.MeasuredDpi()};
     if (m_tips.Current(key))
         return;
     m_tips.Replace(m_hWnd, key, TipItems(layout));
@@ -53,7 +53,8 @@ std::vector<TipItem> MonthGridControl::TipItems(const core::GridLayout& layout) 
         const year_month ym = core::AddMonths(first, m);
         const core::MonthLayout month = core::LayoutMonth(ym);
         for (int line = 0; line < core::MonthLayout::kLines; ++line) {
-            const sys_days monday = month.cells[static_cast<std::size_t>(line * core::MonthLayout::kDaysPerLine)].date;
+            const sys_days monday =
+                month.cells[static_cast<std::size_t>(line * core::MonthLayout::kDaysPerLine)].date;
             if (layout.ShowsWeekNumbers())
                 items.push_back({fw::ToRECT(layout.WeekNumberRect(m, line)), TipItem::Kind::Week, monday});
         }
@@ -83,8 +84,8 @@ LRESULT MonthGridControl::OnTipText(NMTTDISPINFOW& info)
     const TipItem* item = m_tips.ItemOf(info.hdr.idFrom);
     if (!item)
         return 0;
-    std::wstring text = item->kind == TipItem::Kind::Week ? core::WeekTooltip(item->day)
-                                                          : HolidayNamesOn(item->day).Joined();
+    std::wstring text =
+        item->kind == TipItem::Kind::Week ? core::WeekTooltip(item->day) : HolidayNamesOn(item->day).Joined();
     info.lpszText = const_cast<wchar_t*>(m_tips.Hold(std::move(text)));
     return 0;
 }

@@ -134,11 +134,14 @@ inline constexpr Member kHolidayRegion{101, L"HolidayRegion", VT_BSTR};
 inline constexpr Member kHolidayForeColor{102, L"HolidayForeColor", VT_I4, MemberKind::Property,
                                           ColorSlot::HolidayFore};
 
-inline constexpr const Member* kAll[] = {
-    &kForeColor,       &kMonthBackColor, &kBackColor,   &kTitleBackColor, &kTitleForeColor,
-    &kTrailingForeColor, &kShowWeekNumbers, &kMonthColumns, &kMonthRows,   &kFont,
-    &kValue,           &kCurrentDate,    &kRefresh,     &kShowHolidays,   &kHolidayRegion,
-    &kHolidayForeColor};
+inline constexpr const Member* kAll[] = {&kForeColor,       &kMonthBackColor,
+                                         &kBackColor,       &kTitleBackColor,
+                                         &kTitleForeColor,  &kTrailingForeColor,
+                                         &kShowWeekNumbers, &kMonthColumns,
+                                         &kMonthRows,       &kFont,
+                                         &kValue,           &kCurrentDate,
+                                         &kRefresh,         &kShowHolidays,
+                                         &kHolidayRegion,   &kHolidayForeColor};
 
 // Each DISPID names one member; Value and CurrentDate are one member's two
 // names.

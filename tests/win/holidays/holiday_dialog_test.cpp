@@ -103,7 +103,8 @@ TEST_F(HolidayDialogTest, AFreshProfileOpensOnTheNationwideHolidaysAndWritesNoth
         choices = ::GetDlgItem(dialog, IDC_HOLIDAY_REGION);
         choice = Choice(dialog);
         for (LRESULT i = 0; i < ::SendMessageW(choices, CB_GETCOUNT, 0, 0); ++i) {
-            std::wstring entry(static_cast<std::size_t>(::SendMessageW(choices, CB_GETLBTEXTLEN, i, 0)), L'\0');
+            std::wstring entry(static_cast<std::size_t>(::SendMessageW(choices, CB_GETLBTEXTLEN, i, 0)),
+                               L'\0');
             ::SendMessageW(choices, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(entry.data()));
             entries.push_back(entry);
         }
@@ -115,24 +116,12 @@ TEST_F(HolidayDialogTest, AFreshProfileOpensOnTheNationwideHolidaysAndWritesNoth
     EXPECT_EQ(result, IDCANCEL);
     EXPECT_EQ(caption, L"Feiertage");
     EXPECT_EQ(choice, L"ganz Deutschland (nur bundesweite)");
-    EXPECT_EQ(entries, (std::vector<std::wstring>{L"keine",
-                                                  L"ganz Deutschland (nur bundesweite)",
-                                                  L"Baden-W\u00FCrttemberg",
-                                                  L"Bayern",
-                                                  L"Berlin",
-                                                  L"Brandenburg",
-                                                  L"Bremen",
-                                                  L"Hamburg",
-                                                  L"Hessen",
-                                                  L"Mecklenburg-Vorpommern",
-                                                  L"Niedersachsen",
-                                                  L"Nordrhein-Westfalen",
-                                                  L"Rheinland-Pfalz",
-                                                  L"Saarland",
-                                                  L"Sachsen",
-                                                  L"Sachsen-Anhalt",
-                                                  L"Schleswig-Holstein",
-                                                  L"Th\u00FCringen"}));
+    EXPECT_EQ(entries,
+              (std::vector<std::wstring>{
+                  L"keine", L"ganz Deutschland (nur bundesweite)", L"Baden-W\u00FCrttemberg", L"Bayern",
+                  L"Berlin", L"Brandenburg", L"Bremen", L"Hamburg", L"Hessen", L"Mecklenburg-Vorpommern",
+                  L"Niedersachsen", L"Nordrhein-Westfalen", L"Rheinland-Pfalz", L"Saarland", L"Sachsen",
+                  L"Sachsen-Anhalt", L"Schleswig-Holstein", L"Th\u00FCringen"}));
     EXPECT_EQ(heading, L"Feiertage im &Jahr 2027:");
     EXPECT_EQ(lines, ListOf(kYear, core::Region::Nationwide));
     ASSERT_FALSE(lines.empty());
@@ -198,7 +187,8 @@ TEST_F(HolidayDialogTest, EachChoiceStoresItsKeysBeforeTheCalendarIsToldAndTheLi
         Key(dialog, VK_HOME); // keine again
         Key(dialog, VK_HOME); // no change: nothing stored, nobody told
     });
-    EXPECT_EQ(choices, (std::vector<std::wstring>{L"Bayern", L"keine", L"ganz Deutschland (nur bundesweite)"}));
+    EXPECT_EQ(choices,
+              (std::vector<std::wstring>{L"Bayern", L"keine", L"ganz Deutschland (nur bundesweite)"}));
     EXPECT_EQ(lines[0], ListOf(kYear, core::Region::BY));
     EXPECT_NE(std::find(lines[0].begin(), lines[0].end(), L"Do 27.05.2027  Fronleichnam"), lines[0].end());
     EXPECT_TRUE(lines[1].empty());
@@ -207,7 +197,8 @@ TEST_F(HolidayDialogTest, EachChoiceStoresItsKeysBeforeTheCalendarIsToldAndTheLi
     ASSERT_EQ(calendar.arrivals.size(), 5u);
     for (const auto& a : calendar.arrivals)
         EXPECT_EQ(a.message, static_cast<UINT>(WM_SETTINGS_CHANGED));
-    const std::pair<const char*, const char*> seen[] = {{"1", "BW"}, {"1", "BY"}, {"0", "BY"}, {"1", ""}, {"0", ""}};
+    const std::pair<const char*, const char*> seen[] = {
+        {"1", "BW"}, {"1", "BY"}, {"0", "BY"}, {"1", ""}, {"0", ""}};
     for (std::size_t i = 0; i < std::size(seen); ++i) {
         SCOPED_TRACE(i);
         EXPECT_EQ(Entry(calendar.arrivals[i].profile, "Allgemein", "Feiertage"), seen[i].first);
@@ -234,7 +225,8 @@ TEST_F(HolidayDialogTest, TheColourFieldStoresTheHolidayColourOnceAndAnUnchanged
     EXPECT_EQ(owner, dialogSeen);
     EXPECT_EQ(painted, RGB(0, 0, 160));
     ASSERT_EQ(calendar.arrivals.size(), 1u);
-    EXPECT_EQ(Entry(calendar.arrivals[0].profile, "Color", "HolidayForeColor"), std::to_string(RGB(0, 0, 160)));
+    EXPECT_EQ(Entry(calendar.arrivals[0].profile, "Color", "HolidayForeColor"),
+              std::to_string(RGB(0, 0, 160)));
     EXPECT_EQ(Entry("Allgemein", "Feiertage"), std::nullopt);
 }
 
@@ -385,10 +377,12 @@ TEST(HolidayDialogWithTheCalendar, TheCalendarFollowsEachChoiceWhileTheDialogIsO
     std::chrono::sys_days fronleichnam{};
     testsupport::RunCalendar(
         [&](CCalendarDlg& cal) {
-            monthgrid::MonthGridControl* grid = monthgrid::MonthGridControl::FromHandle(cal.MonthView().m_hWnd);
+            monthgrid::MonthGridControl* grid =
+                monthgrid::MonthGridControl::FromHandle(cal.MonthView().m_hWnd);
             ASSERT_NE(grid, nullptr);
             year = cal.MonthView().FirstShownYear().value_or(0);
-            fronleichnam = std::chrono::sys_days{core::EasterSunday(std::chrono::year{year})} + std::chrono::days{60};
+            fronleichnam =
+                std::chrono::sys_days{core::EasterSunday(std::chrono::year{year})} + std::chrono::days{60};
             ::GetWindowRect(cal.m_hWnd, &calendarRect);
             driver.Then([&](HWND dialog) {
                 ::GetWindowRect(dialog, &dialogRect);

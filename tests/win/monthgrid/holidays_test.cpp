@@ -40,8 +40,9 @@ constexpr sys_days Day(int y, unsigned m, unsigned d) { return sys_days{year{y} 
 std::string Ymd(sys_days d)
 {
     const year_month_day ymd{d};
-    return std::to_string(static_cast<int>(ymd.year())) + "-" + std::to_string(static_cast<unsigned>(ymd.month())) +
-           "-" + std::to_string(static_cast<unsigned>(ymd.day()));
+    return std::to_string(static_cast<int>(ymd.year())) + "-" +
+           std::to_string(static_cast<unsigned>(ymd.month())) + "-" +
+           std::to_string(static_cast<unsigned>(ymd.day()));
 }
 
 // Today, for the grid: far from every month shown unless a test moves it.
@@ -199,8 +200,8 @@ TEST_F(MonthGridHolidays, TheNaturalSizeIsTheSameWithAndWithoutHolidaysForEveryF
         const wchar_t* face;
         double points;
         bool bold;
-    } fonts[] = {{nullptr, 0, false},        {L"Tahoma", 8, false},         {L"Tahoma", 14, false},
-                 {L"Arial", 10, true},       {L"Courier New", 24, false}, {L"Times New Roman", 6, false}};
+    } fonts[] = {{nullptr, 0, false},  {L"Tahoma", 8, false},       {L"Tahoma", 14, false},
+                 {L"Arial", 10, true}, {L"Courier New", 24, false}, {L"Times New Roman", 6, false}};
     for (const auto& f : fonts) {
         for (bool weeks : {true, false}) {
             SCOPED_TRACE(::testing::Message() << (f.face ? "font" : "GUI font") << " " << f.points
@@ -256,9 +257,10 @@ TEST_F(MonthGridHolidays, TheRegionTakesALandsCodeInEitherCaseAndRefusesTheRest)
     EXPECT_EQ(Names(grid, Day(2027, 12, 25)), L"");
 
     fw::ComPtr<IDispatch> d = DispatchOf(grid);
-    const std::pair<const wchar_t*, DISPID> names[] = {{L"showholidays", members::kShowHolidays.dispid},
-                                                       {L"HOLIDAYREGION", members::kHolidayRegion.dispid},
-                                                       {L"HolidayForeColor", members::kHolidayForeColor.dispid}};
+    const std::pair<const wchar_t*, DISPID> names[] = {
+        {L"showholidays", members::kShowHolidays.dispid},
+        {L"HOLIDAYREGION", members::kHolidayRegion.dispid},
+        {L"HolidayForeColor", members::kHolidayForeColor.dispid}};
     for (const auto& [name, want] : names) {
         LPOLESTR n = const_cast<LPOLESTR>(name);
         DISPID id = 0;
@@ -406,11 +408,12 @@ TEST_F(MonthGridTooltips, TheToolsFollowTheGridWhenItScrolls)
     ::InvalidateRect(grid, nullptr, FALSE);
     EXPECT_EQ(TipAt(tip, weekOne), L"Woche 49: 30. November \u2013 6. Dezember 2026");
     EXPECT_EQ(TipAt(tip, christmas), L"1. Weihnachtstag");
-    for (auto [key, week, there] :
-         {std::tuple{VK_NEXT, L"Woche 53: 28. Dezember 2026 \u2013 3. Januar 2027", std::optional<std::wstring>{}},
-          std::tuple{VK_PRIOR, L"Woche 49: 30. November \u2013 6. Dezember 2026",
-                     std::optional<std::wstring>{L"1. Weihnachtstag"}},
-          std::tuple{VK_PRIOR, L"Woche 44: 26. Oktober \u2013 1. November 2026", std::optional<std::wstring>{}}}) {
+    for (auto [key, week, there] : {std::tuple{VK_NEXT, L"Woche 53: 28. Dezember 2026 \u2013 3. Januar 2027",
+                                               std::optional<std::wstring>{}},
+                                    std::tuple{VK_PRIOR, L"Woche 49: 30. November \u2013 6. Dezember 2026",
+                                               std::optional<std::wstring>{L"1. Weihnachtstag"}},
+                                    std::tuple{VK_PRIOR, L"Woche 44: 26. Oktober \u2013 1. November 2026",
+                                               std::optional<std::wstring>{}}}) {
         ::SendMessageW(grid, WM_KEYDOWN, key, 0);
         EXPECT_EQ(TipAt(tip, weekOne), week);
         EXPECT_EQ(TipAt(tip, christmas), there);

@@ -64,13 +64,13 @@ TEST_F(resources, HoldExactlyTheListedResourcesAllInGermanOnly)
     const std::wstring iconImage = inventory[L"#3"].begin()->first;
     const std::map<std::wstring, std::set<std::wstring>> expected{
         {L"#3", {iconImage}},
-        {L"#4", {L"#134"}},                   // menu
+        {L"#4", {L"#134"}},                            // menu
         {L"#5", {L"#100", L"#102", L"#131", L"#140"}}, // dialogs
         {L"#6", {L"#7", L"#13"}},                      // the string blocks of IDs 96..111 and 192..207
-        {L"#14", {L"#128"}},                  // icon group
-        {L"#16", {L"#1"}},                    // version record
-        {L"#24", {L"#1"}},                    // manifest
-        {L"#240", {L"#102"}},                 // dialog-init data
+        {L"#14", {L"#128"}},                           // icon group
+        {L"#16", {L"#1"}},                             // version record
+        {L"#24", {L"#1"}},                             // manifest
+        {L"#240", {L"#102"}},                          // dialog-init data
     };
     std::map<std::wstring, std::set<std::wstring>> found;
     for (const auto& [type, names] : inventory) {
@@ -303,7 +303,8 @@ TEST_F(resources, IdsAreDistinctWithinEachKindAndSystemCommandsSurviveTheLowBitM
                           IDS_SHORT_CLOCK, IDS_HOLIDAYS, IDS_HOLIDAYS_NONE, IDS_HOLIDAYS_NATIONWIDE,
                           IDS_HOLIDAYS_OF_YEAR}))
         << "strings";
-    EXPECT_TRUE(distinct({IDM_ABOUTBOX, IDM_PARAMETER, IDM_REFRESH, ID_PROGRAM_END, ID_MINIMIZE, IDM_HOLIDAYS}))
+    EXPECT_TRUE(
+        distinct({IDM_ABOUTBOX, IDM_PARAMETER, IDM_REFRESH, ID_PROGRAM_END, ID_MINIMIZE, IDM_HOLIDAYS}))
         << "commands";
     // The buttons' IDOK and IDCANCEL share the dialogs' ID space with the controls.
     EXPECT_TRUE(distinct({IDC_COLUMNS, IDC_ROWS, IDC_FONT, IDC_MONTHVIEW, IDC_FORECOLOR, IDC_STANDARD_COLORS,
