@@ -186,8 +186,9 @@ void LayoutPart(CCalendarDlg& dlg)
             using namespace core::keys;
             for (const core::SettingKey* key :
                  {&kColumns, &kRows, &kForeColor, &kMonthBackColor, &kTitleBackColor, &kTitleForeColor,
-                  &kTrailingForeColor, &kWeekNumbers})
+                  &kTrailingForeColor, &kWeekNumbers, &kHolidayForeColor, &kHolidays})
                 SettingsStore::ReadInt(*key);
+            SettingsStore::ReadString(kHolidayRegion);
         },
         DetailReps());
     Detail(
@@ -205,6 +206,9 @@ void LayoutPart(CCalendarDlg& dlg)
             view.SetMonthColumns(1);
             view.SetMonthRows(static_cast<short>(kRows.defaultValue));
             view.SetMonthColumns(static_cast<short>(kColumns.defaultValue));
+            view.SetHolidayForeColor(static_cast<COLORREF>(kHolidayForeColor.defaultValue));
+            view.SetShowHolidays(kHolidays.defaultValue != 0);
+            view.SetHolidayRegion(L"");
             Finish(passes.hwnd, passes.grid);
         },
         DetailReps());

@@ -2,11 +2,13 @@
 // hundred ExtTextOut calls into a memory bitmap of just the painted area,
 // made for that paint, and one BitBlt. Apart from that buffer no GDI object
 // is created per paint (fills are opaque ExtTextOuts, lines and arrows use
-// the DC brush and pen), no text is measured and nothing is allocated.
+// the DC brush and pen; the holidays' bold face is made once per font and
+// DPI), no text is measured and nothing is allocated.
 //
 // Render draws in named steps (grid_painter.h), month by month: title,
 // weekday header, week numbers, days (each day's look decided in one place,
-// DayColor), then the today and focus marks, and last the title arrows.
+// DayLookOf), then the today and focus marks; after the months the
+// holidays' numbers in one go, and last the title arrows.
 #include "monthgrid/month_grid_control.h"
 
 #include "core/dates.h"
