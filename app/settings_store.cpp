@@ -90,6 +90,17 @@ bool SettingsStore::WriteBinary(const wchar_t* section, const wchar_t* key, cons
     return App().WriteProfileBinary(section, key, data, size) != FALSE;
 }
 
+std::wstring SettingsStore::ReadString(const core::SettingKey& key)
+{
+    return App().GetProfileString(key.section, key.name, L"");
+}
+
+bool SettingsStore::WriteString(const core::SettingKey& key, std::wstring_view value)
+{
+    const std::wstring text(value);
+    return App().WriteProfileString(key.section, key.name, text.c_str()) != FALSE;
+}
+
 std::optional<LOGFONTA> SettingsStore::DefaultLogFont()
 {
     for (int stock : {DEFAULT_GUI_FONT, SYSTEM_FONT}) {

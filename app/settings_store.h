@@ -7,6 +7,8 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/settings_keys.h"
@@ -22,6 +24,9 @@ public:
     // The record, or none when absent or not valid hex text.
     static std::optional<std::vector<std::uint8_t>> ReadBinary(const wchar_t* section, const wchar_t* key);
     static bool WriteBinary(const wchar_t* section, const wchar_t* key, const void* data, std::size_t size);
+    // Text keys: the stored text, empty when absent (their default).
+    static std::wstring ReadString(const core::SettingKey& key);
+    static bool WriteString(const core::SettingKey& key, std::wstring_view value);
 
     // The calendar font by the fallback rule: the stored record when it
     // decodes as a font (core::DecodeStoredFont: exactly 60 bytes, a

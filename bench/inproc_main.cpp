@@ -6,7 +6,8 @@
 //   font    WM_FONT_CHANGED against one layout pass;
 //   paint   the month grid's full repaint of twelve months into a memory
 //           DC against the platform's month calendar control painting
-//           twelve months at the same pixel size;
+//           twelve months at the same pixel size; and the same repaint
+//           with Bayern's holidays against one without holidays;
 //   open    the calendar window from its creation to its first paint
 //           against the empty dialog of the start-up baseline: the share of
 //           start-up that is the calendar's own code, warm, without the
@@ -17,7 +18,7 @@
 //           one full paint of the grid as it stands.
 // The two sides alternate, medians are compared (bench_stats.h).
 //
-//   bench_inproc --part open|layout|font|clock|paint|a11y [--reps N]
+//   bench_inproc --part open|layout|font|clock|paint|holidays|a11y [--reps N]
 #include "bench_stats.h"
 
 #include "app/private_messages.h"
@@ -25,6 +26,8 @@
 #include "calendar/calendar_window.h"
 #include "core/settings_keys.h"
 #include "framework/app.h"
+#include "framework/com_values.h"
+#include "framework/control_site.h"
 #include "framework/handles.h"
 #include "monthgrid/monthgrid.h"
 
@@ -58,7 +61,9 @@ public:
         InitApplication(::GetModuleHandleW(nullptr));
         using namespace core::keys;
         for (const core::SettingKey* key : kAll) {
-            if (key->kind != core::KeyKind::Binary)
+            if (key->kind == core::KeyKind::Text)
+                WriteProfileString(key->section, key->name, L"");
+            else if (key->kind != core::KeyKind::Binary)
                 WriteProfileInt(key->section, key->name, key->defaultValue);
         }
     }
@@ -186,8 +191,9 @@ void LayoutPart(CCalendarDlg& dlg)
             using namespace core::keys;
             for (const core::SettingKey* key :
                  {&kColumns, &kRows, &kForeColor, &kMonthBackColor, &kTitleBackColor, &kTitleForeColor,
-                  &kTrailingForeColor, &kWeekNumbers})
+                  &kTrailingForeColor, &kWeekNumbers, &kHolidayForeColor, &kHolidays})
                 SettingsStore::ReadInt(*key);
+            SettingsStore::ReadString(kHolidayRegion);
         },
         DetailReps());
     Detail(
@@ -205,6 +211,9 @@ void LayoutPart(CCalendarDlg& dlg)
             view.SetMonthColumns(1);
             view.SetMonthRows(static_cast<short>(kRows.defaultValue));
             view.SetMonthColumns(static_cast<short>(kColumns.defaultValue));
+            view.SetHolidayForeColor(static_cast<COLORREF>(kHolidayForeColor.defaultValue));
+            view.SetShowHolidays(kHolidays.defaultValue != 0);
+            view.SetHolidayRegion(L"");
             Finish(passes.hwnd, passes.grid);
         },
         DetailReps());
@@ -445,6 +454,80 @@ void AccessiblePart(CCalendarDlg& dlg)
         "a11y", [&] { ReadTree(root.get()); }, paint, g_reps);
 }
 
+// One put on a grid, as the calendar's month view makes it.
+void PutOn(HWND grid, DISPID dispid, VARTYPE type, LONG value, const wchar_t* text = nullptr)
+{
+    fw::Variant v;
+    V_VT(v.get()) = type;
+    if (type == VT_BSTR)
+        V_BSTR(v.get()) = ::SysAllocString(text);
+    else if (type == VT_BOOL)
+        V_BOOL(v.get()) = value ? VARIANT_TRUE : VARIANT_FALSE;
+    else if (type == VT_I2)
+        V_I2(v.get()) = static_cast<SHORT>(value);
+    else
+        V_I4(v.get()) = value;
+    fw::InvokeControl(grid, dispid, DISPATCH_PROPERTYPUT, v.get());
+}
+
+// A full repaint of twelve months with Bayern's holidays (2027: thirteen
+// of them, all in view) against the same grid without holidays: two grids
+// alike in every other setting, the calendar's font and colours.
+void HolidaysPaint(CCalendarDlg& dlg)
+{
+    namespace members = monthgrid::members;
+    using namespace core::keys;
+    HWND grids[2] = {};
+    for (HWND& g : grids) {
+        g = ::CreateWindowExW(0, monthgrid::kClassName, L"", WS_CHILD, 0, 0, 10, 10, dlg.m_hWnd, nullptr,
+                              ::GetModuleHandleW(nullptr), nullptr);
+        if (!g) {
+            std::fprintf(stderr, "bench_inproc: no grid for the holidays\n");
+            ++g_failures;
+            return;
+        }
+        PutOn(g, members::kForeColor.dispid, VT_I4, kForeColor.defaultValue);
+        PutOn(g, members::kMonthBackColor.dispid, VT_I4, kMonthBackColor.defaultValue);
+        PutOn(g, members::kBackColor.dispid, VT_I4, kMonthBackColor.defaultValue);
+        PutOn(g, members::kTitleBackColor.dispid, VT_I4, kTitleBackColor.defaultValue);
+        PutOn(g, members::kTitleForeColor.dispid, VT_I4, kTitleForeColor.defaultValue);
+        PutOn(g, members::kTrailingForeColor.dispid, VT_I4, kTrailingForeColor.defaultValue);
+        PutOn(g, members::kShowWeekNumbers.dispid, VT_BOOL, 1);
+        PutOn(g, members::kMonthColumns.dispid, VT_I2, 4);
+        PutOn(g, members::kMonthRows.dispid, VT_I2, 3);
+        fw::Variant font;
+        V_VT(font.get()) = VT_DISPATCH;
+        V_DISPATCH(font.get()) = dlg.CurrentFont();
+        if (dlg.CurrentFont())
+            dlg.CurrentFont()->AddRef();
+        fw::InvokeControl(g, members::kFont.dispid, DISPATCH_PROPERTYPUT, font.get());
+        fw::Variant date;
+        V_VT(date.get()) = VT_DATE;
+        V_DATE(date.get()) = 46402.0; // 15 January 2027
+        fw::InvokeControl(g, members::kValue.dispid, DISPATCH_PROPERTYPUT, date.get());
+        PutOn(g, members::kHolidayForeColor.dispid, VT_I4, kHolidayForeColor.defaultValue);
+        PutOn(g, members::kHolidayRegion.dispid, VT_BSTR, 0, L"BY");
+        fw::InvokeControl(g, members::kRefresh.dispid, DISPATCH_METHOD, nullptr);
+    }
+    PutOn(grids[0], members::kShowHolidays.dispid, VT_BOOL, 1);
+    PutOn(grids[1], members::kShowHolidays.dispid, VT_BOOL, 0);
+
+    RECT r{};
+    ::GetClientRect(grids[0], &r);
+    fw::WindowDC screen(grids[0]);
+    fw::UniqueMemoryDC dc(::CreateCompatibleDC(screen.get()));
+    fw::UniqueBitmap bitmap(::CreateCompatibleBitmap(screen.get(), r.right, r.bottom));
+    fw::SelectObjectScope select(dc.get(), bitmap.get());
+    auto paint = [&](HWND g) {
+        ::SendMessageW(g, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.get()), PRF_CLIENT);
+    };
+    std::printf("INFO holidays size=%ldx%ld region=BY year=2027\n", r.right, r.bottom);
+    Compare(
+        "holidays", [&] { paint(grids[0]); }, [&] { paint(grids[1]); }, g_reps * 2);
+    for (HWND g : grids)
+        ::DestroyWindow(g);
+}
+
 // Opening a window, timed to the end of its first paint: the calendar's
 // paint is done with its grid's, the empty dialog's with its own.
 enum class Opening { None, Calendar, Baseline };
@@ -564,6 +647,8 @@ void CALLBACK RunPart(HWND, UINT, UINT_PTR id, DWORD)
             ClockPart(dlg);
         else if (g_part == L"paint")
             Paint(dlg);
+        else if (g_part == L"holidays")
+            HolidaysPaint(dlg);
         else if (g_part == L"a11y")
             AccessiblePart(dlg);
     }
@@ -581,8 +666,9 @@ int wmain(int argc, wchar_t** argv)
             g_part = argv[i + 1];
     }
     if (g_part != L"open" && g_part != L"layout" && g_part != L"font" && g_part != L"clock" &&
-        g_part != L"paint" && g_part != L"a11y") {
-        std::fprintf(stderr, "usage: bench_inproc --part open|layout|font|clock|paint|a11y [--reps N]\n");
+        g_part != L"paint" && g_part != L"holidays" && g_part != L"a11y") {
+        std::fprintf(stderr,
+                     "usage: bench_inproc --part open|layout|font|clock|paint|holidays|a11y [--reps N]\n");
         return 2;
     }
     ::OleInitialize(nullptr);

@@ -7,10 +7,12 @@
 #include "framework/app.h"
 #include "framework/exceptions.h"
 #include "framework/handles.h"
+#include "holidays/holiday_dialog.h"
 #include "parameters/parameter_dialog.h"
 #include "resource.h"
 
 #include <oleauto.h>
+#include <optional>
 #include <windowsx.h>
 
 namespace {
@@ -29,6 +31,7 @@ decltype(CCalendarDlg::kMessageMap) CCalendarDlg::kMessageMap{
     fw::On<WM_SYSCOMMAND, &CCalendarDlg::OnSysCommand>(),
     fw::OnCommand<IDM_ABOUTBOX, &CCalendarDlg::OnAbout>(),
     fw::OnCommand<IDM_PARAMETER, &CCalendarDlg::OnParameters>(),
+    fw::OnCommand<IDM_HOLIDAYS, &CCalendarDlg::OnHolidays>(),
     fw::OnCommand<IDM_REFRESH, &CCalendarDlg::OnRefresh>(),
     fw::OnCommand<ID_PROGRAM_END, &CCalendarDlg::OnProgramEnd>(),
     fw::OnCommand<ID_MINIMIZE, &CCalendarDlg::OnMinimize>(),
@@ -82,6 +85,20 @@ void CCalendarDlg::WaitForWorker()
 void CCalendarDlg::DoDataExchange(fw::CDataExchange* dx) { fw::DDX_Control(dx, IDC_MONTHVIEW, m_monthView); }
 
 namespace {
+
+// "Feiertage ..." directly below "Parameter ...": the menu resource stays
+// as it is, the entry is the loaded copy's. Without its text, no entry.
+void AddHolidaysEntry(HMENU popup)
+{
+    const std::wstring text = fw::AfxLoadString(IDS_HOLIDAYS);
+    if (text.empty())
+        return;
+    const int count = ::GetMenuItemCount(popup);
+    int at = 0;
+    while (at < count && ::GetMenuItemID(popup, at) != IDM_PARAMETER)
+        ++at;
+    ::InsertMenuW(popup, at < count ? at + 1 : 0, MF_BYPOSITION | MF_STRING, IDM_HOLIDAYS, text.c_str());
+}
 
 void AppendSystemMenuEntry(HMENU menu, UINT stringId, UINT command)
 {
@@ -149,8 +166,11 @@ void CCalendarDlg::ShowContextMenu(POINT screen)
     fw::UniqueMenu menu(::LoadMenuW(fw::AfxGetResourceHandle(), MAKEINTRESOURCEW(IDR_CONTEXT_MENU)));
     if (!menu)
         return;
-    if (HMENU popup = ::GetSubMenu(menu.get(), 0))
-        ::TrackPopupMenu(popup, TPM_RIGHTBUTTON | TPM_LEFTALIGN, screen.x, screen.y, 0, m_hWnd, nullptr);
+    HMENU popup = ::GetSubMenu(menu.get(), 0);
+    if (!popup)
+        return;
+    AddHolidaysEntry(popup);
+    ::TrackPopupMenu(popup, TPM_RIGHTBUTTON | TPM_LEFTALIGN, screen.x, screen.y, 0, m_hWnd, nullptr);
 }
 
 void CCalendarDlg::OnOK() { fw::CDialog::OnOK(); }
@@ -182,6 +202,21 @@ void CCalendarDlg::OnAbout()
 void CCalendarDlg::OnParameters()
 {
     CParameterDlg dlg;
+    dlg.DoModal();
+}
+
+void CCalendarDlg::OnHolidays()
+{
+    // The list shows the holidays of the first year the grid shows.
+    int year = 0;
+    if (const std::optional<int> shown = m_monthView.FirstShownYear()) {
+        year = *shown;
+    } else {
+        SYSTEMTIME now;
+        ::GetLocalTime(&now);
+        year = now.wYear;
+    }
+    CHolidayDlg dlg(year);
     dlg.DoModal();
 }
 

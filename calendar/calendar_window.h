@@ -42,7 +42,7 @@ public:
     CMonthView& MonthView() { return m_monthView; }
     IDispatch* CurrentFont() const { return m_font.m_lpDispatch; }
 
-    static const fw::MessageMap<CCalendarDlg, 17> kMessageMap;
+    static const fw::MessageMap<CCalendarDlg, 18> kMessageMap;
 
 protected:
     void DoDataExchange(fw::CDataExchange* dx) override;
@@ -54,6 +54,7 @@ private:
     void OnSysCommand(UINT id, LPARAM l);
     void OnAbout();
     void OnParameters();
+    void OnHolidays();
     void OnRefresh();
     void OnProgramEnd();
     void OnMinimize();

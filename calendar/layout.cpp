@@ -3,6 +3,7 @@
 
 #include "app/private_messages.h"
 #include "app/settings_store.h"
+#include "core/holidays.h"
 #include "core/window_geometry.h"
 #include "framework/core_rect.h"
 
@@ -53,6 +54,11 @@ LRESULT CCalendarDlg::ApplyCalendarSettings(WPARAM, LPARAM)
     m_monthView.SetMonthColumns(1);
     m_monthView.SetMonthRows(static_cast<short>(rows));
     m_monthView.SetMonthColumns(static_cast<short>(columns));
+    // The holidays: a Land the store cannot read shows the nationwide ones.
+    m_monthView.SetHolidayForeColor(ReadColour(kHolidayForeColor));
+    m_monthView.SetShowHolidays(SettingsStore::ReadInt(kHolidays) != 0);
+    m_monthView.SetHolidayRegion(
+        core::RegionCode(core::ParseRegion(SettingsStore::ReadString(kHolidayRegion)).region));
     // The view sits at our client origin and takes its natural size from
     // Refresh. It is not squeezed to nothing first: that would make it and
     // the area behind it repaint on every pass, changed or not.

@@ -25,6 +25,7 @@ add_subdirectory(app)
 add_subdirectory(monthview)
 add_subdirectory(calendar)
 add_subdirectory(parameters)
+add_subdirectory(holidays)
 
 add_executable(Morvelin WIN32 app/main.cpp app/calendar_app.cpp)
 target_link_libraries(Morvelin PRIVATE morvelin_calendar morvelin_resources)

@@ -303,6 +303,19 @@ HolidayNames HolidayCalendar::NamesOf(sys_days day) const
     return names;
 }
 
+std::uint32_t HolidayCalendar::DaysIn(year_month ym) const
+{
+    if (!ym.ok())
+        return 0;
+    std::uint32_t mask = 0;
+    for (const Holiday& h : Year(static_cast<int>(ym.year()))) {
+        const year_month_day ymd{h.date};
+        if (ymd.month() == ym.month())
+            mask |= std::uint32_t{1} << static_cast<unsigned>(ymd.day());
+    }
+    return mask;
+}
+
 const HolidayList& HolidayCalendar::Year(int yearNumber) const { return TableForYear(yearNumber).list; }
 
 } // namespace core

@@ -133,6 +133,9 @@ public:
 
     bool IsHoliday(std::chrono::sys_days day) const;
     HolidayNames NamesOf(std::chrono::sys_days day) const;
+    // The holidays of one month as a mask: bit d set when day d (1..31) is
+    // one. What a painter asks once per month shown instead of once per day.
+    std::uint32_t DaysIn(std::chrono::year_month month) const;
     // The whole year's list from the cache. The reference lives in the
     // cache, so it is valid only until the next call on this calendar; a
     // caller that keeps the list copies it (or calls HolidaysOf).

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <cwchar>
 #include <span>
+#include <utility>
 
 namespace fw {
 namespace {
@@ -129,6 +130,21 @@ std::optional<std::vector<std::uint8_t>> CWinApp::GetProfileBinary(const wchar_t
     if (!text || text->empty())
         return std::nullopt;
     return core::HexDecode(*text);
+}
+
+std::wstring CWinApp::GetProfileString(const wchar_t* section, const wchar_t* entry,
+                                       const wchar_t* defaultValue) const
+{
+    auto text = ReadProfileString(section, entry);
+    if (!text || text->empty())
+        return defaultValue ? defaultValue : L"";
+    return std::move(*text);
+}
+
+BOOL CWinApp::WriteProfileString(const wchar_t* section, const wchar_t* entry, const wchar_t* value) const
+{
+    // Never null: a null value would delete the key, which is not a write.
+    return WriteProfileText(section, entry, value ? value : L"");
 }
 
 BOOL CWinApp::WriteProfileText(const wchar_t* section, const wchar_t* entry, const wchar_t* text) const

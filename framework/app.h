@@ -36,6 +36,12 @@ public:
                                                               const wchar_t* entry) const;
     BOOL WriteProfileBinary(const wchar_t* section, const wchar_t* entry, const void* data,
                             std::size_t size) const;
+    // Text as stored, blanks and one pair of quotes around it removed as
+    // the profile API does; `defaultValue` when absent, empty, or too long
+    // to be a value this program wrote.
+    std::wstring GetProfileString(const wchar_t* section, const wchar_t* entry,
+                                  const wchar_t* defaultValue = L"") const;
+    BOOL WriteProfileString(const wchar_t* section, const wchar_t* entry, const wchar_t* value) const;
 
     // The help command's handler; no help file is shipped, so it does nothing.
     virtual void OnHelp();

@@ -117,6 +117,7 @@ bool GridFont::Set(const FontDescription* font)
     if (font)
         m_description = *font;
     m_font.reset();
+    m_bold.reset();
     m_fontDpi = 0;
     ++m_generation;
     return true;
@@ -132,6 +133,31 @@ HFONT GridFont::Get(int dpi)
         m_fontDpi = dpi;
     }
     return m_font ? m_font.get() : StockGuiFont();
+}
+
+HFONT GridFont::GetBold(HWND window, int dpi)
+{
+    if (m_bold && m_boldGeneration == m_generation && m_boldDpi == dpi)
+        return m_bold.get();
+    LOGFONTW lf{};
+    if (m_hasDescription)
+        lf = ToLogFont(m_description, dpi);
+    else if (::GetObjectW(StockGuiFont(), sizeof lf, &lf) != sizeof lf)
+        lf = ToLogFont(FontDescription{}, dpi);
+    // A font that is bold already stays as it is: the colour tells the days apart.
+    lf.lfWeight = std::max<LONG>(lf.lfWeight, FW_BOLD);
+    m_bold.reset(::CreateFontIndirectW(&lf));
+    m_boldGeneration = m_generation;
+    m_boldDpi = dpi;
+    m_boldDigitWidths = m_digitWidths;
+    if (!m_bold)
+        return Get(dpi); // no bold to be had: the holidays keep their colour
+    fw::WindowDC dc(window);
+    if (dc) {
+        fw::SelectObjectScope select(dc.get(), m_bold.get());
+        MeasureDigits(dc.get(), m_boldDigitWidths);
+    }
+    return m_bold.get();
 }
 
 const core::FontMetrics& GridFont::Metrics(HWND window, int dpi)
@@ -153,6 +179,14 @@ const core::FontMetrics& GridFont::Metrics(HWND window, int dpi)
     return m_metrics;
 }
 
+void GridFont::MeasureDigits(HDC dc, std::array<int, 10>& widths)
+{
+    for (int d = 0; d < 10; ++d) {
+        const wchar_t digit = static_cast<wchar_t>(L'0' + d);
+        widths[static_cast<std::size_t>(d)] = Extent(dc, {&digit, 1}).cx;
+    }
+}
+
 void GridFont::Measure(HDC dc)
 {
     TEXTMETRICW tm{};
@@ -163,15 +197,14 @@ void GridFont::Measure(HDC dc)
     }
     // Day and week numbers: measured as drawn, pair by pair, so kerning
     // and proportional digits are both covered.
+    MeasureDigits(dc, m_digitWidths);
     wchar_t pair[2];
     int widestDigit = 0;
     wchar_t widestDigitChar = L'0';
     for (int d = 0; d < 10; ++d) {
-        pair[0] = static_cast<wchar_t>(L'0' + d);
-        m_digitWidths[d] = Extent(dc, {pair, 1}).cx;
         if (m_digitWidths[d] > widestDigit) {
             widestDigit = m_digitWidths[d];
-            widestDigitChar = pair[0];
+            widestDigitChar = static_cast<wchar_t>(L'0' + d);
         }
     }
     for (int n = 0; n <= kLargestNumber; ++n) {

@@ -45,6 +45,12 @@ public:
     // Measured with Get(dpi) on `window`'s screen.
     const core::FontMetrics& Metrics(HWND window, int dpi);
 
+    // The same face and size in bold, for the holidays, and its digits'
+    // widths as drawn: made once per font and DPI, measured on `window`'s
+    // screen. Nothing of the grid's size depends on it.
+    HFONT GetBold(HWND window, int dpi);
+    const std::array<int, 10>& BoldDigitWidths() const { return m_boldDigitWidths; }
+
     // Changes whenever the description does: two paints with the same
     // generation and DPI use the same font.
     unsigned Generation() const { return m_generation; }
@@ -55,6 +61,7 @@ public:
 
 private:
     void Measure(HDC dc);
+    static void MeasureDigits(HDC dc, std::array<int, 10>& widths);
 
     bool m_hasDescription = false;
     FontDescription m_description;
@@ -68,6 +75,11 @@ private:
     HFONT m_metricsFont = nullptr;
     std::array<int, 10> m_digitWidths{};
     int m_textHeight = 0;
+
+    fw::UniqueFont m_bold;
+    unsigned m_boldGeneration = 0; // m_generation it was made for
+    int m_boldDpi = 0;
+    std::array<int, 10> m_boldDigitWidths{};
 };
 
 } // namespace monthgrid

@@ -148,6 +148,8 @@ Palette MakePalette(const std::array<COLORREF, static_cast<int>(ColorSlot::Count
         // The theme promises contrast between these pairs only.
         p.today = p.fore;
         p.todaySelected = p.selectedFore;
+        // Holidays are told apart by their bold face and an underline.
+        p.holiday = p.fore;
         return p;
     }
     p.fore = Resolve(c[static_cast<int>(ColorSlot::Fore)]);
@@ -156,6 +158,7 @@ Palette MakePalette(const std::array<COLORREF, static_cast<int>(ColorSlot::Count
     p.titleBack = Resolve(c[static_cast<int>(ColorSlot::TitleBack)]);
     p.titleFore = Resolve(c[static_cast<int>(ColorSlot::TitleFore)]);
     p.trailing = Resolve(c[static_cast<int>(ColorSlot::TrailingFore)]);
+    p.holiday = Resolve(c[static_cast<int>(ColorSlot::HolidayFore)]);
     p.selectedBack = p.titleBack;
     p.selectedFore = p.titleFore;
     if (Distance(p.titleBack, p.monthBack) < kClose) {
@@ -180,12 +183,20 @@ void Fill(HDC dc, const RECT& r, COLORREF color)
     ::ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &r, nullptr, 0, nullptr);
 }
 
-int Painter::NumberWidth(unsigned n) const
+int Painter::NumberWidth(unsigned n, const std::array<int, 10>& digitWidths)
 {
     int width = 0;
     for (int i = 0; i < kNumbers.length[n]; ++i)
-        width += m_digitWidths[static_cast<std::size_t>(kNumbers.text[n][i] - L'0')];
+        width += digitWidths[static_cast<std::size_t>(kNumbers.text[n][i] - L'0')];
     return width;
+}
+
+void Painter::UseBold(bool bold)
+{
+    if (bold == m_boldSelected || !m_bold.font)
+        return;
+    ::SelectObject(m_dc, bold ? m_bold.font : m_font);
+    m_boldSelected = bold;
 }
 
 void Painter::DrawNumber(int x, int y, unsigned number)
@@ -193,12 +204,12 @@ void Painter::DrawNumber(int x, int y, unsigned number)
     ::ExtTextOutW(m_dc, x, y, 0, nullptr, kNumbers.text[number], kNumbers.length[number], nullptr);
 }
 
-void Painter::Underline(int x, int y, unsigned number, COLORREF color)
+void Painter::Underline(int x, int y, int width, COLORREF color)
 {
     // In the descent below the digits, which have none of their own.
     const int thickness = FrameThickness();
     const int top = y + m_textHeight - thickness;
-    Fill(m_dc, RECT{x, top, x + NumberWidth(number), top + thickness}, color);
+    Fill(m_dc, RECT{x, top, x + width, top + thickness}, color);
 }
 
 void Painter::Title(int m, year_month ym)
@@ -244,15 +255,17 @@ void Painter::WeekNumbers(int m, const core::MonthLayout& month)
     Fill(m_dc, RECT{top.right - 1, top.top, top.right, bottom.bottom}, m_pal.titleBack);
 }
 
-DayMarks Painter::Days(int m, const core::MonthLayout& month, const DayContext& days,
-                       std::uint64_t underlined)
+DayMarks Painter::Days(int m, const core::MonthLayout& month, const DayContext& days, std::uint32_t holidays,
+                       bool underlineHolidays)
 {
-    // Day numbers go out a line at a time: each run of one colour is a
-    // single ExtTextOut whose advances put every number in the middle of
-    // its cell. The selected day is drawn on its own over its fill.
+    // Day numbers go out a line at a time: each run of one look is a single
+    // ExtTextOut whose advances put every number in the middle of its cell,
+    // the line's holidays a run of their own in the bold face. The selected
+    // day is drawn on its own over its fill.
     ::SetTextAlign(m_dc, TA_LEFT | TA_TOP | TA_NOUPDATECP);
     DayMarks marks;
     const int cellWidth = m_layout.CellWidth();
+    const std::array<int, 10>& boldWidths = m_bold.digitWidths ? *m_bold.digitWidths : m_digitWidths;
     unsigned day = static_cast<unsigned>(year_month_day{month.cells[0].date}.day());
     core::MonthPart part = month.cells[0].part;
     const int todayAt = month.IndexOf(days.today);
@@ -271,32 +284,84 @@ DayMarks Painter::Days(int m, const core::MonthLayout& month, const DayContext& 
             }
             const unsigned number = day++;
             const bool own = cell.part == core::MonthPart::Current;
+            const bool selected = i == selectedAt && (own || !days.selectedMonthShown);
+            const bool holiday = ((holidays >> number) & 1u) != 0;
+            const DayLook look = DayLookOf(m_pal, cell, holiday, selected);
+            // In high contrast colour alone must not tell a holiday apart.
+            const bool underline = underlineHolidays && own && holiday;
+            const std::array<int, 10>& widths = look.bold ? boldWidths : m_digitWidths;
             const int left = first.left + wd * cellWidth;
-            const int x = left + (cellWidth - NumberWidth(number)) / 2;
+            const int x = left + (cellWidth - NumberWidth(number, widths)) / 2;
             const RECT r{left, first.top, left + cellWidth, first.bottom};
             if (i == todayAt && (own || !days.todayMonthShown))
                 marks.today = r;
-            if (i == selectedAt && (own || !days.selectedMonthShown)) {
+            if (selected) {
                 marks.selected = r;
                 flush(run, y);
                 Fill(m_dc, r, m_pal.selectedBack);
-                SetColor(m_pal.selectedFore);
+                if (underline)
+                    Underline(x, y, NumberWidth(number, widths), look.color);
+                SetColor(look.color);
+                UseBold(look.bold);
                 DrawNumber(x, y, number);
-                if ((underlined >> i) & 1)
-                    Underline(x, y, number, m_pal.selectedFore);
+                UseBold(false);
                 continue;
             }
-            const COLORREF color = DayColor(m_pal, cell);
-            if ((underlined >> i) & 1)
-                Underline(x, y, number, color);
-            if (run.length && color != run.color)
+            if (underline)
+                Underline(x, y, NumberWidth(number, widths), look.color);
+            if (look.bold) {
+                AddHoliday(x, y, number, widths);
+                continue;
+            }
+            if (run.length && look.color != run.color)
                 flush(run, y);
-            run.Add(x, color, number, m_digitWidths);
+            run.Add(x, look.color, number, widths);
         }
         flush(run, y);
     }
     ::SetTextAlign(m_dc, TA_CENTER | TA_TOP | TA_NOUPDATECP);
     return marks;
+}
+
+void Painter::AddHoliday(int x, int y, unsigned number, const std::array<int, 10>& digitWidths)
+{
+    BoldNumbers& h = m_holidays;
+    if (h.length + 2 > BoldNumbers::kCapacity)
+        HolidayNumbers();
+    if (h.length == 0) {
+        h.startX = x;
+        h.startY = y;
+    } else {
+        // The previous character's advance reaches this number's cell; a
+        // vertical advance counts upwards, as the font's own y axis does.
+        h.advance[2 * (h.length - 1)] = x - h.lastX;
+        h.advance[2 * (h.length - 1) + 1] = h.lastY - y;
+    }
+    h.lastX = x;
+    h.lastY = y;
+    for (int i = 0; i < kNumbers.length[number]; ++i) {
+        const wchar_t ch = kNumbers.text[number][i];
+        if (i > 0)
+            h.lastX += h.advance[2 * (h.length - 1)];
+        h.text[h.length] = ch;
+        h.advance[2 * h.length] = digitWidths[static_cast<std::size_t>(ch - L'0')];
+        h.advance[2 * h.length + 1] = 0;
+        ++h.length;
+    }
+}
+
+void Painter::HolidayNumbers()
+{
+    BoldNumbers& h = m_holidays;
+    if (h.length == 0)
+        return;
+    const UINT align = ::SetTextAlign(m_dc, TA_LEFT | TA_TOP | TA_NOUPDATECP);
+    UseBold(true);
+    SetColor(m_pal.holiday);
+    ::ExtTextOutW(m_dc, h.startX, h.startY, ETO_PDY, nullptr, h.text, static_cast<UINT>(h.length), h.advance);
+    UseBold(false);
+    ::SetTextAlign(m_dc, align);
+    h.length = 0;
 }
 
 void Painter::Marks(const DayMarks& marks, bool focusCue)

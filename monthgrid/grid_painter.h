@@ -15,10 +15,10 @@
 
 namespace monthgrid {
 
-// The colours of a paint, the six the host puts resolved to RGB, and the
+// The colours of a paint, the ones the host puts resolved to RGB, and the
 // marks' colours derived from them.
 struct Palette {
-    COLORREF fore, monthBack, back, titleBack, titleFore, trailing;
+    COLORREF fore, monthBack, back, titleBack, titleFore, trailing, holiday;
     COLORREF selectedBack, selectedFore; // the selected day
     COLORREF today;                      // frame around today
     COLORREF todaySelected;              // the same, when today is the selected day
@@ -55,36 +55,70 @@ struct DayContext {
     bool selectedMonthShown = false;
 };
 
-// A day's text colour: the one place where a day's own look is decided.
-inline COLORREF DayColor(const Palette& pal, const core::DayCell& cell)
+// How a day's number is drawn.
+struct DayLook {
+    COLORREF color;
+    bool bold;
+    friend bool operator==(const DayLook&, const DayLook&) = default;
+};
+
+// A day's look: the one place where it is decided. A holiday is marked in
+// its own month's block only, bold in the holiday colour, or bold in the
+// selection's colour while selected; a neighbouring month's day keeps the
+// trailing colour whatever it is.
+inline DayLook DayLookOf(const Palette& pal, const core::DayCell& cell, bool holiday, bool selected)
 {
-    return cell.part == core::MonthPart::Current ? pal.fore : pal.trailing;
+    const bool own = cell.part == core::MonthPart::Current;
+    const bool marked = own && holiday;
+    if (selected)
+        return {pal.selectedFore, marked};
+    if (marked)
+        return {pal.holiday, true};
+    return {own ? pal.fore : pal.trailing, false};
 }
+
+// The bold face of the grid's font, for the holidays, with its digits'
+// widths as drawn.
+struct BoldFace {
+    HFONT font = nullptr;
+    const std::array<int, 10>* digitWidths = nullptr;
+};
 
 // One paint's drawing: the DC with the font, brush and pen selected, the
 // geometry, the colours and the measured digits.
 class Painter {
 public:
-    Painter(HDC dc, const core::GridLayout& layout, const Palette& pal, int textHeight,
+    // `font` is the font selected into `dc`.
+    Painter(HDC dc, const core::GridLayout& layout, const Palette& pal, HFONT font, int textHeight,
             const std::array<int, 10>& digitWidths)
-        : m_dc(dc), m_layout(layout), m_pal(pal), m_textHeight(textHeight), m_digitWidths(digitWidths)
+        : m_dc(dc), m_layout(layout), m_pal(pal), m_font(font), m_textHeight(textHeight),
+          m_digitWidths(digitWidths)
     {}
+    // The face for the holidays from here on; without one they are drawn in
+    // the regular face, still in their colour.
+    void SetBold(const BoldFace& bold) { m_bold = bold; }
 
     void Title(int m, std::chrono::year_month ym);
     void WeekdayHeader(int m, const RECT& block, const RECT& title);
     void WeekNumbers(int m, const core::MonthLayout& month);
-    // `underlined`: bit i set underlines cell i (holidays, in high
-    // contrast, where colour alone must not tell them apart).
-    DayMarks Days(int m, const core::MonthLayout& month, const DayContext& days,
-                  std::uint64_t underlined = 0);
+    // `holidays`: bit d set when day d of the block's own month is a holiday.
+    // Their numbers are kept for HolidayNumbers, the selected day's aside.
+    // `underlineHolidays`: underline them too (in high contrast, where
+    // colour alone must not tell them apart).
+    DayMarks Days(int m, const core::MonthLayout& month, const DayContext& days, std::uint32_t holidays,
+                  bool underlineHolidays = false);
+    // The holidays' numbers kept by Days, all in one go in the bold face.
+    void HolidayNumbers();
     void Marks(const DayMarks& marks, bool focusCue);
     void Arrows(const RECT& area);
 
 private:
     int TextTop(const RECT& r) const { return r.top + (r.bottom - r.top - m_textHeight) / 2; }
     static int Centre(const RECT& r) { return (r.left + r.right) / 2; }
-    // Day or week number n (0..53) as drawn.
-    int NumberWidth(unsigned n) const;
+    // Day or week number n (0..53) as drawn with digits of these widths.
+    static int NumberWidth(unsigned n, const std::array<int, 10>& digitWidths);
+    // Selects the bold face (or back the regular one) for the numbers that follow.
+    void UseBold(bool bold);
     void SetColor(COLORREF c)
     {
         if (c != m_textColor) {
@@ -93,7 +127,7 @@ private:
         }
     }
     void DrawNumber(int x, int y, unsigned number);
-    void Underline(int x, int y, unsigned number, COLORREF color);
+    void Underline(int x, int y, int width, COLORREF color);
     int FrameThickness() const { return m_textHeight >= kThickFrameHeight ? 2 : 1; }
 
     // From this text height on, today's frame is two pixels wide.
@@ -102,8 +136,24 @@ private:
     HDC m_dc;
     const core::GridLayout& m_layout;
     const Palette& m_pal;
+    HFONT m_font;
     int m_textHeight;
     const std::array<int, 10>& m_digitWidths;
+    BoldFace m_bold;
+    bool m_boldSelected = false;
+
+    // The holidays' numbers of a whole paint as one ExtTextOut: each
+    // character's advance (ETO_PDY, x and y) carries it to the next one,
+    // wherever that is, so a paint selects the bold face once.
+    struct BoldNumbers {
+        static constexpr int kCapacity = 96;
+        wchar_t text[kCapacity];
+        int advance[2 * kCapacity];
+        int length = 0;
+        int startX = 0, startY = 0;
+        int lastX = 0, lastY = 0; // where the last character starts
+    } m_holidays;
+    void AddHoliday(int x, int y, unsigned number, const std::array<int, 10>& digitWidths);
     COLORREF m_textColor = CLR_INVALID;
 };
 

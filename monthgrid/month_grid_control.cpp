@@ -4,6 +4,7 @@
 #include "monthgrid/month_grid_control.h"
 
 #include <algorithm>
+#include <iterator>
 #include <new>
 #include <span>
 
@@ -20,11 +21,14 @@ namespace {
 // is fitted a few times at most.
 constexpr int kResizeAttempts = 3;
 constexpr int kDefaultDpi = 96;
+// The holidays' colour until one is put: a dark red.
+constexpr COLORREF kDefaultHolidayColor = RGB(192, 0, 0);
 
 } // namespace
 
 MonthGridControl::MonthGridControl() : m_today(monthgrid::Today()), m_nav(m_today)
 {
+    m_colors[static_cast<int>(ColorSlot::HolidayFore)] = kDefaultHolidayColor;
     ApplyState(core::MonthGridState{});
 }
 
@@ -136,6 +140,32 @@ void MonthGridControl::SetShowWeekNumbers(bool show)
     PropertyChanged();
 }
 
+void MonthGridControl::SetShowHolidays(bool show)
+{
+    if (m_bShowHolidays == show)
+        return;
+    m_bShowHolidays = show;
+    PropertyChanged();
+}
+
+void MonthGridControl::SetHolidayRegion(core::Region region)
+{
+    if (m_holidays.GetRegion() == region)
+        return;
+    m_holidays.SetRegion(region);
+    PropertyChanged();
+}
+
+core::HolidayNames MonthGridControl::HolidayNamesOn(sys_days day) const
+{
+    return m_bShowHolidays ? m_holidays.NamesOf(day) : core::HolidayNames{};
+}
+
+std::uint32_t MonthGridControl::HolidaysIn(year_month ym) const
+{
+    return m_bShowHolidays ? m_holidays.DaysIn(ym) : 0;
+}
+
 void MonthGridControl::SetColumns(int columns)
 {
     if (m_nColumns == columns)
@@ -225,6 +255,17 @@ int MonthGridControl::CurrentDpi() const
 core::GridLayout MonthGridControl::Layout()
 {
     return core::GridLayout(m_font.Metrics(m_hWnd, CurrentDpi()), m_nColumns, m_nRows, m_bShowWeekNumbers);
+}
+
+MonthGridControl* MonthGridControl::FromHandle(HWND hwnd)
+{
+    wchar_t name[64] = {};
+    if (!hwnd || !::GetClassNameW(hwnd, name, static_cast<int>(std::size(name))) ||
+        ::CompareStringOrdinal(name, -1, kClassName, -1, TRUE) != CSTR_EQUAL)
+        return nullptr;
+    // The window class keeps its object in the window's extra bytes
+    // (fw::CWnd::RegisterOwnWindowClass).
+    return dynamic_cast<MonthGridControl*>(reinterpret_cast<fw::CWnd*>(::GetWindowLongPtrW(hwnd, 0)));
 }
 
 bool RegisterMonthGridClass(HINSTANCE instance)

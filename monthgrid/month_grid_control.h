@@ -5,14 +5,17 @@
 // (month_grid_window.cpp), the properties and sizing (month_grid_control.cpp),
 // input (month_grid_input.cpp), painting (month_grid_paint.cpp), the font
 // and its metrics (grid_font.h), repaint tracking (repaint_tracker.h), the
-// clock (grid_clock.h) and what assistive technology sees and is told
-// (month_grid_accessible.cpp, grid_accessible.h).
+// clock (grid_clock.h), what assistive technology sees and is told
+// (month_grid_accessible.cpp, grid_accessible.h) and the tooltips
+// (grid_tips.h, month_grid_tips.cpp).
 #include <windows.h>
+#include <commctrl.h>
 #include <oaidl.h>
 
 #include <array>
 #include <chrono>
 #include <cstdint>
+#include <vector>
 
 #include "core/grid_geometry.h"
 #include "core/grid_navigation.h"
@@ -21,6 +24,7 @@
 #include "framework/handles.h"
 #include "framework/window_base.h"
 #include "monthgrid/grid_font.h"
+#include "monthgrid/grid_tips.h"
 #include "monthgrid/monthgrid.h"
 #include "monthgrid/repaint_tracker.h"
 
@@ -35,6 +39,8 @@ public:
     ~MonthGridControl() override;
 
     bool Alive() const { return m_hWnd != nullptr; }
+    // The object of one of the grid's windows; null for any other window.
+    static MonthGridControl* FromHandle(HWND hwnd);
 
     // The operations of the dispatch interface.
     void SetColor(ColorSlot slot, COLORREF color);
@@ -44,11 +50,14 @@ public:
     void SetFont(const FontDescription* font); // null: the GUI font
     void SetCurrentDate(std::chrono::sys_days day);
     void Refresh();
+    void SetShowHolidays(bool show);
+    void SetHolidayRegion(core::Region region);
+
+    // The chosen region's holiday names for a day; empty while holidays
+    // are switched off. What the tooltips and the accessible objects say.
+    core::HolidayNames HolidayNamesOn(std::chrono::sys_days day) const;
 
     void Paint(HDC target, const RECT& area);
-
-    // The chosen region's holidays on a day; empty while holidays are off.
-    core::HolidayNames HolidayNamesOn(std::chrono::sys_days day) const;
 
     // What the accessible objects read and do (grid_accessible.h).
     const core::GridNavigation& Navigation() const { return m_nav; }
@@ -65,10 +74,12 @@ public:
     // one date that the mark, Home and anything else about today go by.
     std::chrono::sys_days Today();
 
-    static const fw::MessageMap<MonthGridControl, 29> kMessageMap;
+    static const fw::MessageMap<MonthGridControl, 31> kMessageMap;
 
 protected:
     void PostNcDestroy() override;
+    // Hands the mouse messages to the tooltips before they are handled.
+    LRESULT WindowProc(UINT msg, WPARAM w, LPARAM l) override;
 
 private:
     // Messages (month_grid_window.cpp).
@@ -90,6 +101,8 @@ private:
     void OnThemeChange();
     void OnSettingChange();
     LRESULT OnPowerBroadcast(WPARAM event, LPARAM);
+    LRESULT OnNotify(WPARAM, LPARAM);
+    LRESULT OnDestroy(WPARAM, LPARAM);
     void OnTimer(UINT_PTR id);
 
     // Input (month_grid_input.cpp).
@@ -138,8 +151,16 @@ private:
     void Render(HDC dc, const RECT& area);
     // True when the window's pixels are those a full repaint would make.
     bool ShowsCurrentState();
-    // The cells of a month drawn underlined (bit i: cell i).
-    std::uint64_t HighContrastUnderlines(const core::MonthLayout& month, bool highContrast) const;
+    // The holidays of a month shown, as core::HolidayCalendar::DaysIn; none
+    // while they are switched off.
+    std::uint32_t HolidaysIn(std::chrono::year_month ym) const;
+
+    // Tooltips (month_grid_tips.cpp).
+    void RelayToTips(UINT msg, WPARAM w, LPARAM l);
+    // Makes the tools anew if what they describe has moved.
+    void SyncTips();
+    std::vector<TipItem> TipItems(const core::GridLayout& layout) const;
+    LRESULT OnTipText(NMTTDISPINFOW& info);
 
     GridDispatch* m_pDispatch = nullptr;     // one reference, while the window lives
     GridConnection* m_pConnection = nullptr; // of the accessible objects, likewise
@@ -149,9 +170,12 @@ private:
     int m_nRows = 1;
     bool m_bShowWeekNumbers = true;
     std::chrono::sys_days m_today; // the day marked; before m_nav, which starts on it
+    bool m_bShowHolidays = false;
+    core::HolidayCalendar m_holidays; // the region's, cached by year
     core::GridNavigation m_nav;
     GridFont m_font;
     RepaintTracker m_repaint;
+    GridTips m_tips;
     bool m_bFocused = false;      // between WM_SETFOCUS and WM_KILLFOCUS
     bool m_bHighContrast = false; // as last read, at creation and at theme changes
 

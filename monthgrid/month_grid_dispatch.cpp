@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "core/dates.h"
+#include "core/holidays.h"
 #include "framework/com_values.h"
 #include "framework/handles.h"
 #include "monthgrid/month_grid_control.h"
@@ -90,6 +91,15 @@ HRESULT Apply(MonthGridControl& control, const Member& member, const VARIANT& va
         control.SetCurrentDate(date->day);
     } else if (member.dispid == members::kFont.dispid) {
         return ApplyFont(control, V_DISPATCH(&value));
+    } else if (member.dispid == members::kShowHolidays.dispid) {
+        control.SetShowHolidays(V_BOOL(&value) != VARIANT_FALSE);
+    } else if (member.dispid == members::kHolidayRegion.dispid) {
+        const BSTR code = V_BSTR(&value);
+        const core::RegionSetting region =
+            core::ParseRegion(code ? std::wstring_view(code, ::SysStringLen(code)) : std::wstring_view());
+        if (!region.readable)
+            return E_INVALIDARG;
+        control.SetHolidayRegion(region.region);
     } else {
         return E_UNEXPECTED;
     }

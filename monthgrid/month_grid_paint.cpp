@@ -2,11 +2,13 @@
 // hundred ExtTextOut calls into a memory bitmap of just the painted area,
 // made for that paint, and one BitBlt. Apart from that buffer no GDI object
 // is created per paint (fills are opaque ExtTextOuts, lines and arrows use
-// the DC brush and pen), no text is measured and nothing is allocated.
+// the DC brush and pen; the holidays' bold face is made once per font and
+// DPI), no text is measured and nothing is allocated.
 //
 // Render draws in named steps (grid_painter.h), month by month: title,
 // weekday header, week numbers, days (each day's look decided in one place,
-// DayColor), then the today and focus marks, and last the title arrows.
+// DayLookOf), then the today and focus marks; after the months the
+// holidays' numbers in one go, and last the title arrows.
 #include "monthgrid/month_grid_control.h"
 
 #include "core/dates.h"
@@ -56,8 +58,9 @@ PaintState MonthGridControl::CurrentPaintState()
     PaintState state;
     const core::GridLayout layout = Layout(); // measures first if the font is new
     const Palette pal = MakePalette(m_colors, m_bHighContrast);
-    state.palette = {pal.fore,     pal.monthBack,    pal.back,         pal.titleBack, pal.titleFore,
-                     pal.trailing, pal.selectedBack, pal.selectedFore, pal.today,     pal.todaySelected};
+    state.palette = {pal.fore,         pal.monthBack, pal.back,         pal.titleBack,
+                     pal.titleFore,    pal.trailing,  pal.holiday,      pal.selectedBack,
+                     pal.selectedFore, pal.today,     pal.todaySelected};
     state.highContrast = m_bHighContrast;
     state.today = m_today;
     state.selected = m_nav.Selected();
@@ -65,6 +68,8 @@ PaintState MonthGridControl::CurrentPaintState()
     state.columns = layout.Shape().columns;
     state.rows = layout.Shape().rows;
     state.showWeekNumbers = layout.ShowsWeekNumbers();
+    state.showHolidays = m_bShowHolidays;
+    state.holidayRegion = m_holidays.GetRegion();
     state.font = Font();
     state.fontGeneration = m_font.Generation();
     state.dpi = m_font.MeasuredDpi();
@@ -77,19 +82,6 @@ PaintState MonthGridControl::CurrentPaintState()
 
 // Holidays stand out by colour and weight; a high-contrast theme leaves
 // colour to the theme, so there they are underlined as well.
-std::uint64_t MonthGridControl::HighContrastUnderlines(const core::MonthLayout& month,
-                                                       bool highContrast) const
-{
-    std::uint64_t cells = 0;
-    if (!highContrast)
-        return cells;
-    for (std::size_t i = 0; i < month.cells.size(); ++i) {
-        if (!HolidayNamesOn(month.cells[i].date).empty())
-            cells |= std::uint64_t{1} << i;
-    }
-    return cells;
-}
-
 bool MonthGridControl::ShowsCurrentState()
 {
     if (!m_repaint.MayShowCurrent() || !IsWindowVisible())
@@ -118,7 +110,10 @@ void MonthGridControl::Render(HDC dc, const RECT& area)
     const year_month_day today{state.today};
     const DayContext days{state.today, state.selected, m_nav.Shows(today.year() / today.month()),
                           m_nav.Shows(selected.year() / selected.month())};
-    Painter painter(dc, layout, pal, m_font.TextHeight(), m_font.DigitWidths());
+    // The bold face only once a holiday is to be drawn: made once per font
+    // and DPI, and a grid without holidays never makes it.
+    BoldFace bold;
+    Painter painter(dc, layout, pal, state.font, m_font.TextHeight(), m_font.DigitWidths());
     const year_month first = m_nav.First();
     for (int m = 0; m < layout.MonthCount(); ++m) {
         const RECT block = ToRECT(layout.MonthRect(m));
@@ -126,12 +121,17 @@ void MonthGridControl::Render(HDC dc, const RECT& area)
             continue;
         const year_month ym = core::AddMonths(first, m);
         const core::MonthLayout month = core::LayoutMonth(ym);
+        const std::uint32_t holidays = HolidaysIn(ym);
+        if (holidays && !bold.font) {
+            bold = {m_font.GetBold(m_hWnd, state.dpi), &m_font.BoldDigitWidths()};
+            painter.SetBold(bold);
+        }
         painter.Title(m, ym);
         painter.WeekdayHeader(m, block, ToRECT(layout.TitleRect(m)));
         painter.WeekNumbers(m, month);
-        painter.Marks(painter.Days(m, month, days, HighContrastUnderlines(month, state.highContrast)),
-                      state.focusCue);
+        painter.Marks(painter.Days(m, month, days, holidays, state.highContrast), state.focusCue);
     }
+    painter.HolidayNumbers();
     painter.Arrows(area);
 }
 

@@ -42,6 +42,8 @@ decltype(MonthGridControl::kMessageMap) MonthGridControl::kMessageMap{
     fw::OnMessage<WM_SETFOCUS, &C::OnSetFocus>(),
     fw::OnMessage<WM_KILLFOCUS, &C::OnKillFocus>(),
     fw::OnMessage<WM_GETOBJECT, &C::OnGetObject>(),
+    fw::OnMessage<WM_NOTIFY, &C::OnNotify>(),
+    fw::OnMessage<WM_DESTROY, &C::OnDestroy>(),
     // A high-contrast theme switched on or off, or its colours changed.
     fw::OnNotice<WM_SYSCOLORCHANGE, &C::OnThemeChange>(),
     // Changes that the next paint shows; the font is remade for a new DPI
@@ -108,6 +110,8 @@ void MonthGridControl::OnPaint()
     if (dc.get())
         Paint(dc.get(), dc.info().rcPaint);
     m_repaint.PaintEnded();
+    // What the screen shows now is what the tooltips talk about.
+    SyncTips();
 }
 
 inline LRESULT MonthGridControl::OnPrintClient(WPARAM dc, LPARAM)
@@ -224,6 +228,21 @@ void MonthGridControl::OnThemeChange()
 {
     m_bHighContrast = HighContrastOn();
     InvalidateAll();
+}
+
+inline LRESULT MonthGridControl::OnNotify(WPARAM, LPARAM l)
+{
+    auto* header = reinterpret_cast<NMHDR*>(l);
+    if (header && header->hwndFrom == m_tips.Window() && m_tips.Window() && header->code == TTN_GETDISPINFOW)
+        return OnTipText(*reinterpret_cast<NMTTDISPINFOW*>(l));
+    return 0;
+}
+
+inline LRESULT MonthGridControl::OnDestroy(WPARAM, LPARAM)
+{
+    // The tooltip window is the grid's, not its top-level window's.
+    m_tips.Destroy();
+    return 0;
 }
 
 } // namespace monthgrid

@@ -28,7 +28,8 @@
 // DISP_E_TYPEMISMATCH / DISP_E_OVERFLOW with *puArgErr = 0 (argument not
 // coercible, or a dispatch that is not a font), E_INVALIDARG (a date that is
 // no OLE date), RPC_E_WRONG_THREAD (not the window's thread) and
-// RPC_E_DISCONNECTED once the window is gone.
+// RPC_E_DISCONNECTED once the window is gone. A holiday region that is no
+// Land's code is refused with E_INVALIDARG.
 //
 // Initial state. kLoadStateMessage (wParam = byte count, lParam = bytes),
 // sent by a dialog's init data, hands the grid the 36-byte record of
@@ -41,6 +42,8 @@
 // The user moves through the months with the title arrows, the mouse
 // wheel, PageUp/PageDown (Ctrl: a year), the arrow keys and Home (today);
 // a click selects a day. Right-clicks are left to the parent (WM_CONTEXTMENU).
+// Resting the pointer on a holiday shows its name, on a week number the
+// week's days, in the platform's tooltip.
 #include <windows.h>
 #include <olectl.h>
 
@@ -85,8 +88,8 @@ struct GridInfo {
     int todayDay = 0;
 };
 
-// The six colours the grid draws in.
-enum class ColorSlot { Fore, MonthBack, Back, TitleBack, TitleFore, TrailingFore, Count };
+// The colours the grid draws in.
+enum class ColorSlot { Fore, MonthBack, Back, TitleBack, TitleFore, TrailingFore, HolidayFore, Count };
 
 enum class MemberKind { Property, Method };
 
@@ -134,11 +137,38 @@ inline constexpr Member kValue{23, L"Value", VT_DATE};
 inline constexpr Member kCurrentDate{23, L"CurrentDate", VT_DATE};
 // Sizes the window to the grid and repaints it.
 inline constexpr Member kRefresh{DISPID_REFRESH, L"Refresh", VT_EMPTY, MemberKind::Method};
+// Germany's public holidays (core/holidays.h), each day drawn bold in the
+// holiday colour, with its name as a tooltip: on or off (off until put).
+inline constexpr Member kShowHolidays{100, L"ShowHolidays", VT_BOOL};
+// Whose holidays: a Land's two-letter code, either case, or "" for the
+// nationwide ones (the start). Any other text is refused (E_INVALIDARG).
+inline constexpr Member kHolidayRegion{101, L"HolidayRegion", VT_BSTR};
+// The holidays' day numbers; 192 (dark red) until put.
+inline constexpr Member kHolidayForeColor{102, L"HolidayForeColor", VT_I4, MemberKind::Property,
+                                          ColorSlot::HolidayFore};
 
-inline constexpr const Member* kAll[] = {
-    &kForeColor,       &kMonthBackColor, &kBackColor, &kTitleBackColor, &kTitleForeColor, &kTrailingForeColor,
-    &kShowWeekNumbers, &kMonthColumns,   &kMonthRows, &kFont,           &kValue,          &kCurrentDate,
-    &kRefresh};
+inline constexpr const Member* kAll[] = {&kForeColor,       &kMonthBackColor,
+                                         &kBackColor,       &kTitleBackColor,
+                                         &kTitleForeColor,  &kTrailingForeColor,
+                                         &kShowWeekNumbers, &kMonthColumns,
+                                         &kMonthRows,       &kFont,
+                                         &kValue,           &kCurrentDate,
+                                         &kRefresh,         &kShowHolidays,
+                                         &kHolidayRegion,   &kHolidayForeColor};
+
+// Each DISPID names one member; Value and CurrentDate are one member's two
+// names.
+constexpr bool DispidsAreDistinct()
+{
+    for (const Member* a : kAll) {
+        for (const Member* b : kAll) {
+            if (a != b && a->dispid == b->dispid && !(a->dispid == kValue.dispid && a->type == b->type))
+                return false;
+        }
+    }
+    return true;
+}
+static_assert(DispidsAreDistinct());
 } // namespace members
 
 // The member of a DISPID (the first of its names), or null.

@@ -7,12 +7,14 @@
 #include <array>
 #include <chrono>
 
+#include "core/holidays.h"
+
 namespace monthgrid {
 
 // Everything the pixels of a paint depend on: two equal states paint the
 // same pixels.
 struct PaintState {
-    std::array<COLORREF, 10> palette{};
+    std::array<COLORREF, 11> palette{};
     bool highContrast = false; // holidays underlined
     std::chrono::sys_days today{};
     std::chrono::sys_days selected{};
@@ -20,6 +22,8 @@ struct PaintState {
     int columns = 0;
     int rows = 0;
     bool showWeekNumbers = false;
+    bool showHolidays = false;
+    core::Region holidayRegion = core::Region::Nationwide;
     HFONT font = nullptr;
     unsigned fontGeneration = 0;
     int dpi = 0;

@@ -3,6 +3,8 @@
 #include "framework/com_values.h"
 #include "monthgrid/monthgrid.h"
 
+#include <new>
+
 namespace {
 
 namespace members = monthgrid::members;
@@ -30,6 +32,15 @@ void Assign(VARIANT& v, DATE date)
 {
     V_VT(&v) = VT_DATE;
     V_DATE(&v) = date;
+}
+
+void Assign(VARIANT& v, std::wstring_view text)
+{
+    // The VARIANT owns the string and frees it.
+    V_VT(&v) = VT_BSTR;
+    V_BSTR(&v) = ::SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+    if (!V_BSTR(&v))
+        throw std::bad_alloc();
 }
 
 void Assign(VARIANT& v, LPDISPATCH font)
@@ -93,4 +104,16 @@ void CMonthView::PassOnClockNotice(UINT message, WPARAM w, LPARAM l)
 {
     if (m_hWnd)
         SendMessage(message, w, l);
+}
+
+void CMonthView::SetShowHolidays(BOOL show) { Put(members::kShowHolidays, show != FALSE); }
+void CMonthView::SetHolidayRegion(std::wstring_view code) { Put(members::kHolidayRegion, code); }
+void CMonthView::SetHolidayForeColor(COLORREF color) { Put(members::kHolidayForeColor, color); }
+
+std::optional<int> CMonthView::FirstShownYear() const
+{
+    monthgrid::GridInfo info;
+    if (!m_hWnd || !SendMessage(monthgrid::kGetInfoMessage, 0, reinterpret_cast<LPARAM>(&info)))
+        return std::nullopt;
+    return info.firstYear;
 }

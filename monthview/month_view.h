@@ -9,6 +9,9 @@
 
 #include "framework/wnd.h"
 
+#include <optional>
+#include <string_view>
+
 namespace monthgrid {
 struct Member;
 }
@@ -42,6 +45,15 @@ public:
     void SetCurrentDate(DATE date);
     // Sizes the component's window to its grid and repaints it at once.
     void Refresh();
+    // Germany's public holidays in the grid: on or off, whose (a Land's
+    // two-letter code, empty for the nationwide ones) and in which colour.
+    void SetShowHolidays(BOOL show);
+    void SetHolidayRegion(std::wstring_view code);
+    void SetHolidayForeColor(COLORREF color);
+
+    // The year of the first month the grid shows; none when the component
+    // does not say.
+    std::optional<int> FirstShownYear() const;
 
     // Not dispatch calls but window messages: the component looks at the
     // clock again and moves its today mark if the date has changed. One

@@ -1,17 +1,15 @@
 #include "parameters/parameter_dialog.h"
 
 #include "app/private_messages.h"
-#include "app/private_messages.h"
+#include "app/setting_feedback.h"
 #include "app/settings_store.h"
 #include "core/grid_geometry.h"
 #include "core/settings_keys.h"
 #include "framework/app.h"
 #include "framework/choosers.h"
-#include "framework/texts.h"
 #include "resource.h"
 
 #include <array>
-#include <cwchar>
 #include <iterator>
 #include <optional>
 #include <string>
@@ -19,26 +17,6 @@
 namespace {
 
 namespace keys = core::keys;
-
-// The calendar has re-read the store when this returns. Without a main
-// window (no calendar to follow) there is nobody to tell.
-void NotifyCalendar(UINT message)
-{
-    fw::CWnd* main = fw::AfxGetMainWnd();
-    if (main && main->GetSafeHwnd())
-        main->SendMessage(message, 0, 0);
-}
-
-// Once per user action whose change did not reach the profile; the
-// dialog then shows the stored value again.
-void ReportSaveFailure()
-{
-    const std::wstring& path = fw::AfxGetApp()->m_profilePath;
-    std::wstring text(std::wcslen(fw::texts::kProfileWriteFailed) + path.size() + 16, L'\0');
-    const int n = std::swprintf(text.data(), text.size(), fw::texts::kProfileWriteFailed, path.c_str());
-    text.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
-    fw::AfxMessageBox(text, MB_OK | MB_ICONWARNING);
-}
 
 COLORREF StoredColor(const core::SettingKey& key)
 {

@@ -5,6 +5,7 @@
 #define IDD_ABOUTBOX 100
 #define IDD_MORVELIN_DIALOG 102
 #define IDD_PARAMETER 131
+#define IDD_HOLIDAYS 140
 
 // Menus
 #define IDR_CONTEXT_MENU 134
@@ -19,6 +20,12 @@
 #define IDS_REFRESH 104
 #define IDS_CAPTION 105
 #define IDS_SHORT_CLOCK 106
+// The holidays' texts live in a string block of their own (IDs 192..207),
+// so that the block of 101..106 stays as it is.
+#define IDS_HOLIDAYS 200
+#define IDS_HOLIDAYS_NONE 201
+#define IDS_HOLIDAYS_NATIONWIDE 202
+#define IDS_HOLIDAYS_OF_YEAR 203
 
 // Commands (system-menu ones are multiples of 16 below 0xF000)
 #define IDM_ABOUTBOX 16
@@ -26,6 +33,8 @@
 #define IDM_REFRESH 48
 #define ID_PROGRAM_END 40001
 #define ID_MINIMIZE 40002
+// Added to the context menu at run time, below "Parameter ...".
+#define IDM_HOLIDAYS 40003
 
 // Controls
 #define IDC_COLUMNS 1001
@@ -39,3 +48,7 @@
 #define IDC_TITLEFORECOLOR 1012
 #define IDC_TRAILINGFORECOLOR 1013
 #define IDC_WEEKNUMBERS 1014
+#define IDC_HOLIDAY_REGION 1015
+#define IDC_HOLIDAY_COLOR 1016
+#define IDC_HOLIDAY_YEAR 1017
+#define IDC_HOLIDAY_LIST 1018

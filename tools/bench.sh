@@ -112,7 +112,7 @@ new_session
 launch --reps 0 --idle "$IDLE"
 new_session
 launch --reps "$REPS" --idle 0
-for part in layout font paint clock open a11y; do
+for part in layout font paint holidays clock open a11y; do
   new_session
   if ! wine "$B/bench_inproc.exe" --part "$part" --reps "$INPROC_REPS" >>"$OUT" 2>"$STATE/bench-inproc.err"; then
     cat "$STATE/bench-inproc.err" >&2
@@ -131,7 +131,7 @@ detail() {
 }
 
 missing=0
-for r in startup memory layout font paint open a11y idle startup_vs_dllfloor memory_vs_dllfloor; do
+for r in startup memory layout font paint holidays open a11y idle startup_vs_dllfloor memory_vs_dllfloor; do
   [ -n "$(field "$r" ratio)$(field "$r" measured_pct)" ] || { echo "bench: no result for $r" >&2; missing=1; }
 done
 [ "$missing" = 0 ] || { cat "$OUT" >&2; exit 1; }
@@ -180,6 +180,7 @@ echo "|---|---|---|---|---|---|---|---|"
 echo "| start-up | $(fmt "$(field startup measured)" 1) ms | $(fmt "$(field startup baseline)" 1) ms (bare dialog) | $(fmt "$(field startup ratio)" 2)x | <= 1.10x | $(field startup reps) | $(noise startup) | $(verdict "$(field startup ratio)" 1.10) |"
 echo "| layout pass | $(fmt "$(field layout measured)" 0) us | $(fmt "$(field layout baseline)" 0) us (move + centre) | $(fmt "$(field layout ratio)" 2)x | <= 2x | $(field layout reps) | $(noise layout) | $(verdict "$(field layout ratio)" 2) |"
 echo "| paint | $(fmt "$(field paint measured)" 0) us | $(fmt "$(field paint baseline)" 0) us (SysMonthCal32) | $(fmt "$(field paint ratio)" 2)x | <= 1.0x | $(field paint reps) | $(noise paint) | $(verdict "$(field paint ratio)" 1.0) |"
+echo "| holidays paint | $(fmt "$(field holidays measured)" 0) us | $(fmt "$(field holidays baseline)" 0) us (no holidays) | $(fmt "$(field holidays ratio)" 2)x | <= 1.05x | $(field holidays reps) | $(noise holidays) | $(verdict "$(field holidays ratio)" 1.05) |"
 echo "| accessible tree | $(fmt "$(field a11y measured)" 0) us | $(fmt "$(field a11y baseline)" 0) us (full paint) | $(fmt "$(field a11y ratio)" 2)x | <= 1.0x | $(field a11y reps) | $(noise a11y) | $(verdict "$(field a11y ratio)" 1.0) |"
 echo "| font change | $(fmt "$(field font measured)" 0) us | $(fmt "$(field font baseline)" 0) us (layout pass) | $(fmt "$(field font ratio)" 2)x | report | $(field font reps) | $(noise font) | - |"
 echo "| idle | $(fmt "$(field idle measured_cpu_ms)" 1) ms CPU (+ wineserver $(fmt "$(field idle wineserver_ms)" 1) ms) | $(fmt "$(field idle seconds)" 0) s wall | $(fmt "$IDLE_PCT" 3)% (+ wineserver $(fmt "$SERVER_PCT" 3)% = $(fmt "$BOTH_PCT" 3)%) | <= 0.1% | 1 | - | program $(verdict "$IDLE_PCT" 0.1), with wineserver $(verdict "$BOTH_PCT" 0.1) |"

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Makes the README's screenshots from the built program on a virtual
 # display: docs/calendar.png (the window with its caption),
-# docs/context-menu.png and docs/parameters.png.
+# docs/context-menu.png, docs/parameters.png, and with Bayern chosen in
+# the holiday dialog docs/holiday-dialog.png and docs/holidays.png (the
+# calendar with Bayern's holidays and a week number's tooltip).
 #   tools/screenshots.sh build/win/Morvelin.exe
 set -euo pipefail
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
@@ -54,6 +56,31 @@ DLG=$(window_of "$PID" '^Parameter$')
 sleep 0.5
 [ -n "$DLG" ] && crop "$DLG" "$OUT/parameters.png"
 xdotool key Escape
+sleep 0.3
+
+# The holiday dialog: Bayern chosen from the opened list (the pointer out
+# of its way, since the open list follows it).
+xdotool mousemove --window "$WIN" 150 160 click 3
+sleep 0.5
+xdotool key Down Down Return
+DLG=$(window_of "$PID" '^Feiertage$')
+sleep 0.5
+xdotool mousemove 5 5
+xdotool key alt+Down
+sleep 0.4
+xdotool key Down Down Return
+sleep 0.8
+[ -n "$DLG" ] && crop "$DLG" "$OUT/holiday-dialog.png"
+xdotool key Escape
+sleep 0.5
+
+# The pointer resting on a week number of April shows its tooltip.
+xdotool mousemove --window "$WIN" 14 275
+sleep 0.2
+xdotool mousemove --window "$WIN" 15 276
+sleep 1.5
+crop "$WIN" "$OUT/holidays.png"
+xdotool mousemove 5 5
 sleep 0.3
 xdotool key Escape
 echo "Screenshots in $OUT"

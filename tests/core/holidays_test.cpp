@@ -708,6 +708,28 @@ TEST(HolidayCalendar, BuildsEachYearOnceWhileItStaysInUse)
     EXPECT_EQ(calendar.TablesBuilt(), 6u);
 }
 
+TEST(HolidayCalendar, MonthMasksAgreeWithTheDays)
+{
+    for (Region r : AllRegions()) {
+        const core::HolidayCalendar calendar(r);
+        for (int y : {1990, 1994, 2008, 2017, 2027}) {
+            for (unsigned m = 1; m <= 12; ++m) {
+                const std::uint32_t mask = calendar.DaysIn(year{y} / month{m});
+                std::uint32_t want = 0;
+                for (sys_days d = Day(y, m, 1); year_month_day{d}.month() == month{m}; d += days{1})
+                    if (calendar.IsHoliday(d))
+                        want |= std::uint32_t{1} << static_cast<unsigned>(year_month_day{d}.day());
+                ASSERT_EQ(mask, want) << y << "-" << m;
+            }
+        }
+    }
+    // Bayern in May 2027: Tag der Arbeit, Christi Himmelfahrt, Pfingstmontag, Fronleichnam.
+    const core::HolidayCalendar bayern(Region::BY);
+    EXPECT_EQ(bayern.DaysIn(year{2027} / May), (1u << 1) | (1u << 6) | (1u << 17) | (1u << 27));
+    EXPECT_EQ(bayern.DaysIn(year{2027} / month{13}), 0u);
+    EXPECT_EQ(bayern.DaysIn(year{-32767} / January), 0u);
+}
+
 TEST(HolidayCalendar, RegionChangeDropsTheTables)
 {
     core::HolidayCalendar calendar(Region::BY);

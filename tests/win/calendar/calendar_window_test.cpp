@@ -10,6 +10,8 @@
 
 #include <olectl.h>
 
+#include <cstdio>
+
 using namespace core::keys;
 namespace members = monthgrid::members;
 using testsupport::RunCalendar;
@@ -82,6 +84,9 @@ TEST_F(CalendarWindow, EveryPassPushesEverySettingInOrder)
     SettingsStore::WriteInt(kTrailingForeColor, 0x000A0B0C);
     SettingsStore::WriteInt(kColumns, 2);
     SettingsStore::WriteInt(kRows, 5);
+    SettingsStore::WriteInt(kHolidayForeColor, 0x000D0E0F);
+    SettingsStore::WriteInt(kHolidays, 0);
+    SettingsStore::WriteString(kHolidayRegion, L"by");
     RunCalendar([](CCalendarDlg& dlg) {
         const std::size_t from = fake::Current().calls.size();
         dlg.ApplyCalendarSettings();
@@ -90,6 +95,7 @@ TEST_F(CalendarWindow, EveryPassPushesEverySettingInOrder)
             DISPID id;
             VARTYPE type;
             LONGLONG value;
+            const wchar_t* text = L"";
         };
         const Expect expected[] = {{members::kForeColor.dispid, VT_I4, 0x00010203},
                                    {members::kMonthBackColor.dispid, VT_I4, 0x00112233},
@@ -101,12 +107,16 @@ TEST_F(CalendarWindow, EveryPassPushesEverySettingInOrder)
                                    {members::kMonthColumns.dispid, VT_I2, 1},
                                    {members::kMonthRows.dispid, VT_I2, 5},
                                    {members::kMonthColumns.dispid, VT_I2, 2},
+                                   {members::kHolidayForeColor.dispid, VT_I4, 0x000D0E0F},
+                                   {members::kShowHolidays.dispid, VT_BOOL, VARIANT_FALSE},
+                                   {members::kHolidayRegion.dispid, VT_BSTR, 0, L"BY"},
                                    {members::kRefresh.dispid, VT_EMPTY, 0}};
         ASSERT_EQ(calls.size(), std::size(expected));
         for (std::size_t i = 0; i < calls.size(); ++i) {
             EXPECT_EQ(calls[i].dispid, expected[i].id) << i;
             EXPECT_EQ(calls[i].type, expected[i].type) << i;
             EXPECT_EQ(calls[i].value, expected[i].value) << i;
+            EXPECT_EQ(calls[i].text, expected[i].text) << i;
             EXPECT_EQ(calls[i].flags,
                       expected[i].id == members::kRefresh.dispid ? DISPATCH_METHOD : DISPATCH_PROPERTYPUT)
                 << i;
@@ -148,6 +158,62 @@ TEST_F(CalendarWindow, CountsGoOutAsTheirLowSixteenBits)
                 counts.push_back(c.value);
         EXPECT_EQ(counts, (std::vector<LONGLONG>{1, -1, 3}));
     });
+}
+
+// What the three holiday keys push, as a hand-edited profile holds them:
+// anything unreadable is the key's default, and the profile stays as it was.
+TEST_F(CalendarWindow, HolidayKeysReachTheGridWithTheirDefaultsForWhatDoesNotRead)
+{
+    struct Case {
+        const char* profile;
+        LONGLONG shown;
+        const wchar_t* region;
+        LONGLONG colour;
+    };
+    const Case cases[] = {
+        {"", VARIANT_TRUE, L"", 192},
+        {"[Allgemein]\r\nFeiertage=ja\r\nBundesland=Bayern\r\n[Color]\r\nHolidayForeColor=rot\r\n",
+         VARIANT_TRUE, L"", 192},
+        {"[Allgemein]\r\nFeiertage=\r\nBundesland=\r\n[Color]\r\nHolidayForeColor=0x10\r\n", VARIANT_TRUE,
+         L"", 192},
+        {"[Allgemein]\r\nFeiertage=0\r\nBundesland= \"sn\" \r\n[Color]\r\nHolidayForeColor=255\r\n",
+         VARIANT_FALSE, L"SN", 255},
+        {"[Allgemein]\r\nFeiertage=2\r\nBundesland=B Y\r\n[Color]\r\nHolidayForeColor=99999999999\r\n",
+         VARIANT_TRUE, L"", 192},
+        {"[Allgemein]\r\nFeiertage=-1\r\nBundesland=th\r\n[Color]\r\nHolidayForeColor=-1\r\n", VARIANT_TRUE,
+         L"TH", -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.profile);
+        testsupport::ResetProfile();
+        if (*c.profile) {
+            FILE* f = _wfopen(testsupport::ProfilePath().c_str(), L"wb");
+            ASSERT_NE(f, nullptr);
+            std::fputs(c.profile, f);
+            std::fclose(f);
+        }
+        fake::Reset();
+        RunCalendar([&](CCalendarDlg& dlg) {
+            const std::size_t from = fake::Current().calls.size();
+            dlg.ApplyCalendarSettings();
+            int seen = 0;
+            for (const auto& call : CallsSince(from)) {
+                if (call.dispid == members::kShowHolidays.dispid) {
+                    EXPECT_EQ(call.value, c.shown);
+                    ++seen;
+                } else if (call.dispid == members::kHolidayRegion.dispid) {
+                    EXPECT_EQ(call.text, c.region);
+                    ++seen;
+                } else if (call.dispid == members::kHolidayForeColor.dispid) {
+                    EXPECT_EQ(call.value, c.colour);
+                    ++seen;
+                }
+            }
+            EXPECT_EQ(seen, 3);
+            EXPECT_TRUE(dlg.IsWindowVisible());
+        });
+        EXPECT_EQ(testsupport::ProfileText(), c.profile);
+    }
 }
 
 TEST_F(CalendarWindow, RefreshRequestsAllCentreAgainAfterAMove)
@@ -350,6 +416,53 @@ TEST_F(CalendarWindow, ARightClickOnTheGridOpensTheContextMenuAndTheClickGoesOn)
     EXPECT_GE(menusOpened, 1);
 }
 
+// The menu resource stays as it is; the loaded copy gets "Feiertage ..."
+// directly below "Parameter ...".
+TEST_F(CalendarWindow, TheContextMenuOffersTheHolidaysBelowTheParameters)
+{
+    static HWND menuWindow = nullptr;
+    static std::vector<std::pair<UINT, std::wstring>> items;
+    menuWindow = nullptr;
+    items.clear();
+    HHOOK hook = ::SetWindowsHookExW(
+        WH_CBT,
+        [](int code, WPARAM w, LPARAM l) -> LRESULT {
+            if (code == HCBT_CREATEWND) {
+                wchar_t cls[32] = {};
+                ::GetClassNameW(reinterpret_cast<HWND>(w), cls, 32);
+                if (std::wstring(cls) == L"#32768") {
+                    menuWindow = reinterpret_cast<HWND>(w);
+                    ::SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR id, DWORD) {
+                        ::KillTimer(nullptr, id);
+                        HMENU menu = reinterpret_cast<HMENU>(::SendMessageW(menuWindow, MN_GETHMENU, 0, 0));
+                        for (int i = 0; menu && i < ::GetMenuItemCount(menu); ++i) {
+                            wchar_t text[64] = {};
+                            ::GetMenuStringW(menu, static_cast<UINT>(i), text, 64, MF_BYPOSITION);
+                            items.emplace_back(::GetMenuItemID(menu, i), text);
+                        }
+                        ::EndMenu();
+                    });
+                }
+            }
+            return ::CallNextHookEx(nullptr, code, w, l);
+        },
+        nullptr, ::GetCurrentThreadId());
+    RunCalendar([](CCalendarDlg& dlg) {
+        ::PostMessageW(dlg.MonthView().m_hWnd, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(20, 30));
+        testsupport::PumpFor(400);
+    });
+    ::UnhookWindowsHookEx(hook);
+    const std::vector<std::pair<UINT, std::wstring>> expected{{IDM_PARAMETER, L"Parameter ..."},
+                                                              {IDM_HOLIDAYS, L"Feiertage ..."},
+                                                              {IDM_REFRESH, L"Aktualisieren"},
+                                                              {ID_MINIMIZE, L"Als Symbol darstellen"},
+                                                              {0, L""},
+                                                              {IDM_ABOUTBOX, L"Info \u00FCber Morvelin ..."},
+                                                              {0, L""},
+                                                              {ID_PROGRAM_END, L"Programm beenden"}};
+    EXPECT_EQ(items, expected);
+}
+
 TEST_F(CalendarWindow, MenuCommandsOpenTheAboutAndParameterDialogsOverTheCalendar)
 {
     testsupport::ModalDriver driver;
@@ -364,16 +477,17 @@ TEST_F(CalendarWindow, MenuCommandsOpenTheAboutAndParameterDialogsOverTheCalenda
     RunCalendar(
         [&](CCalendarDlg& dlg) {
             calendar = dlg.m_hWnd;
-            for (int i = 0; i < 4; ++i)
+            for (int i = 0; i < 5; ++i)
                 driver.Then(close);
             dlg.SendMessage(WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
             dlg.SendMessage(WM_SYSCOMMAND, IDM_PARAMETER, 0);
             dlg.SendMessage(WM_COMMAND, IDM_ABOUTBOX, 0);
             dlg.SendMessage(WM_COMMAND, IDM_PARAMETER, 0);
+            dlg.SendMessage(WM_COMMAND, IDM_HOLIDAYS, 0);
             EXPECT_TRUE(::IsWindowEnabled(dlg.m_hWnd));
         },
         &driver);
     EXPECT_EQ(titles, (std::vector<std::wstring>{L"Info \u00FCber Morvelin", L"Parameter",
-                                                 L"Info \u00FCber Morvelin", L"Parameter"}));
-    EXPECT_EQ(ownerDisabled, (std::vector<bool>{true, true, true, true}));
+                                                 L"Info \u00FCber Morvelin", L"Parameter", L"Feiertage"}));
+    EXPECT_EQ(ownerDisabled, (std::vector<bool>{true, true, true, true, true}));
 }

@@ -46,6 +46,9 @@ public:
             case VT_DISPATCH:
                 call.object = v.pdispVal;
                 break;
+            case VT_BSTR:
+                call.text = v.bstrVal ? std::wstring(v.bstrVal, ::SysStringLen(v.bstrVal)) : std::wstring();
+                break;
             default:
                 break;
             }

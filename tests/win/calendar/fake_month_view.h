@@ -7,6 +7,7 @@
 #include <oaidl.h>
 
 #include <utility>
+#include <string>
 #include <vector>
 
 namespace fake {
@@ -17,6 +18,7 @@ struct Call {
     VARTYPE type;
     LONGLONG value; // integers, booleans (as 0/-1), dates as whole days
     IDispatch* object = nullptr;
+    std::wstring text = {}; // strings
 };
 
 struct State {

@@ -31,12 +31,12 @@ menu_item() { # $1: number of Down presses from the top of the context menu
   sleep 0.6
 }
 
-menu_item 2 # Aktualisieren
+menu_item 3 # Aktualisieren (below "Parameter ..." and "Feiertage ...")
 read -r x1 y1 w1 h1 < <(geometry)
 [ "$x1 $y1 $w1 $h1" = "$x0 $y0 $w0 $h0" ] || fail "Aktualisieren did not refit and centre: $x1 $y1 $w1 $h1 vs $x0 $y0 $w0 $h0"
 echo "ok: Aktualisieren refits to $w1 x $h1 at $x1,$y1"
 
-menu_item 3 # Als Symbol darstellen
+menu_item 4 # Als Symbol darstellen
 sleep 1.2
 short_re='^[0-9]{2}\.[0-9]{2}\.[0-9]{2} [0-9]{2}:[0-9]{2}:[0-9]{2}$'
 c3=$(caption)

@@ -68,6 +68,14 @@ make_profile() {
     weight_negative) echo -e "[Allgemein]\nLogFont=$(logfont -13 -2147483648 "$ARIAL")" >"$f" ;;
     # Colours: the high byte set (system-colour and invalid forms).
     colour_high_bytes) profile '[Color]\nForeColor=-16777216\nMonthBackColor=-1\nTitleBackColor=-2147483648\nTitleForeColor=-2147483643\nTrailingForeColor=33554432\n' >"$f" ;;
+    # The holidays' keys: unreadable values are the defaults (nationwide
+    # holidays, dark red), and none of them changes the window's size.
+    holidays_words) profile '[Allgemein]\nFeiertage=ja\nBundesland=Bayern\n[Color]\nHolidayForeColor=rot\n' >"$f" ;;
+    holidays_empty) profile '[Allgemein]\nFeiertage=\nBundesland=\n[Color]\nHolidayForeColor=\n' >"$f" ;;
+    holidays_junk) profile '[Allgemein]\nFeiertage=99999999999\nBundesland=\xff\xfeB\x00Y\n[Color]\nHolidayForeColor=0x10\n' >"$f" ;;
+    holidays_odd) profile '[Allgemein]\nFeiertage=-7\nBundesland= "by" \n[Color]\nHolidayForeColor=-1\n' >"$f" ;;
+    holidays_off) profile '[Allgemein]\nFeiertage=0\nBundesland=XY\n' >"$f" ;;
+    holidays_long_land) { profile '[Allgemein]\nBundesland='; head -c 2097152 /dev/zero | tr '\0' 'B'; echo; } >"$f" ;;
     # Structure.
     duplicate_keys) profile '[Allgemein]\nSpalten=2\nZeilen=2\nSpalten=5\nZeilen=5\n' >"$f" ;;
     duplicate_sections) profile '[Allgemein]\nSpalten=2\n[Color]\nForeColor=255\n[Allgemein]\nSpalten=5\nZeilen=2\n' >"$f" ;;
@@ -130,6 +138,12 @@ height_int_min default
 height_int_max default
 weight_negative any
 colour_high_bytes default
+holidays_words default
+holidays_empty default
+holidays_junk default
+holidays_odd default
+holidays_off default
+holidays_long_land default
 duplicate_keys ref_2x2
 duplicate_sections ref_2x3
 no_sections default

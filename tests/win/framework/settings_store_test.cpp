@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstring>
+#include <string>
 
 using namespace core::keys;
 using testsupport::ProfilePath;
@@ -33,7 +34,7 @@ std::vector<std::uint8_t> Bytes(std::size_t n, std::uint8_t seed)
 
 } // namespace
 
-TEST(SettingsStore, FreshProfileReadsTheNineDefaults)
+TEST(SettingsStore, FreshProfileReadsTheDefaults)
 {
     testsupport::ResetProfile();
     EXPECT_EQ(SettingsStore::ReadInt(kColumns), 4);
@@ -44,6 +45,9 @@ TEST(SettingsStore, FreshProfileReadsTheNineDefaults)
     EXPECT_EQ(SettingsStore::ReadInt(kTitleBackColor), 0x00C08000);
     EXPECT_EQ(SettingsStore::ReadInt(kTitleForeColor), 0);
     EXPECT_EQ(SettingsStore::ReadInt(kTrailingForeColor), 0x00808080);
+    EXPECT_EQ(SettingsStore::ReadInt(kHolidays), 1);
+    EXPECT_EQ(SettingsStore::ReadString(kHolidayRegion), L"");
+    EXPECT_EQ(SettingsStore::ReadInt(kHolidayForeColor), 192);
     EXPECT_FALSE(SettingsStore::ReadBinary(kLogFont.section, kLogFont.name));
     // The font falls back to the default GUI font's description.
     const auto lf = SettingsStore::ReadLogFont();
@@ -143,6 +147,33 @@ TEST(SettingsStore, SixtyByteRecordIsUsedAsItIsButForTheFaceNamesEndAndAnImpossi
     ASSERT_TRUE(lf);
     const auto gui = SettingsStore::DefaultLogFont();
     EXPECT_EQ(std::memcmp(&*lf, &*gui, sizeof *lf), 0);
+}
+
+// Text keys (the Land): as the profile API reads them, and a value no
+// program of ours wrote (a megabyte of it) as absent.
+TEST(SettingsStore, TextValuesRoundTripAndReadAsTheProfileApiReadsThem)
+{
+    testsupport::ResetProfile();
+    EXPECT_TRUE(SettingsStore::WriteString(kHolidayRegion, L"BY"));
+    EXPECT_EQ(SettingsStore::ReadString(kHolidayRegion), L"BY");
+    EXPECT_NE(testsupport::ProfileText().find("[Allgemein]\r\nBundesland=BY\r\n"), std::string::npos);
+    EXPECT_TRUE(SettingsStore::WriteString(kHolidayRegion, L""));
+    EXPECT_EQ(SettingsStore::ReadString(kHolidayRegion), L"");
+    EXPECT_NE(testsupport::ProfileText().find("Bundesland=\r\n"), std::string::npos) << "written, empty";
+
+    WriteRaw("[allgemein]\r\n bundesland =  \"sn\"  \r\n");
+    EXPECT_EQ(SettingsStore::ReadString(kHolidayRegion), L"sn");
+    std::string big = "[Allgemein]\r\nBundesland=";
+    big.append(std::size_t{1} << 21, 'B');
+    big += "\r\n";
+    WriteRaw(big.c_str());
+    EXPECT_EQ(SettingsStore::ReadString(kHolidayRegion), L"");
+
+    WriteRaw("[Allgemein]\r\nBundesland=HH\r\n");
+    ASSERT_TRUE(::SetFileAttributesW(ProfilePath().c_str(), FILE_ATTRIBUTE_READONLY));
+    EXPECT_FALSE(SettingsStore::WriteString(kHolidayRegion, L"BY"));
+    ::SetFileAttributesW(ProfilePath().c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(testsupport::ProfileText(), "[Allgemein]\r\nBundesland=HH\r\n");
 }
 
 TEST(SettingsStore, WriteToAReadOnlyProfileFailsShowsNothingAndLeavesTheFileAlone)

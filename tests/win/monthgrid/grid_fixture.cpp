@@ -100,6 +100,24 @@ HRESULT PutDate(HWND grid, DATE value)
     return PutAs(grid, monthgrid::members::kValue.dispid, VT_DATE, [&](VARIANT& v) { V_DATE(&v) = value; });
 }
 
+HRESULT PutText(HWND grid, DISPID id, const wchar_t* text)
+{
+    VARIANT v;
+    ::VariantInit(&v);
+    V_VT(&v) = VT_BSTR;
+    V_BSTR(&v) = ::SysAllocString(text);
+    const HRESULT hr = Put(DispatchOf(grid).get(), id, v);
+    ::VariantClear(&v);
+    return hr;
+}
+
+void ShowHolidays(HWND grid, const wchar_t* region, COLORREF colour)
+{
+    PutI4(grid, monthgrid::members::kHolidayForeColor.dispid, static_cast<LONG>(colour));
+    PutText(grid, monthgrid::members::kHolidayRegion.dispid, region);
+    PutBool(grid, monthgrid::members::kShowHolidays.dispid, true);
+}
+
 HRESULT PutFont(HWND grid, IDispatch* font)
 {
     // The put borrows the caller's reference.

@@ -47,6 +47,9 @@ HRESULT PutI4(HWND grid, DISPID id, LONG value);
 HRESULT PutI2(HWND grid, DISPID id, SHORT value);
 HRESULT PutBool(HWND grid, DISPID id, bool value);
 HRESULT PutDate(HWND grid, DATE value);
+HRESULT PutText(HWND grid, DISPID id, const wchar_t* text);
+// Holidays on, for a Land's code or "" (the nationwide ones), in `colour`.
+void ShowHolidays(HWND grid, const wchar_t* region, COLORREF colour);
 HRESULT PutFont(HWND grid, IDispatch* font);
 HRESULT CallRefresh(HWND grid);
 // The calendar's order of puts: columns 1, rows, columns, so that the

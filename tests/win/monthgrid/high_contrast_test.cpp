@@ -127,7 +127,7 @@ TEST_F(MonthGridHighContrast, TheSwitchIsPaintedAtOnce)
 }
 
 // Holidays are underlined where colour alone must not tell them apart. The
-// days' drawing step, on its own, with two cells marked.
+// days' drawing step, on its own, with two holidays.
 TEST(MonthGridPainter, MarkedCellsAreUnderlinedInTheirTextColour)
 {
     HostWindow host;
@@ -150,14 +150,15 @@ TEST(MonthGridPainter, MarkedCellsAreUnderlinedInTheirTextColour)
 
     std::array<COLORREF, static_cast<int>(monthgrid::ColorSlot::Count)> colours{
         kProbe.fore, kProbe.monthBack, kProbe.back, kProbe.titleBack, kProbe.titleFore, kProbe.trailingFore};
-    const monthgrid::Palette pal = monthgrid::MakePalette(colours);
+    const monthgrid::Palette pal = monthgrid::MakePalette(colours, true);
     monthgrid::Fill(dc.get(), RECT{0, 0, size.width, size.height}, pal.monthBack);
     const core::MonthLayout month = core::LayoutMonth(year{2026} / December);
     const sys_days christmas = sys_days{year{2026} / December / 25};
     const int c25 = month.IndexOf(christmas), c26 = c25 + 1, c24 = c25 - 1;
     const monthgrid::DayContext context{sys_days{}, christmas + days{1}, false, true};
-    monthgrid::Painter painter(dc.get(), layout, pal, font.TextHeight(), font.DigitWidths());
-    painter.Days(0, month, context, (std::uint64_t{1} << c25) | (std::uint64_t{1} << c26));
+    monthgrid::Painter painter(dc.get(), layout, pal, hfont, font.TextHeight(), font.DigitWidths());
+    painter.Days(0, month, context, (1u << 25) | (1u << 26), true);
+    painter.HolidayNumbers();
     ::GdiFlush();
 
     // The bottom line of the text in each cell.

@@ -251,6 +251,28 @@ TEST_F(resources, ParameterDialogTemplate)
         });
 }
 
+TEST_F(resources, HolidayDialogTemplate)
+{
+    const auto d = ParseDialog(Raw(5, IDD_HOLIDAYS));
+    ExpectFrame(d, false, kModal, 0, {0, 0, 262, 228}, L"Feiertage");
+
+    constexpr DWORD label = kChild | WS_GROUP | SS_LEFT;
+    constexpr DWORD choice = kChild | WS_VSCROLL | WS_TABSTOP | CBS_DROPDOWNLIST;
+    constexpr DWORD swatch = kChild | SS_BLACKFRAME | SS_NOTIFY;
+    constexpr DWORD list =
+        kChild | WS_BORDER | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP | LBS_NOSEL | LBS_NOINTEGRALHEIGHT;
+    constexpr DWORD push = kChild | WS_TABSTOP | BS_PUSHBUTTON;
+    ExpectControls(d, {
+                          {-1, L"STATIC", Text(L"Feiertage &anzeigen f\u00FCr:"), {7, 7, 248, 8}, label},
+                          {IDC_HOLIDAY_REGION, L"COMBOBOX", Text(L""), {7, 18, 248, 160}, choice},
+                          {IDC_HOLIDAY_COLOR, L"STATIC", Text(L""), {7, 38, 20, 20}, swatch},
+                          {-1, L"STATIC", Text(L"Farbe der Feiertage"), {34, 44, 221, 8}, label},
+                          {IDC_HOLIDAY_YEAR, L"STATIC", Text(L"Feiertage im &Jahr:"), {7, 67, 248, 8}, label},
+                          {IDC_HOLIDAY_LIST, L"LISTBOX", Text(L""), {7, 78, 248, 121}, list},
+                          {IDCANCEL, L"BUTTON", Text(L"Schlie\u00DFen"), {205, 207, 50, 14}, push},
+                      });
+}
+
 // The dialog manager's own reading of the templates: created for real from
 // the program file, with a dialog procedure that records click notifications.
 std::vector<WPARAM> g_commands;
@@ -303,6 +325,29 @@ TEST_F(resources, ParameterDialogTabsThroughItsSixStopsAndSwatchesReportClicks)
         ::SendMessageW(control, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
         EXPECT_EQ(g_commands, std::vector<WPARAM>{MAKEWPARAM(swatch, STN_CLICKED)}) << "swatch " << swatch;
     }
+    ::DestroyWindow(dialog);
+}
+
+TEST_F(resources, HolidayDialogTabsThroughItsThreeStopsWithoutADefaultButton)
+{
+    HWND dialog = ::CreateDialogParamW(Program(), MAKEINTRESOURCEW(IDD_HOLIDAYS), nullptr, RecordingProc, 0);
+    ASSERT_NE(dialog, nullptr);
+    std::vector<int> order;
+    HWND first = ::GetNextDlgTabItem(dialog, nullptr, FALSE);
+    for (HWND at = first; at && order.size() < 10;) {
+        order.push_back(::GetDlgCtrlID(at));
+        at = ::GetNextDlgTabItem(dialog, at, FALSE);
+        if (at == first)
+            break;
+    }
+    EXPECT_EQ(order, (std::vector<int>{IDC_HOLIDAY_REGION, IDC_HOLIDAY_LIST, IDCANCEL}));
+    EXPECT_EQ(::SendMessageW(dialog, DM_GETDEFID, 0, 0), MAKELONG(IDOK, DC_HASDEFID));
+    EXPECT_EQ(::GetDlgItem(dialog, IDOK), nullptr);
+    g_commands.clear();
+    HWND control = ::GetDlgItem(dialog, IDC_HOLIDAY_COLOR);
+    ::SendMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    ::SendMessageW(control, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    EXPECT_EQ(g_commands, std::vector<WPARAM>{MAKEWPARAM(IDC_HOLIDAY_COLOR, STN_CLICKED)});
     ::DestroyWindow(dialog);
 }
 

@@ -64,13 +64,13 @@ TEST_F(resources, HoldExactlyTheListedResourcesAllInGermanOnly)
     const std::wstring iconImage = inventory[L"#3"].begin()->first;
     const std::map<std::wstring, std::set<std::wstring>> expected{
         {L"#3", {iconImage}},
-        {L"#4", {L"#134"}},                   // menu
-        {L"#5", {L"#100", L"#102", L"#131"}}, // dialogs
-        {L"#6", {L"#7"}},                     // the string block of IDs 96..111
-        {L"#14", {L"#128"}},                  // icon group
-        {L"#16", {L"#1"}},                    // version record
-        {L"#24", {L"#1"}},                    // manifest
-        {L"#240", {L"#102"}},                 // dialog-init data
+        {L"#4", {L"#134"}},                            // menu
+        {L"#5", {L"#100", L"#102", L"#131", L"#140"}}, // dialogs
+        {L"#6", {L"#7", L"#13"}},                      // the string blocks of IDs 96..111 and 192..207
+        {L"#14", {L"#128"}},                           // icon group
+        {L"#16", {L"#1"}},                             // version record
+        {L"#24", {L"#1"}},                             // manifest
+        {L"#240", {L"#102"}},                          // dialog-init data
     };
     std::map<std::wstring, std::set<std::wstring>> found;
     for (const auto& [type, names] : inventory) {
@@ -107,6 +107,28 @@ TEST_F(resources, StringTableHoldsExactlyTheSixTexts)
         EXPECT_EQ(text, want == expected.end() ? L"" : want->second) << "string " << id;
     }
     EXPECT_EQ(r.Left(), 0u) << "bytes after the 16 strings";
+}
+
+// The holidays' texts, in a block of their own so that the one above stays
+// byte for byte as it was.
+TEST_F(resources, TheHolidaysStringBlockHoldsExactlyItsFourTexts)
+{
+    const std::map<UINT, std::wstring> expected{
+        {IDS_HOLIDAYS, L"Feiertage ..."},
+        {IDS_HOLIDAYS_NONE, L"keine"},
+        {IDS_HOLIDAYS_NATIONWIDE, L"ganz Deutschland (nur bundesweite)"},
+        {IDS_HOLIDAYS_OF_YEAR, L"Feiertage im &Jahr %d:"},
+    };
+    Reader r(Raw(6, IDS_HOLIDAYS / 16 + 1));
+    for (UINT id = IDS_HOLIDAYS / 16 * 16; id < IDS_HOLIDAYS / 16 * 16 + 16; ++id) {
+        std::wstring text(r.Word(), L'\0');
+        for (auto& c : text)
+            c = static_cast<wchar_t>(r.Word());
+        const auto want = expected.find(id);
+        EXPECT_EQ(text, want == expected.end() ? L"" : want->second) << "string " << id;
+    }
+    EXPECT_EQ(r.Left(), 0u) << "bytes after the 16 strings";
+    EXPECT_NE(IDS_HOLIDAYS / 16, IDS_ABOUTBOX / 16) << "a block of its own";
 }
 
 // ---------------------------------------------------------------------------
@@ -276,17 +298,24 @@ TEST_F(resources, ManifestAsksForCommonControls6AndSystemDpiAwareness)
 TEST_F(resources, IdsAreDistinctWithinEachKindAndSystemCommandsSurviveTheLowBitMask)
 {
     auto distinct = [](std::initializer_list<int> ids) { return std::set<int>(ids).size() == ids.size(); };
-    EXPECT_TRUE(distinct({IDD_ABOUTBOX, IDD_MORVELIN_DIALOG, IDD_PARAMETER})) << "dialogs";
-    EXPECT_TRUE(distinct(
-        {IDS_ABOUTBOX, IDS_PARAMETER, IDS_PRODUCT_TOO_LARGE, IDS_REFRESH, IDS_CAPTION, IDS_SHORT_CLOCK}))
+    EXPECT_TRUE(distinct({IDD_ABOUTBOX, IDD_MORVELIN_DIALOG, IDD_PARAMETER, IDD_HOLIDAYS})) << "dialogs";
+    EXPECT_TRUE(distinct({IDS_ABOUTBOX, IDS_PARAMETER, IDS_PRODUCT_TOO_LARGE, IDS_REFRESH, IDS_CAPTION,
+                          IDS_SHORT_CLOCK, IDS_HOLIDAYS, IDS_HOLIDAYS_NONE, IDS_HOLIDAYS_NATIONWIDE,
+                          IDS_HOLIDAYS_OF_YEAR}))
         << "strings";
-    EXPECT_TRUE(distinct({IDM_ABOUTBOX, IDM_PARAMETER, IDM_REFRESH, ID_PROGRAM_END, ID_MINIMIZE}))
+    EXPECT_TRUE(
+        distinct({IDM_ABOUTBOX, IDM_PARAMETER, IDM_REFRESH, ID_PROGRAM_END, ID_MINIMIZE, IDM_HOLIDAYS}))
         << "commands";
     // The buttons' IDOK and IDCANCEL share the dialogs' ID space with the controls.
     EXPECT_TRUE(distinct({IDC_COLUMNS, IDC_ROWS, IDC_FONT, IDC_MONTHVIEW, IDC_FORECOLOR, IDC_STANDARD_COLORS,
                           IDC_MONTHBACKCOLOR, IDC_TITLEBACKCOLOR, IDC_TITLEFORECOLOR, IDC_TRAILINGFORECOLOR,
-                          IDC_WEEKNUMBERS, IDOK, IDCANCEL}))
+                          IDC_WEEKNUMBERS, IDC_HOLIDAY_REGION, IDC_HOLIDAY_COLOR, IDC_HOLIDAY_YEAR,
+                          IDC_HOLIDAY_LIST, IDOK, IDCANCEL}))
         << "controls";
+    // The new resources take IDs outside those the program had before.
+    EXPECT_TRUE(distinct({IDD_HOLIDAYS, IDR_CONTEXT_MENU, IDR_MAINFRAME})) << "no other resource's number";
+    for (int id : {IDC_HOLIDAY_REGION, IDC_HOLIDAY_COLOR, IDC_HOLIDAY_YEAR, IDC_HOLIDAY_LIST})
+        EXPECT_TRUE(id < 1001 || id > 1014) << id;
     // The calendar window compares system commands with their low four bits cleared.
     for (int command : {IDM_ABOUTBOX, IDM_PARAMETER, IDM_REFRESH}) {
         EXPECT_EQ(command & 0xFFF0, command) << "system command " << command;
