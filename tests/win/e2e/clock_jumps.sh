@@ -187,8 +187,9 @@ face_step() {
 minimise() { # from the context menu, as a user does
   xdotool mousemove --window "$E2E_WIN" 40 80 click 3
   sleep 0.5
-  for _ in 1 2 3; do xdotool key Down; sleep 0.1; done
-  xdotool key Return # Als Symbol darstellen
+  # Parameter, Feiertage, Aktualisieren, then Als Symbol darstellen.
+  for _ in 1 2 3 4; do xdotool key Down; sleep 0.1; done
+  xdotool key Return
   wait_caption '^[0-9]{2}\.[0-9]{2}\.[0-9]{2} ' 3
 }
 restore() { # the system menu's first entry
