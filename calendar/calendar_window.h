@@ -41,7 +41,7 @@ public:
     CMonthView& MonthView() { return m_monthView; }
     IDispatch* CurrentFont() const { return m_font.m_lpDispatch; }
 
-    static const fw::MessageMap<CCalendarDlg, 13> kMessageMap;
+    static const fw::MessageMap<CCalendarDlg, 14> kMessageMap;
 
 protected:
     void DoDataExchange(fw::CDataExchange* dx) override;
@@ -62,6 +62,7 @@ private:
     HCURSOR OnQueryDragIcon();
     LRESULT OnSettingsChanged(WPARAM, LPARAM);
     LRESULT OnSize(WPARAM, LPARAM);
+    LRESULT OnDpiChanged(WPARAM, LPARAM suggested);
     void FitToMonthView();
     void ShowContextMenu(POINT client);
     void ArmClockTimer();
@@ -74,6 +75,9 @@ private:
     // A layout pass while minimised fits the frame only once restored: the
     // rectangles of a minimised window are not the ones to fit.
     bool m_fitPending = false;
+    // The monitor a change of DPI moves the window to, while that change's
+    // layout pass runs; otherwise null (the monitor the window is on).
+    HMONITOR m_dpiMonitor = nullptr;
 };
 
 // A new OLE font object (IFontDisp, one reference for the caller) made from

@@ -147,6 +147,7 @@ const core::FontMetrics& GridFont::Metrics(HWND window, int dpi)
         fw::SelectObjectScope select(dc.get(), font);
         Measure(dc.get());
     }
+    m_metrics.dpi = dpi;
     m_metricsGeneration = m_generation;
     m_metricsDpi = dpi;
     m_metricsFont = font;
