@@ -17,11 +17,16 @@ constexpr int kDialogDpiChangeDisableAll = 0x0001;
 
 UINT SystemDpi()
 {
-    HDC screen = ::GetDC(nullptr);
-    const int dpi = screen ? ::GetDeviceCaps(screen, LOGPIXELSY) : 0;
-    if (screen)
-        ::ReleaseDC(nullptr, screen);
-    return dpi > 0 ? static_cast<UINT>(dpi) : kDefaultDpi;
+    // A process keeps the system DPI it started with, even when the user
+    // changes the scaling while it runs.
+    static const UINT system = [] {
+        HDC screen = ::GetDC(nullptr);
+        const int dpi = screen ? ::GetDeviceCaps(screen, LOGPIXELSY) : 0;
+        if (screen)
+            ::ReleaseDC(nullptr, screen);
+        return dpi > 0 ? static_cast<UINT>(dpi) : kDefaultDpi;
+    }();
+    return system;
 }
 
 UINT WindowDpi(HWND window)
@@ -39,7 +44,10 @@ UINT WindowDpi(HWND window)
     return SystemDpi();
 }
 
-int ScaleForDpi(int px, UINT dpi) { return ::MulDiv(px, static_cast<int>(dpi), static_cast<int>(kDefaultDpi)); }
+int ScaleForDpi(int px, UINT dpi)
+{
+    return ::MulDiv(px, static_cast<int>(dpi), static_cast<int>(kDefaultDpi));
+}
 
 WindowDpiSource SetWindowDpiSource(WindowDpiSource source) { return g_source.exchange(source); }
 

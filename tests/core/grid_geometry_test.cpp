@@ -134,8 +134,8 @@ TEST(GridGeometry, TwiceTheDpiWithTheSameFontInPointsDoublesEverything)
     for (int h : {6, 9, 13, 16, 24}) {
         FontMetrics at96 = Scaled(h);
         at96.dpi = 96;
-        const FontMetrics at192{2 * at96.textHeight, 2 * at96.averageCharWidth, 2 * at96.numberWidth,
-                                2 * at96.weekdayWidth, 2 * at96.titleWidth,   192};
+        const FontMetrics at192{2 * at96.textHeight,   2 * at96.averageCharWidth, 2 * at96.numberWidth,
+                                2 * at96.weekdayWidth, 2 * at96.titleWidth,       192};
         const GridLayout g(at96, 4, 3, true), big(at192, 4, 3, true);
         // Rules and marks are whole pixels at 96 DPI: exactly twice.
         EXPECT_EQ(big.LineWidth(), 2 * g.LineWidth()) << h;

@@ -108,12 +108,13 @@ void ExpectNoTextCut(HWND grid, const core::GridLayout& g, int firstYear, int fi
         widestWeekday = std::max(widestWeekday, Width(dc.get(), name));
     EXPECT_LE(widestDay, g.CellWidth());
     EXPECT_LE(widestWeekday, g.WeekdayRect(0, 0).Width());
-    if (g.ShowsWeekNumbers())
+    if (g.ShowsWeekNumbers()) {
         EXPECT_LE(widestWeek, g.WeekNumberWidth() - g.LineWidth());
+    }
     for (int m = 0; m < g.MonthCount(); ++m) {
         const auto ym = core::AddMonths(std::chrono::year{firstYear} / std::chrono::month(firstMonth), m);
-        const std::wstring title = std::wstring(core::MonthName(ym.month())) + L' ' +
-                                   std::to_wstring(static_cast<int>(ym.year()));
+        const std::wstring title =
+            std::wstring(core::MonthName(ym.month())) + L' ' + std::to_wstring(static_cast<int>(ym.year()));
         EXPECT_LE(Width(dc.get(), title), g.TitleTextRect(m).Width()) << m;
     }
 }
@@ -257,7 +258,8 @@ TEST_F(CalendarAtDpi, AnEightPointFontFromTheChooserIsEightPoints)
             EXPECT_EQ(-used.lfHeight, ::MulDiv(8, static_cast<int>(dpi), 72));
             // And the font made has that em: its cell less its leading.
             fw::WindowDC dc(grid);
-            fw::SelectObjectScope font(dc.get(), reinterpret_cast<HFONT>(::SendMessageW(grid, WM_GETFONT, 0, 0)));
+            fw::SelectObjectScope font(dc.get(),
+                                       reinterpret_cast<HFONT>(::SendMessageW(grid, WM_GETFONT, 0, 0)));
             TEXTMETRICW tm{};
             ::GetTextMetricsW(dc.get(), &tm);
             EXPECT_NEAR(tm.tmHeight - tm.tmInternalLeading, ::MulDiv(8, static_cast<int>(dpi), 72), 1);
@@ -291,8 +293,10 @@ TEST_F(CalendarAtDpi, ADpiChangeRescalesTheFontRefitsAndCentresWithoutWritingThe
                 ::GetWindowRect(dlg.m_hWnd, &r);
                 const RECT work = testsupport::WorkAreaOf(dlg.m_hWnd);
                 // Scaled about its top-left corner, near the work area's.
-                const int w = ::MulDiv(r.right - r.left, static_cast<int>(newDpi), static_cast<int>(g_windowDpi));
-                const int h = ::MulDiv(r.bottom - r.top, static_cast<int>(newDpi), static_cast<int>(g_windowDpi));
+                const int w =
+                    ::MulDiv(r.right - r.left, static_cast<int>(newDpi), static_cast<int>(g_windowDpi));
+                const int h =
+                    ::MulDiv(r.bottom - r.top, static_cast<int>(newDpi), static_cast<int>(g_windowDpi));
                 RECT suggested{work.left + 20, work.top + 30, work.left + 20 + w, work.top + 30 + h};
                 g_windowDpi = newDpi;
                 ::SendMessageW(grid, WM_DPICHANGED_BEFOREPARENT, 0, 0);
