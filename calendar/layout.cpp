@@ -85,8 +85,8 @@ LRESULT CCalendarDlg::OnSize(WPARAM w, LPARAM)
     return Default();
 }
 
-// Windows sends this when the window comes to a monitor of another DPI (or
-// the monitor's changes), having given the window and the grid their new
+// Windows sends this when the window comes to a monitor of another DPI, or
+// its monitor's DPI changes, having given the window and the grid their new
 // DPI. The grid makes its font for it at the layout pass: the font object
 // keeps its size in points, and the stored record, in pixels at the system
 // DPI, is neither read nor written. The window then moves where Windows
