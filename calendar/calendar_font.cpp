@@ -50,6 +50,12 @@ IFontDisp* CreateOleFont(HFONT font)
     if (::GetObjectA(source, sizeof lf, &lf) == 0)
         return nullptr;
 
+    // The record's height is in pixels of GDI's logical inch, the system
+    // DPI: the font chooser writes it so and the stock fonts have it so.
+    // That inch stays the same on every monitor (also for a per-monitor
+    // aware window, whatever its own DPI), so a font keeps its size in
+    // points wherever the window goes; the grid makes it at the window's
+    // DPI from the points.
     int dpi = 0;
     {
         fw::CWnd* main = fw::AfxGetMainWnd();

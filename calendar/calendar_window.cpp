@@ -5,6 +5,7 @@
 #include "core/clock_waits.h"
 #include "core/dates.h"
 #include "framework/app.h"
+#include "framework/dpi.h"
 #include "framework/exceptions.h"
 #include "framework/handles.h"
 #include "holidays/holiday_dialog.h"
@@ -47,6 +48,7 @@ decltype(CCalendarDlg::kMessageMap) CCalendarDlg::kMessageMap{
     fw::On<WM_QUERYDRAGICON, &CCalendarDlg::OnQueryDragIcon>(),
     fw::OnMessage<WM_SIZE, &CCalendarDlg::OnSize>(),
     fw::OnMessage<WM_SYSCOLORCHANGE, &CCalendarDlg::OnSysColorChange>(),
+    fw::OnMessage<WM_DPICHANGED, &CCalendarDlg::OnDpiChanged>(),
 };
 
 CCalendarDlg::CCalendarDlg()
@@ -123,6 +125,10 @@ BOOL CCalendarDlg::OnInitDialog()
 
     SetIcon(m_hIcon, TRUE);
     SetIcon(m_hIcon, FALSE);
+
+    // The window fits itself to the grid at every DPI (OnDpiChanged): the
+    // dialog manager must not scale the template's size over it.
+    fw::DisableDialogDpiScaling(m_hWnd);
 
     // Each start-up step on its own: a failure is shown and the window
     // still comes up.

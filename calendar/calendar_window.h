@@ -42,7 +42,7 @@ public:
     CMonthView& MonthView() { return m_monthView; }
     IDispatch* CurrentFont() const { return m_font.m_lpDispatch; }
 
-    static const fw::MessageMap<CCalendarDlg, 18> kMessageMap;
+    static const fw::MessageMap<CCalendarDlg, 19> kMessageMap;
 
 protected:
     void DoDataExchange(fw::CDataExchange* dx) override;
@@ -69,6 +69,7 @@ private:
     LRESULT OnSize(WPARAM, LPARAM);
     LRESULT OnSysColorChange(WPARAM w, LPARAM l);
     void ForwardToChildren(UINT msg, WPARAM w, LPARAM l);
+    LRESULT OnDpiChanged(WPARAM, LPARAM suggested);
     void FitToMonthView();
     void ShowContextMenu(POINT client);
     // The caption clock's tick: the caption follows the clock, and the
@@ -88,6 +89,9 @@ private:
     // short form.
     std::optional<SYSTEMTIME> m_shown;
     bool m_shownShort = false;
+    // The monitor a change of DPI moves the window to, while that change's
+    // layout pass runs; otherwise null (the monitor the window is on).
+    HMONITOR m_dpiMonitor = nullptr;
 };
 
 // Where the calendar window reads the local time: GetLocalTime, or a clock

@@ -81,7 +81,7 @@ void CCalendarDlg::FitToMonthView()
     const core::Rect fitted = core::FitWindowToContent(ToCore(view), ToCore(window), ToCore(client));
     if (!(fitted == ToCore(window)))
         MoveWindow(fitted.left, fitted.top, fitted.Width(), fitted.Height(), TRUE);
-    CenterWindow();
+    CenterWindow(m_dpiMonitor);
 }
 
 LRESULT CCalendarDlg::OnSize(WPARAM w, LPARAM)
@@ -89,6 +89,29 @@ LRESULT CCalendarDlg::OnSize(WPARAM w, LPARAM)
     if (w == SIZE_RESTORED && m_fitPending)
         FitToMonthView();
     return Default();
+}
+
+// Windows sends this when the window comes to a monitor of another DPI, or
+// its monitor's DPI changes, having given the window and the grid their new
+// DPI. The grid makes its font for it at the layout pass: the font object
+// keeps its size in points, and the stored record, in pixels at the system
+// DPI, is neither read nor written. The window then moves where Windows
+// suggests, which puts it on the new monitor, and the pass fits it to the
+// grid and centres it on that monitor's work area.
+LRESULT CCalendarDlg::OnDpiChanged(WPARAM, LPARAM suggested)
+{
+    const auto* rect = reinterpret_cast<const RECT*>(suggested);
+    if (rect) {
+        ::SetWindowPos(m_hWnd, nullptr, rect->left, rect->top, rect->right - rect->left,
+                       rect->bottom - rect->top, SWP_NOZORDER | SWP_NOACTIVATE);
+        m_dpiMonitor = ::MonitorFromRect(rect, MONITOR_DEFAULTTONEAREST);
+    }
+    struct Done {
+        HMONITOR& monitor;
+        ~Done() { monitor = nullptr; }
+    } done{m_dpiMonitor};
+    ApplyCalendarSettings();
+    return 0;
 }
 
 DWORD WINAPI CCalendarDlg::SettleWorker(LPVOID window)

@@ -11,6 +11,17 @@ int Metric(int measured, int fallback, int lo, int hi)
     return std::clamp(measured > 0 ? measured : fallback, lo, hi);
 }
 
+// Pixels at 96 DPI, at another DPI, rounded as MulDiv rounds.
+class Scale {
+public:
+    explicit Scale(int dpi) : m_dpi(Metric(dpi, kReferenceDpi, 48, 960)) {}
+    int operator()(int px) const { return (px * m_dpi + kReferenceDpi / 2) / kReferenceDpi; }
+
+private:
+    static constexpr int kReferenceDpi = 96;
+    int m_dpi;
+};
+
 } // namespace
 
 GridShape ClampGrid(int columns, int rows)
@@ -20,11 +31,14 @@ GridShape ClampGrid(int columns, int rows)
 }
 
 // Every spacing scales with the text height h, so the grid keeps its look
-// at any DPI. Widths of content grow strictly with the measured widths and
-// heights strictly with h: a larger font always gives a larger grid.
+// at any DPI; the least sizes that small fonts fall back on, and the rules
+// and marks, are pixels at 96 DPI scaled to the font's DPI. Widths of
+// content grow strictly with the measured widths and heights strictly with
+// h: a larger font always gives a larger grid.
 GridLayout::GridLayout(const FontMetrics& m, int columns, int rows, bool showWeekNumbers)
     : m_shape(ClampGrid(columns, rows))
 {
+    const Scale px(m.dpi);
     const int h = Metric(m.textHeight, 16, 6, 128);
     const int charWidth = Metric(m.averageCharWidth, (h + 1) / 2, 1, 128);
     const int numberWidth = Metric(m.numberWidth, 2 * charWidth, 1, 256);
@@ -33,26 +47,28 @@ GridLayout::GridLayout(const FontMetrics& m, int columns, int rows, bool showWee
 
     // About a quarter em between columns and a sixth above and below each
     // number: the grid stays compact but reads easily at a glance.
-    m_padX = std::max(3, (h + 2) / 4);
-    m_padY = std::max(1, h / 6);
+    m_padX = std::max(px(3), (h + 2) / 4);
+    m_padY = std::max(px(1), h / 6);
     // One column serves both the day numbers and the abbreviation above them.
     m_cellWidth = std::max({numberWidth, weekdayWidth, 2 * charWidth}) + 2 * m_padX;
     m_cellHeight = h + 2 * m_padY;
     m_headerHeight = m_cellHeight;
-    m_separatorHeight = std::max(1, h / 24);
+    m_separatorHeight = std::max(px(1), h / 24);
+    // Today's frame: two pixels at 96 DPI, one around very small text.
+    m_markWidth = h >= px(10) ? px(2) : px(1);
     m_weekNumberWidth = showWeekNumbers ? numberWidth + 2 * m_padX : 0;
 
     // The title bar reads as a band of its own: about 1.7 text heights
     // against 1.25 for a day line. Its arrows are squares inset in it.
-    m_titleHeight = h + 2 * std::max(3, (h + 4) / 3);
-    m_titleGap = std::max(2, h / 4);
-    m_arrowInset = std::max(2, m_titleHeight / 8);
+    m_titleHeight = h + 2 * std::max(px(3), (h + 4) / 3);
+    m_titleGap = std::max(px(2), h / 4);
+    m_arrowInset = std::max(px(2), m_titleHeight / 8);
     m_arrowSize = m_titleHeight - 2 * m_arrowInset;
 
     // Every title reserves room for both arrows, so titles stay centred
     // alike whether or not their block carries an arrow. A long title
     // widens the block and the days are centred under it.
-    const int sidePad = std::max(2, h / 4);
+    const int sidePad = std::max(px(2), h / 4);
     const int contentWidth = m_weekNumberWidth + 7 * m_cellWidth;
     const int titleNeeds = titleWidth + 2 * (m_arrowInset + m_arrowSize + m_padX);
     m_monthSize.width = std::max(contentWidth + 2 * sidePad, titleNeeds);
@@ -60,8 +76,8 @@ GridLayout::GridLayout(const FontMetrics& m, int columns, int rows, bool showWee
         m_titleHeight + m_titleGap + m_headerHeight + m_separatorHeight + m_padY + 6 * m_cellHeight + sidePad;
     m_contentInset = (m_monthSize.width - contentWidth) / 2;
 
-    m_gap = std::max(6, h * 3 / 4);
-    m_margin = std::max(3, h / 2);
+    m_gap = std::max(px(6), h * 3 / 4);
+    m_margin = std::max(px(3), h / 2);
 }
 
 Size GridLayout::TotalSize() const

@@ -72,6 +72,7 @@ struct FontMetrics {
                               // and week numbers); 1..256, default 2 average chars
     int weekdayWidth = 0;     // widest of kWeekdayAbbreviations; 1..256
     int titleWidth = 0;       // widest month title, e.g. "September 2026"; 1..1024
+    int dpi = 0;              // the DPI the font was made for; 48..960, default 96
 };
 
 enum class HitKind { Nothing, PrevArrow, NextArrow, Title, Day, WeekNumber };
@@ -99,6 +100,11 @@ public:
     int WeekdayHeaderHeight() const { return m_headerHeight; }
     int SeparatorHeight() const { return m_separatorHeight; }
     int WeekNumberWidth() const { return m_weekNumberWidth; } // 0 when off
+    // The rules: under the weekday header (SeparatorHeight) and beside the
+    // week numbers.
+    int LineWidth() const { return m_separatorHeight; }
+    // The frame around today.
+    int MarkWidth() const { return m_markWidth; }
     Size MonthSize() const { return m_monthSize; }
     int MonthGap() const { return m_gap; } // between blocks, both directions
     int Margin() const { return m_margin; }
@@ -130,7 +136,7 @@ private:
     int m_cellWidth = 0, m_cellHeight = 0;
     int m_titleHeight = 0, m_titleGap = 0;
     int m_arrowSize = 0, m_arrowInset = 0;
-    int m_headerHeight = 0, m_separatorHeight = 0;
+    int m_headerHeight = 0, m_separatorHeight = 0, m_markWidth = 0;
     int m_weekNumberWidth = 0;
     Size m_monthSize;
     int m_contentInset = 0; // left edge of the block to the content

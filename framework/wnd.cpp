@@ -20,11 +20,10 @@ thread_local const MSG* t_current = nullptr;
 // The object whose window CreateEx is creating on this thread.
 thread_local CWnd* t_creating = nullptr;
 
-RECT WorkAreaOf(HWND hwnd)
+RECT WorkAreaOf(HMONITOR mon)
 {
     MONITORINFO mi{};
     mi.cbSize = sizeof mi;
-    HMONITOR mon = ::MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST);
     if (mon && ::GetMonitorInfoW(mon, &mi))
         return mi.rcWork;
     RECT r{};
@@ -259,14 +258,16 @@ RECT CWnd::GetWindowRect() const
     return r;
 }
 
-void CWnd::CenterWindow()
+void CWnd::CenterWindow(HMONITOR monitor)
 {
     const RECT self = GetWindowRect();
     HWND owner = (GetStyle() & WS_CHILD) ? nullptr : ::GetWindow(m_hWnd, GW_OWNER);
     // Over a visible, normal owner; otherwise over the work area. The work
     // area is always the bound, so the result stays reachable.
-    const bool useOwner = owner && ::IsWindowVisible(owner) && !::IsIconic(owner);
-    const RECT area = WorkAreaOf(useOwner ? owner : m_hWnd);
+    const bool useOwner = !monitor && owner && ::IsWindowVisible(owner) && !::IsIconic(owner);
+    if (!monitor)
+        monitor = ::MonitorFromWindow(useOwner ? owner : m_hWnd, MONITOR_DEFAULTTONEAREST);
+    const RECT area = WorkAreaOf(monitor);
     RECT over = area;
     if (useOwner)
         ::GetWindowRect(owner, &over);

@@ -71,9 +71,9 @@ public:
     RECT GetClientRect() const;
     RECT GetWindowRect() const;
     // Centres on the work area of the monitor the window is on (or over the
-    // owner, for an owned window); a window larger than the work area keeps
-    // its caption on screen.
-    void CenterWindow();
+    // owner, for an owned window), or of `monitor` when one is given; a
+    // window larger than the work area keeps its caption on screen.
+    void CenterWindow(HMONITOR monitor = nullptr);
     void SetWindowText(std::wstring_view text);
     std::wstring GetWindowText() const;
     BOOL ShowWindow(int cmd);

@@ -7,6 +7,7 @@
 
 #include "core/dates.h"
 #include "framework/com_values.h"
+#include "framework/dpi.h"
 
 namespace monthgrid {
 namespace {
@@ -125,11 +126,19 @@ bool GridFont::Set(const FontDescription* font)
 
 HFONT GridFont::Get(int dpi)
 {
-    if (!m_hasDescription)
+    const int system = static_cast<int>(fw::SystemDpi());
+    if (!m_hasDescription && dpi == system)
         return StockGuiFont();
     if (!m_font || m_fontDpi != dpi) {
-        const LOGFONTW lf = ToLogFont(m_description, dpi);
-        m_font.reset(::CreateFontIndirectW(&lf));
+        LOGFONTW lf{};
+        if (m_hasDescription) {
+            lf = ToLogFont(m_description, dpi);
+        } else if (::GetObjectW(StockGuiFont(), sizeof lf, &lf) == sizeof lf) {
+            // The stock font's pixels are the system DPI's: on a monitor of
+            // another DPI, the same font in points.
+            lf.lfHeight = ::MulDiv(lf.lfHeight, dpi, system);
+        }
+        m_font.reset(lf.lfHeight ? ::CreateFontIndirectW(&lf) : nullptr);
         m_fontDpi = dpi;
     }
     return m_font ? m_font.get() : StockGuiFont();
@@ -173,6 +182,7 @@ const core::FontMetrics& GridFont::Metrics(HWND window, int dpi)
         fw::SelectObjectScope select(dc.get(), font);
         Measure(dc.get());
     }
+    m_metrics.dpi = dpi;
     m_metricsGeneration = m_generation;
     m_metricsDpi = dpi;
     m_metricsFont = font;

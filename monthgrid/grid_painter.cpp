@@ -252,7 +252,7 @@ void Painter::WeekNumbers(int m, const core::MonthLayout& month)
     }
     const RECT top = ToRECT(m_layout.WeekNumberRect(m, 0));
     const RECT bottom = ToRECT(m_layout.WeekNumberRect(m, core::MonthLayout::kLines - 1));
-    Fill(m_dc, RECT{top.right - 1, top.top, top.right, bottom.bottom}, m_pal.titleBack);
+    Fill(m_dc, RECT{top.right - m_layout.LineWidth(), top.top, top.right, bottom.bottom}, m_pal.titleBack);
 }
 
 DayMarks Painter::Days(int m, const core::MonthLayout& month, const DayContext& days, std::uint32_t holidays,

@@ -128,10 +128,7 @@ private:
     }
     void DrawNumber(int x, int y, unsigned number);
     void Underline(int x, int y, int width, COLORREF color);
-    int FrameThickness() const { return m_textHeight >= kThickFrameHeight ? 2 : 1; }
-
-    // From this text height on, today's frame is two pixels wide.
-    static constexpr int kThickFrameHeight = 10;
+    int FrameThickness() const { return m_layout.MarkWidth(); }
 
     HDC m_dc;
     const core::GridLayout& m_layout;

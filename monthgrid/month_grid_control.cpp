@@ -8,6 +8,7 @@
 #include <new>
 #include <span>
 
+#include "framework/dpi.h"
 #include "monthgrid/grid_clock.h"
 #include "monthgrid/month_grid_dispatch.h"
 
@@ -20,7 +21,6 @@ namespace {
 // A host watching the resize may change the frame again; the client area
 // is fitted a few times at most.
 constexpr int kResizeAttempts = 3;
-constexpr int kDefaultDpi = 96;
 // The holidays' colour until one is put: a dark red.
 constexpr COLORREF kDefaultHolidayColor = RGB(192, 0, 0);
 
@@ -238,19 +238,7 @@ void MonthGridControl::ResizeToGrid(core::Size size)
     }
 }
 
-int MonthGridControl::CurrentDpi() const
-{
-    using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-    static const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFn>(
-        ::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "GetDpiForWindow"));
-    if (getDpiForWindow && m_hWnd) {
-        if (const UINT dpi = getDpiForWindow(m_hWnd); dpi > 0)
-            return static_cast<int>(dpi);
-    }
-    fw::WindowDC dc(m_hWnd);
-    const int dpi = dc ? ::GetDeviceCaps(dc.get(), LOGPIXELSY) : 0;
-    return dpi > 0 ? dpi : kDefaultDpi;
-}
+int MonthGridControl::CurrentDpi() const { return static_cast<int>(fw::WindowDpi(m_hWnd)); }
 
 core::GridLayout MonthGridControl::Layout()
 {

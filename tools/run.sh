@@ -47,7 +47,7 @@ cleanup() {
   display_stop "$STATE"
 }
 trap cleanup EXIT
-display_start "$STATE"
+display_start "$STATE" "${MORVELIN_RUN_DPI:-96}"
 source "$HARNESS/wine-env.sh" "$STATE"
 echo "No DISPLAY: running on the virtual display $DISPLAY"
 wine_ensure_prefix

@@ -126,6 +126,63 @@ TEST(GridGeometry, LargerFontGivesLargerGridAndKeepsProportions)
     }
 }
 
+// A font of twice the pixels at twice the DPI (the same font in points)
+// gives the same grid twice as large: the rules and today's frame too, and
+// the least sizes that small fonts fall back on.
+TEST(GridGeometry, TwiceTheDpiWithTheSameFontInPointsDoublesEverything)
+{
+    for (int h : {6, 9, 13, 16, 24}) {
+        FontMetrics at96 = Scaled(h);
+        at96.dpi = 96;
+        const FontMetrics at192{2 * at96.textHeight,   2 * at96.averageCharWidth, 2 * at96.numberWidth,
+                                2 * at96.weekdayWidth, 2 * at96.titleWidth,       192};
+        const GridLayout g(at96, 4, 3, true), big(at192, 4, 3, true);
+        // Rules and marks are whole pixels at 96 DPI: exactly twice.
+        EXPECT_EQ(big.LineWidth(), 2 * g.LineWidth()) << h;
+        EXPECT_EQ(big.MarkWidth(), 2 * g.MarkWidth()) << h;
+        // Everything else within the rounding of halving odd sizes, which
+        // adds up over a block's parts and the blocks of a row.
+        auto twice = [h](int small, int large, int slack) {
+            EXPECT_LE(std::abs(large - 2 * small), slack) << h << ": " << small << " -> " << large;
+        };
+        twice(g.CellWidth(), big.CellWidth(), 2);
+        twice(g.CellHeight(), big.CellHeight(), 2);
+        twice(g.TitleHeight(), big.TitleHeight(), 2);
+        twice(g.MonthGap(), big.MonthGap(), 2);
+        twice(g.Margin(), big.Margin(), 2);
+        twice(g.PrevArrowRect().Width(), big.PrevArrowRect().Width(), 2);
+        twice(g.PrevArrowRect().left, big.PrevArrowRect().left, 2);
+        twice(g.MonthSize().width, big.MonthSize().width, 16);
+        twice(g.MonthSize().height, big.MonthSize().height, 16);
+        twice(g.TotalSize().width, big.TotalSize().width, 4 * 16 + 8);
+        twice(g.TotalSize().height, big.TotalSize().height, 3 * 16 + 8);
+    }
+}
+
+TEST(GridGeometry, RulesAndMarksFollowTheDpi)
+{
+    // The default GUI font's text height at 96, 120, 144 and 192 DPI.
+    const struct {
+        int dpi, h, line, mark;
+    } cases[] = {{96, 13, 1, 2}, {120, 16, 1, 3}, {144, 20, 2, 3}, {192, 26, 2, 4}};
+    for (const auto& c : cases) {
+        FontMetrics f = Scaled(c.h);
+        f.dpi = c.dpi;
+        const GridLayout g(f, 1, 1, true);
+        EXPECT_EQ(g.LineWidth(), c.line) << c.dpi;
+        EXPECT_EQ(g.SeparatorHeight(), c.line) << c.dpi;
+        EXPECT_EQ(g.MarkWidth(), c.mark) << c.dpi;
+        // The frame stays clear of a day's number, inside the cell's padding.
+        EXPECT_LE(g.MarkWidth(), (g.CellWidth() - f.numberWidth) / 2) << c.dpi;
+    }
+    // No DPI, or one no screen has, counts as 96 or the nearest sane one.
+    FontMetrics none = kFont, at96 = kFont, absurd = kFont;
+    at96.dpi = 96;
+    absurd.dpi = INT_MAX;
+    EXPECT_EQ(GridLayout(none, 4, 3, true).TotalSize(), GridLayout(at96, 4, 3, true).TotalSize());
+    EXPECT_EQ(GridLayout(absurd, 4, 3, true).LineWidth(), 10); // 960 DPI
+}
+
 TEST(GridGeometry, WeekNumbersWidenEachBlock)
 {
     const GridLayout off(kFont, 3, 1, false), on(kFont, 3, 1, true);
@@ -204,10 +261,11 @@ TEST(GridGeometry, HitTestAgreesWithRectanglesPixelByPixel)
 TEST(GridGeometry, JunkMetricsGiveABoundedGrid)
 {
     const FontMetrics junk[] = {{},
-                                {-5, -5, -5, -5, -5},
-                                {INT_MAX, INT_MAX, INT_MAX, INT_MAX, INT_MAX},
-                                {INT_MIN, INT_MIN, INT_MIN, INT_MIN, INT_MIN},
-                                {1, INT_MAX, 0, INT_MIN, 3}};
+                                {-5, -5, -5, -5, -5, -5},
+                                {INT_MAX, INT_MAX, INT_MAX, INT_MAX, INT_MAX, INT_MAX},
+                                {INT_MIN, INT_MIN, INT_MIN, INT_MIN, INT_MIN, INT_MIN},
+                                {1, INT_MAX, 0, INT_MIN, 3, INT_MAX},
+                                {INT_MAX, INT_MAX, INT_MAX, INT_MAX, INT_MAX, 0}};
     for (const FontMetrics& f : junk) {
         for (const auto& [c, r] :
              {std::pair{INT_MAX, INT_MAX}, std::pair{1, INT_MAX}, std::pair{INT_MIN, 0}}) {

@@ -57,6 +57,7 @@ void CheckGrid(FuzzedDataProvider& p)
     m.numberWidth = Value(p, -2, 270);
     m.weekdayWidth = Value(p, -2, 270);
     m.titleWidth = Value(p, -2, 1100);
+    m.dpi = Value(p, -2, 1000);
     const int columns = Value(p, -3, 14), rows = Value(p, -3, 14);
     const bool weeks = p.ConsumeBool();
     CheckShape(columns, rows);

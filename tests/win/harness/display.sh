@@ -1,25 +1,34 @@
 # Sourced: a private virtual X display, and finding a program's window.
 #   source display.sh
-#   display_start STATE     starts Xvfb on a free display number, writes
+#   display_start STATE [DPI]
+#                           starts Xvfb on a free display number, writes
 #                           STATE/display and sets DISPLAY_XVFB_PID
+#   display_screen DPI      the virtual screen's size at DPI: 1280 x 1024 at
+#                           96, as many inches at any other DPI
 #   display_stop STATE      ends Wine's server for STATE's prefix and Xvfb
 #   window_of PID TITLE_RE  waits up to 20 s for PID's visible window whose
 #                           title matches; prints its id (empty on time-out
 #                           or when PID ends first)
 #   window_geometry ID      prints "X Y W H"
 
+display_screen() {
+  local dpi="${1:-96}"
+  printf '%dx%d' $((1280 * dpi / 96)) $((1024 * dpi / 96))
+}
+
 display_start() {
   local state="$1"
   mkdir -p "$state"
   rm -f "$state/display" "$state/display.fd"
   # -displayfd picks a free number, so we never take someone else's display.
-  Xvfb -displayfd 9 -screen 0 1280x1024x24 -nolisten tcp 9>"$state/display.fd" >/dev/null 2>&1 </dev/null &
+  Xvfb -displayfd 9 -screen 0 "$(display_screen "${2:-96}")x24" -nolisten tcp 9>"$state/display.fd" \
+    >/dev/null 2>&1 </dev/null &
   DISPLAY_XVFB_PID=$!
   local _
   for _ in $(seq 1 100); do [ -s "$state/display.fd" ] && break; sleep 0.05; done
   [ -s "$state/display.fd" ] || { echo "Xvfb did not start" >&2; return 1; }
   echo ":$(tr -d '[:space:]' < "$state/display.fd")" > "$state/display"
-  display_as_a_desktop "$(cat "$state/display")"
+  display_as_a_desktop "$(cat "$state/display")" "${2:-96}"
 }
 
 # A desktop session loads its X resources into the root window; a bare Xvfb

@@ -33,8 +33,10 @@ case "$cmd" in
       wine_copy_prefix "$BASE"
     fi
     # -displayfd picks a free display number, so we never take someone else's.
+    # The screen has the same size in inches at every DPI.
+    source "$HARNESS/display.sh"
     rm -f "$STATE/display.fd"
-    setsid Xvfb -displayfd 9 -screen 0 1280x1024x24 -nolisten tcp -noreset \
+    setsid Xvfb -displayfd 9 -screen 0 "$(display_screen "${DPI:-96}")x24" -nolisten tcp -noreset \
       9>"$STATE/display.fd" >/dev/null 2>&1 < /dev/null &
     echo $! > "$STATE/xvfb.pid"
     for _ in $(seq 1 200); do
@@ -43,7 +45,6 @@ case "$cmd" in
     done
     [ -s "$STATE/display.fd" ] || { echo "Xvfb did not start" >&2; exit 1; }
     echo ":$(tr -d '[:space:]' < "$STATE/display.fd")" > "$STATE/display"
-    source "$HARNESS/display.sh"
     display_as_a_desktop "$(cat "$STATE/display")" "${DPI:-96}"
     source "$HARNESS/wine-env.sh" "$STATE"
     wine_ensure_prefix

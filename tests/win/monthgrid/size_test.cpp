@@ -2,6 +2,7 @@
 // area is exactly what its rows, columns, week numbers and font need.
 #include <gtest/gtest.h>
 
+#include "framework/dpi.h"
 #include "grid_fixture.h"
 
 namespace {
@@ -81,6 +82,47 @@ TEST_F(MonthGridSize, LargerFontGivesLargerGrid)
     FitGrid(grid);
     PutFont(grid, MakeFont(L"Tahoma", 10).get());
     EXPECT_EQ(FitGrid(grid), ten);
+}
+
+// A grid on a monitor of another DPI than the system's (per-monitor
+// awareness on Windows; Wine has one DPI, so the test gives the window its
+// DPI): the same font in points at that DPI, the stock font too, and the
+// size the layout gives for it.
+TEST_F(MonthGridSize, AtTheWindowsOwnDpiTheFontKeepsItsPoints)
+{
+    static UINT windowDpi = 0;
+    fw::SetWindowDpiSource([](HWND) { return windowDpi; });
+    struct Reset {
+        ~Reset() { fw::SetWindowDpiSource(nullptr); }
+    } reset;
+    const int system = static_cast<int>(fw::SystemDpi());
+    LOGFONTW stock{};
+    ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof stock, &stock);
+    auto fontHeight = [&] {
+        LOGFONTW lf{};
+        ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(grid, WM_GETFONT, 0, 0)), sizeof lf, &lf);
+        return lf.lfHeight;
+    };
+    Shape(2, 1);
+    for (const bool described : {false, true}) {
+        if (described)
+            PutFont(grid, MakeFont(L"Tahoma", 9).get());
+        const LONG atSystem = described ? -::MulDiv(9, system, 72) : stock.lfHeight;
+        windowDpi = 0;
+        const SIZE small = FitGrid(grid);
+        EXPECT_EQ(fontHeight(), atSystem) << described;
+        windowDpi = 2 * system;
+        const SIZE large = FitGrid(grid);
+        EXPECT_EQ(fontHeight(), 2 * atSystem) << described;
+        EXPECT_EQ(Info(grid).metrics.dpi, 2 * system);
+        EXPECT_EQ(large.cx, LayoutOf(grid).TotalSize().width);
+        // About twice (the stock font's face at 96 DPI is a bitmap one with
+        // metrics of its own).
+        EXPECT_NEAR(large.cx, 2 * small.cx, small.cx / 5) << described;
+        EXPECT_NEAR(large.cy, 2 * small.cy, small.cy / 5) << described;
+        windowDpi = 0;
+        EXPECT_EQ(FitGrid(grid), small) << described;
+    }
 }
 
 TEST_F(MonthGridSize, AbsurdFontSizesStayBounded)

@@ -17,7 +17,7 @@
 // 3-D edge and 2 px label margin. Those are the distances Wine's common
 // controls draw with; they grow with the DPI here, as Windows' do.
 #include <windows.h>
-#include <commctrl.h>  // split buttons
+#include <commctrl.h> // split buttons
 
 #include <gtest/gtest.h>
 
@@ -97,7 +97,8 @@ private:
         if (m_pos + n > m_bytes.size())
             throw std::out_of_range("dialog template ends early at byte " + std::to_string(m_pos));
     }
-    template <class T> T Take()
+    template <class T>
+    T Take()
     {
         Need(sizeof(T));
         T value;
@@ -114,7 +115,7 @@ struct TemplateInfo {
     std::size_t styleOffset = 0;
     WORD pointSize = 0;
     std::wstring face;
-    std::vector<std::wstring> classes;  // of the items, "#n" for predefined ones
+    std::vector<std::wstring> classes; // of the items, "#n" for predefined ones
 };
 
 TemplateInfo ParseTemplate(std::span<const BYTE> bytes)
@@ -127,33 +128,33 @@ TemplateInfo ParseTemplate(std::span<const BYTE> bytes)
     const WORD second = r.Word();
     t.extended = first == 1 && second == 0xFFFF;
     if (t.extended) {
-        r.Dword();  // help ID
-        r.Dword();  // extended style
+        r.Dword(); // help ID
+        r.Dword(); // extended style
         t.styleOffset = 12;
         style = r.Dword();
     } else {
         style = MAKELONG(first, second);
-        r.Dword();  // extended style
+        r.Dword(); // extended style
     }
     count = r.Word();
     r.Skip(4 * sizeof(short));
-    r.SzOrOrd();  // menu
-    r.SzOrOrd();  // class
-    r.Sz();       // caption
+    r.SzOrOrd(); // menu
+    r.SzOrOrd(); // class
+    r.Sz();      // caption
     if (style & DS_SETFONT) {
         t.pointSize = r.Word();
         if (t.extended)
-            r.Skip(4);  // weight, italic, character set
+            r.Skip(4); // weight, italic, character set
         t.face = r.Sz();
     }
     for (WORD i = 0; i < count; ++i) {
         r.AlignDword();
-        r.Skip(t.extended ? 3 * 4 : 2 * 4);  // (help ID,) extended style, style
+        r.Skip(t.extended ? 3 * 4 : 2 * 4); // (help ID,) extended style, style
         r.Skip(4 * sizeof(short));
-        r.Skip(t.extended ? 4 : 2);          // ID
+        r.Skip(t.extended ? 4 : 2); // ID
         t.classes.push_back(r.SzOrOrd());
-        r.SzOrOrd();                         // text
-        r.Skip(r.Word());                    // creation data
+        r.SzOrOrd();      // text
+        r.Skip(r.Word()); // creation data
     }
     return t;
 }
@@ -200,8 +201,8 @@ HWND CreateHidden(HINSTANCE instance, std::span<const BYTE> bytes, const Templat
 // Where a control lets its text go, and how it draws it.
 
 struct TextRoom {
-    RECT area;    // in the control's client coordinates
-    UINT format;  // DrawText flags
+    RECT area;   // in the control's client coordinates
+    UINT format; // DrawText flags
     const char* kind;
 };
 
@@ -216,12 +217,23 @@ std::optional<TextRoom> TextRoomOf(HWND control, int dpi)
     if (::lstrcmpiW(cls, L"Static") == 0) {
         UINT format = DT_EXPANDTABS;
         switch (style & SS_TYPEMASK) {
-        case SS_LEFT: format |= DT_LEFT | DT_WORDBREAK; break;
-        case SS_CENTER: format |= DT_CENTER | DT_WORDBREAK; break;
-        case SS_RIGHT: format |= DT_RIGHT | DT_WORDBREAK; break;
-        case SS_LEFTNOWORDWRAP: format |= DT_LEFT; break;
-        case SS_SIMPLE: format = DT_LEFT | DT_SINGLELINE; break;
-        default: return std::nullopt;  // icons, bitmaps, frames, owner drawn
+        case SS_LEFT:
+            format |= DT_LEFT | DT_WORDBREAK;
+            break;
+        case SS_CENTER:
+            format |= DT_CENTER | DT_WORDBREAK;
+            break;
+        case SS_RIGHT:
+            format |= DT_RIGHT | DT_WORDBREAK;
+            break;
+        case SS_LEFTNOWORDWRAP:
+            format |= DT_LEFT;
+            break;
+        case SS_SIMPLE:
+            format = DT_LEFT | DT_SINGLELINE;
+            break;
+        default:
+            return std::nullopt; // icons, bitmaps, frames, owner drawn
         }
         if (style & SS_NOPREFIX)
             format |= DT_NOPREFIX;
@@ -264,8 +276,9 @@ std::optional<TextRoom> TextRoomOf(HWND control, int dpi)
             area.right -= box + digit / 2 + 1;
         else
             area.left += box + digit / 2 + 1;
-        return TextRoom{area, lines, (type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON) ? "radio button"
-                                                                                          : "check box"};
+        return TextRoom{area, lines,
+                        (type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON) ? "radio button"
+                                                                               : "check box"};
     }
     case BS_GROUPBOX:
         // The caption starts 7 px in; a pixel of background around it, then
@@ -274,14 +287,15 @@ std::optional<TextRoom> TextRoomOf(HWND control, int dpi)
         area.right -= Scaled(3, dpi);
         return TextRoom{area, lines, "group box"};
     default:
-        return std::nullopt;  // owner drawn, user buttons, command links
+        return std::nullopt; // owner drawn, user buttons, command links
     }
 }
 
 std::wstring WindowText(HWND control)
 {
     std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(control)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(::GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+    text.resize(
+        static_cast<std::size_t>(::GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
     return text;
 }
 
@@ -302,12 +316,13 @@ std::string Utf8(const std::wstring& text)
     const int n = ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0,
                                         nullptr, nullptr);
     std::string out(static_cast<std::size_t>(n), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
+    ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), out.data(), n, nullptr,
+                          nullptr);
     return out;
 }
 
 struct Checked {
-    int labels = 0;                  // controls whose text was measured
+    int labels = 0; // controls whose text was measured
     std::vector<std::string> clipped;
 };
 
@@ -332,7 +347,8 @@ Checked CheckLabels(HWND dialog, int dpi)
         oneLine.format = (oneLine.format & ~DT_WORDBREAK) | DT_SINGLELINE;
         char line[240];
         std::snprintf(line, sizeof line,
-                      "%s (ID %d, at %ld,%ld px) needs %ld x %ld px for its text (%ld px on one line), has %ld x %ld px",
+                      "%s (ID %d, at %ld,%ld px) needs %ld x %ld px for its text (%ld px on one line), has "
+                      "%ld x %ld px",
                       room->kind, static_cast<short>(::GetDlgCtrlID(c)), at.left, at.top, need.cx, need.cy,
                       TextNeeds(c, oneLine, text).cx, has.cx, has.cy);
         std::string entry(1, '"');
@@ -379,7 +395,8 @@ protected:
 
 TEST_F(DialogText, EveryLabelOfEveryDialogFitsItsControl)
 {
-    ASSERT_NE(Program(), nullptr) << "cannot open " << Utf8(ProgramPath()) << " (tests run in the build directory)";
+    ASSERT_NE(Program(), nullptr) << "cannot open " << Utf8(ProgramPath())
+                                  << " (tests run in the build directory)";
     std::set<WORD> ids;
     ::EnumResourceNamesW(Program(), RT_DIALOG, CollectDialog, reinterpret_cast<LONG_PTR>(&ids));
     for (WORD known : {100, 102, 131})
@@ -392,11 +409,13 @@ TEST_F(DialogText, EveryLabelOfEveryDialogFitsItsControl)
         const std::span<const BYTE> bytes(p, ::SizeofResource(Program(), res));
         const TemplateInfo info = ParseTemplate(bytes);
         HWND dialog = CreateHidden(reinterpret_cast<HINSTANCE>(Program()), bytes, info);
-        ASSERT_NE(dialog, nullptr) << "dialog " << id << " cannot be created (error " << ::GetLastError() << ")";
+        ASSERT_NE(dialog, nullptr) << "dialog " << id << " cannot be created (error " << ::GetLastError()
+                                   << ")";
         const Checked checked = CheckLabels(dialog, m_dpi);
-        std::printf("dialog %u at %d DPI: template font %d pt \"%s\", in use %s; %d labels measured, %zu clipped\n", id,
-                    m_dpi, info.pointSize, Utf8(info.face).c_str(), FontOf(dialog).c_str(), checked.labels,
-                    checked.clipped.size());
+        std::printf(
+            "dialog %u at %d DPI: template font %d pt \"%s\", in use %s; %d labels measured, %zu clipped\n",
+            id, m_dpi, info.pointSize, Utf8(info.face).c_str(), FontOf(dialog).c_str(), checked.labels,
+            checked.clipped.size());
         for (const auto& c : checked.clipped)
             ADD_FAILURE() << "dialog " << id << " at " << m_dpi << " DPI: " << c;
         ::DestroyWindow(dialog);
@@ -413,7 +432,7 @@ class DialogTextCheck : public DialogText {
 protected:
     struct Item {
         DWORD style;
-        WORD classOrdinal;  // 0x80 button, 0x81 edit, 0x82 static
+        WORD classOrdinal; // 0x80 button, 0x81 edit, 0x82 static
         const wchar_t* text;
     };
 
@@ -436,8 +455,8 @@ protected:
         t.push_back(static_cast<WORD>(items.size()));
         for (short v : {0, 0, 300, 200})
             t.push_back(static_cast<WORD>(v));
-        t.push_back(0);  // no menu
-        t.push_back(0);  // standard class
+        t.push_back(0); // no menu
+        t.push_back(0); // standard class
         text(L"Test");
         t.push_back(8);
         text(L"MS Sans Serif");

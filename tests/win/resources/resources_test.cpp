@@ -271,7 +271,7 @@ TEST_F(resources, CalendarDialogInitDataHandsTheGridItsStartState)
 // ---------------------------------------------------------------------------
 // Manifest
 
-TEST_F(resources, ManifestAsksForCommonControls6AndSystemDpiAwareness)
+TEST_F(resources, ManifestAsksForCommonControls6AndPerMonitorV2DpiAwarenessElseSystem)
 {
     const auto bytes = Raw(24, 1);
     std::string manifest(bytes.begin(), bytes.end());
@@ -284,11 +284,32 @@ TEST_F(resources, ManifestAsksForCommonControls6AndSystemDpiAwareness)
     EXPECT_NE(manifest.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""),
               std::string::npos)
         << manifest;
-    EXPECT_NE(manifest.find(">true</dpiAware>"), std::string::npos) << manifest;
-    // Per-monitor awareness, in either spelling, would let dialog units and
-    // the font's point sizes disagree after a move between monitors.
-    EXPECT_EQ(manifest.find("dpiAwareness"), std::string::npos) << manifest;
-    EXPECT_EQ(manifest.find("PerMonitor"), std::string::npos) << manifest;
+    // Systems before Windows 10 1607 read dpiAware alone: system aware
+    // ("true/pm" would be per-monitor version 1, whose frames and dialogs
+    // nothing scales).
+    EXPECT_NE(manifest.find("<dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\">true"
+                            "</dpiAware>"),
+              std::string::npos)
+        << manifest;
+    // Later ones take the first value of the list that they know.
+    const std::string open = "<dpiAwareness xmlns=\"http://schemas.microsoft.com/SMI/2016/WindowsSettings\">";
+    const auto at = manifest.find(open);
+    ASSERT_NE(at, std::string::npos) << manifest;
+    const auto end = manifest.find("</dpiAwareness>", at);
+    ASSERT_NE(end, std::string::npos) << manifest;
+    std::vector<std::string> values;
+    std::string list = manifest.substr(at + open.size(), end - at - open.size());
+    for (std::size_t from = 0; from <= list.size();) {
+        std::size_t comma = list.find(',', from);
+        if (comma == std::string::npos)
+            comma = list.size();
+        std::string value = list.substr(from, comma - from);
+        value.erase(0, value.find_first_not_of(" \t\r\n"));
+        value.erase(value.find_last_not_of(" \t\r\n") + 1);
+        values.push_back(value);
+        from = comma + 1;
+    }
+    EXPECT_EQ(values, (std::vector<std::string>{"PerMonitorV2", "System"})) << list;
     EXPECT_NE(manifest.find("processorArchitecture=\"amd64\""), std::string::npos) << manifest;
 }
 
