@@ -37,23 +37,9 @@ protected:
     }
     void TearDown() override { fw::AfxGetApp()->m_pMainWnd = nullptr; }
 
-    // Opens the dialog, runs `body` inside its modal loop, then closes it.
-    // `nested` are the steps for the choosers and message boxes `body` opens.
     INT_PTR Run(std::function<void(HWND)> body, std::vector<ModalDriver::Step> nested = {})
     {
-        ModalDriver driver;
-        driver.Then([&](HWND dialog) {
-            body(dialog);
-            ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
-        });
-        for (auto& step : nested)
-            driver.Then(step);
-        const INT_PTR result = dlg.DoModal();
-        EXPECT_FALSE(driver.TimedOut());
-        EXPECT_EQ(driver.StepsLeft(), 0u) << "a chooser or message box did not open";
-        EXPECT_TRUE(driver.Unexpected().empty())
-            << "unexpected: " << testing::PrintToString(driver.Unexpected());
-        return result;
+        return RunModal(dlg, std::move(body), std::move(nested));
     }
 
     // A key on the drop-down list as the user presses it: each one that

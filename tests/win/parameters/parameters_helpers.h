@@ -11,7 +11,10 @@
 #include "support/modal_driver.h"
 #include "support/test_support.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdio>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -107,6 +110,26 @@ inline std::optional<std::string> Entry(const std::string& profile, const std::s
 inline std::optional<std::string> Entry(const std::string& section, const std::string& key)
 {
     return Entry(testsupport::ProfileText(), section, key);
+}
+
+// Opens `dlg`, runs `body` inside its modal loop, then closes it with the
+// cancel command. `nested` are the steps for the choosers and message boxes
+// that `body` opens, in order; each must have opened.
+template <class Dialog>
+INT_PTR RunModal(Dialog& dlg, std::function<void(HWND)> body, std::vector<ModalDriver::Step> nested = {})
+{
+    ModalDriver driver;
+    driver.Then([&](HWND dialog) {
+        body(dialog);
+        ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+    for (auto& step : nested)
+        driver.Then(step);
+    const INT_PTR result = dlg.DoModal();
+    EXPECT_FALSE(driver.TimedOut());
+    EXPECT_EQ(driver.StepsLeft(), 0u) << "a chooser or message box did not open";
+    EXPECT_TRUE(driver.Unexpected().empty()) << "unexpected: " << testing::PrintToString(driver.Unexpected());
+    return result;
 }
 
 inline std::string Hex(const std::vector<unsigned char>& bytes)
