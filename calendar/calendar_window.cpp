@@ -7,6 +7,7 @@
 #include "framework/app.h"
 #include "framework/exceptions.h"
 #include "framework/handles.h"
+#include "framework/step_trace.h"
 #include "parameters/parameter_dialog.h"
 #include "resource.h"
 
@@ -41,9 +42,10 @@ decltype(CCalendarDlg::kMessageMap) CCalendarDlg::kMessageMap{
     fw::OnMessage<WM_SIZE, &CCalendarDlg::OnSize>(),
 };
 
-CCalendarDlg::CCalendarDlg()
+CCalendarDlg::CCalendarDlg(ThreadStart createThread)
     : WithMessageMap(IDD_MORVELIN_DIALOG),
-      m_hIcon(::LoadIconW(fw::AfxGetResourceHandle(), MAKEINTRESOURCEW(IDR_MAINFRAME)))
+      m_hIcon(::LoadIconW(fw::AfxGetResourceHandle(), MAKEINTRESOURCEW(IDR_MAINFRAME))),
+      m_createThread(createThread)
 {}
 
 CCalendarDlg::~CCalendarDlg()
@@ -89,9 +91,24 @@ void AppendSystemMenuEntry(HMENU menu, UINT stringId, UINT command)
 
 } // namespace
 
+void CCalendarDlg::FailStartup(StartupError error)
+{
+    m_startupFailure = error;
+    // Closed before it was ever shown; DoModal answers -1.
+    EndDialog(-1);
+}
+
 BOOL CCalendarDlg::OnInitDialog()
 {
-    fw::CDialog::OnInitDialog();
+    try {
+        fw::StepScope step("init.controls");
+        fw::CDialog::OnInitDialog();
+    } catch (const std::exception&) {
+        // Without its month view (a damaged template) the window has
+        // nothing to show.
+        FailStartup({StartupStep::WindowSetup});
+        return TRUE;
+    }
 
     if (HMENU sys = GetSystemMenu(FALSE)) {
         AppendSystemMenuEntry(sys, IDS_ABOUTBOX, IDM_ABOUTBOX);
@@ -107,6 +124,7 @@ BOOL CCalendarDlg::OnInitDialog()
     fw::CallReporting([this] { ApplyCalendarFont(); });
     fw::CallReporting([this] { ApplyCalendarSettings(); });
     fw::CallReporting([this] {
+        fw::StepScope step("init.date");
         SYSTEMTIME now;
         ::GetLocalTime(&now);
         const auto today = core::CivilDay(now.wYear, now.wMonth, now.wDay);
@@ -120,9 +138,12 @@ BOOL CCalendarDlg::OnInitDialog()
     UpdateTitleClock();
     ArmClockTimer();
 
-    // Without the worker (no thread to be had) the layout passes above and
-    // the one posted stand alone.
-    m_worker.reset(::CreateThread(nullptr, 0, &SettleWorker, m_hWnd, 0, nullptr));
+    // A window that the worker never settles is not what the user should
+    // get: no thread to be had ends start-up.
+    fw::StepScope step("init.worker");
+    m_worker.reset(m_createThread(nullptr, 0, &SettleWorker, m_hWnd, 0, nullptr));
+    if (!m_worker)
+        FailStartup({StartupStep::Worker, ::GetLastError()});
     return TRUE;
 }
 

@@ -5,6 +5,7 @@
 #include "app/settings_store.h"
 #include "core/window_geometry.h"
 #include "framework/core_rect.h"
+#include "framework/step_trace.h"
 
 using fw::ToCore;
 
@@ -36,6 +37,7 @@ void PlaceAtOrigin(HWND child, HWND parent)
 LRESULT CCalendarDlg::ApplyCalendarSettings(WPARAM, LPARAM)
 {
     using namespace core::keys;
+    fw::StepScope step("layout");
     // Everything is read afresh: another program instance or the parameter
     // dialog may have changed any of it.
     const int columns = SettingsStore::ReadInt(kColumns);

@@ -4,12 +4,14 @@
 #include "core/clock_text.h"
 #include "core/clock_waits.h"
 #include "framework/app.h"
+#include "framework/step_trace.h"
 #include "resource.h"
 
 #include <clocale>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <optional>
 #include <cwchar>
 #include <string>
 
@@ -78,11 +80,14 @@ void CCalendarDlg::UpdateTitleClockAt(const SYSTEMTIME& t)
     if (!Plausible(t))
         return; // the C runtime's formatter must never see a broken date
 
+    fw::StepScope step("clock");
     // Every field comes from this one instant; the C runtime's locale is
     // borrowed for the call and given back as it was.
+    std::optional<fw::StepScope> locale(std::in_place, "clock.locale");
     const char* current = std::setlocale(LC_ALL, nullptr);
     const std::string saved = current ? current : "C";
     const char* german = std::setlocale(LC_TIME, "German");
+    locale.reset();
 
     wchar_t shortText[64] = {};
     const std::wstring pattern = fw::AfxLoadString(IDS_SHORT_CLOCK);
@@ -103,6 +108,7 @@ void CCalendarDlg::UpdateTitleClockAt(const SYSTEMTIME& t)
         SetWindowText(fw::AfxLoadString(IDS_CAPTION) + L" - " + date);
     }
 
+    fw::StepScope back("clock.locale_back");
     std::setlocale(LC_ALL, saved.c_str());
 }
 

@@ -26,8 +26,8 @@ add_subdirectory(monthview)
 add_subdirectory(calendar)
 add_subdirectory(parameters)
 
-add_executable(Morvelin WIN32 app/main.cpp app/calendar_app.cpp)
-target_link_libraries(Morvelin PRIVATE morvelin_calendar morvelin_resources)
+add_executable(Morvelin WIN32 app/main.cpp)
+target_link_libraries(Morvelin PRIVATE morvelin_application morvelin_resources)
 # Release builds ship without the symbol table (a third of the file).
 target_link_options(Morvelin PRIVATE -municode $<$<CONFIG:Release>:-s>)
 set_target_properties(Morvelin PROPERTIES OUTPUT_NAME Morvelin RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})

@@ -65,7 +65,7 @@ std::wstring RoamingAppData()
 
 } // namespace
 
-CWinApp::CWinApp(const wchar_t* appName)
+CWinApp::CWinApp(const wchar_t* appName) : m_pPreviousApp(g_app)
 {
     if (appName)
         m_appName = appName;
@@ -75,7 +75,7 @@ CWinApp::CWinApp(const wchar_t* appName)
 CWinApp::~CWinApp()
 {
     if (g_app == this)
-        g_app = nullptr;
+        g_app = m_pPreviousApp;
 }
 
 void CWinApp::InitApplication(HINSTANCE instance)
@@ -92,6 +92,8 @@ void CWinApp::InitApplication(HINSTANCE instance)
 }
 
 BOOL CWinApp::InitInstance() { return FALSE; }
+
+int CWinApp::ExitInstance() { return m_nExitCode; }
 
 void CWinApp::OnHelp() {}
 
@@ -223,14 +225,12 @@ int AfxWinMain(HINSTANCE instance, int)
 {
     CWinApp* app = AfxGetApp();
     if (!app)
-        return 1;
-    // OLE for the hosted control's dispatch interfaces and font objects.
-    const HRESULT ole = ::OleInitialize(nullptr);
+        return kExitNoApplication;
     app->InitApplication(instance);
-    const BOOL run = app->InitInstance();
-    if (SUCCEEDED(ole))
-        ::OleUninitialize();
-    return run ? 1 : 0;
+    // No message loop of the framework's own: the application's life is
+    // its InitInstance, whatever that returns.
+    app->InitInstance();
+    return app->ExitInstance();
 }
 
 } // namespace fw
