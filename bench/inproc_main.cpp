@@ -16,18 +16,21 @@
 //   bench_inproc --part open|layout|font|clock|paint [--reps N]
 #include "bench_stats.h"
 
+#include "app/calendar_app.h"
 #include "app/private_messages.h"
 #include "app/settings_store.h"
 #include "calendar/calendar_window.h"
 #include "core/settings_keys.h"
 #include "framework/app.h"
 #include "framework/handles.h"
+#include "framework/step_trace.h"
 #include "monthgrid/monthgrid.h"
 
 #include <commctrl.h>
 #include <ole2.h>
 
 #include <cstdio>
+#include <cstring>
 #include <cwchar>
 #include <functional>
 #include <string>
@@ -361,10 +364,24 @@ LRESULT CALLBACK AfterWindowProc(int code, WPARAM w, LPARAM l)
     return ::CallNextHookEx(nullptr, code, w, l);
 }
 
+// The empty dialog's window size when it stands for the calendar window at
+// its fitted size (zero: the template's own).
+SIZE g_emptySize{};
+
 INT_PTR CALLBACK EmptyDialogProc(HWND hwnd, UINT msg, WPARAM w, LPARAM)
 {
-    if (msg == WM_INITDIALOG)
+    if (msg == WM_INITDIALOG) {
+        if (g_emptySize.cx > 0 && g_emptySize.cy > 0) {
+            // Sized and centred as the calendar's layout pass does it.
+            MONITORINFO mi{};
+            mi.cbSize = sizeof mi;
+            ::GetMonitorInfoW(::MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST), &mi);
+            ::SetWindowPos(hwnd, nullptr, mi.rcWork.left + (mi.rcWork.right - mi.rcWork.left - g_emptySize.cx) / 2,
+                           mi.rcWork.top + (mi.rcWork.bottom - mi.rcWork.top - g_emptySize.cy) / 2, g_emptySize.cx,
+                           g_emptySize.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+        }
         return TRUE;
+    }
     if (msg == WM_COMMAND && LOWORD(w) == IDCANCEL) {
         ::DestroyWindow(hwnd);
         return TRUE;
@@ -435,6 +452,269 @@ void OpenWindows(fw::CWinApp& app)
     PrintComparison("open", "us", a, b);
 }
 
+// Start-up step by step: the program's own start-up (its application
+// object, as wWinMain runs it) with a sink on its step marks, first in a
+// fresh process and then again in the same one. Each step's time is printed
+// once per run (STEP lines); tools/bench.sh takes the medians over many
+// processes.
+namespace steps {
+
+struct Event {
+    const char* name;
+    bool begins;
+    double ms;
+};
+std::vector<Event> g_events;
+HWND g_calendar = nullptr;
+int g_layoutsEnded = 0;
+double g_gridPaintedMs = 0;
+SIZE g_windowSize{};
+
+void CloseOnceSettled()
+{
+    // The worker's pass is the third; the window is closed once it and the
+    // first paint have both happened.
+    if (g_layoutsEnded >= 3 && g_gridPaintedMs > 0 && g_calendar)
+        ::PostMessageW(g_calendar, WM_COMMAND, IDCANCEL, 0);
+}
+
+void Record(const char* name, bool begins)
+{
+    g_events.push_back({name, begins, NowMs()});
+    if (!begins && std::strcmp(name, "layout") == 0) {
+        ++g_layoutsEnded;
+        CloseOnceSettled();
+    }
+}
+
+LRESULT CALLBACK AfterWindowProc(int code, WPARAM w, LPARAM l)
+{
+    if (code == HC_ACTION && g_gridPaintedMs == 0) {
+        const auto* c = reinterpret_cast<const CWPRETSTRUCT*>(l);
+        wchar_t cls[64] = {};
+        if (c->message == WM_PAINT && ::GetClassNameW(c->hwnd, cls, static_cast<int>(std::size(cls))) &&
+            std::wcscmp(cls, monthgrid::kClassName) == 0) {
+            g_gridPaintedMs = NowMs();
+            g_calendar = ::GetAncestor(c->hwnd, GA_ROOT);
+            RECT r{};
+            ::GetWindowRect(g_calendar, &r);
+            g_windowSize = {r.right - r.left, r.bottom - r.top};
+            CloseOnceSettled();
+        }
+    }
+    return ::CallNextHookEx(nullptr, code, w, l);
+}
+
+void CALLBACK GiveUp(HWND, UINT, UINT_PTR id, DWORD)
+{
+    ::KillTimer(nullptr, id);
+    std::fprintf(stderr, "bench_inproc: start-up did not settle (%d layout passes, painted %d)\n",
+                 g_layoutsEnded, g_gridPaintedMs > 0);
+    ++g_failures;
+    if (fw::CWnd* main = fw::AfxGetMainWnd())
+        main->PostMessage(WM_COMMAND, IDCANCEL);
+}
+
+// The n-th (from 1) begin or end of `name`, or a negative time.
+double At(const char* name, bool begins, int n = 1)
+{
+    for (const Event& e : g_events) {
+        if (e.begins == begins && std::strcmp(e.name, name) == 0 && --n == 0)
+            return e.ms;
+    }
+    return -1;
+}
+
+void Print(const char* phase, const char* name, double fromMs, double toMs)
+{
+    if (fromMs <= 0 || toMs <= 0)
+        return;
+    std::printf("STEP %s %s %.1f\n", phase, name, (toMs - fromMs) * 1000.0);
+}
+
+void PrintStep(const char* phase, const char* label, const char* name, int n = 1)
+{
+    Print(phase, label, At(name, true, n), At(name, false, n));
+}
+
+int Run(const std::wstring& profile, const char* phase)
+{
+    g_events.clear();
+    g_layoutsEnded = 0;
+    g_gridPaintedMs = 0;
+    g_calendar = nullptr;
+    int exitCode = -1;
+    {
+        CCalendarApp app;
+        app.m_profilePath = profile;
+        HHOOK hook = ::SetWindowsHookExW(WH_CALLWNDPROCRET, &AfterWindowProc, nullptr, ::GetCurrentThreadId());
+        const UINT_PTR timer = ::SetTimer(nullptr, 0, 10000, &GiveUp);
+        fw::g_stepSink = &Record;
+        const double startMs = NowMs();
+        exitCode = fw::AfxWinMain(::GetModuleHandleW(nullptr), SW_SHOWNORMAL);
+        fw::g_stepSink = nullptr;
+        ::KillTimer(nullptr, timer);
+        ::UnhookWindowsHookEx(hook);
+        // Before the application object: the whole run, as the program's
+        // entry point makes it.
+        Print(phase, "start_to_first_paint", startMs, g_gridPaintedMs);
+    }
+    if (exitCode != 0) {
+        std::fprintf(stderr, "bench_inproc: start-up ended with %d\n", exitCode);
+        ++g_failures;
+    }
+    PrintStep(phase, "app.ole", "app.ole");
+    PrintStep(phase, "app.grid_class", "app.grid_class");
+    PrintStep(phase, "app.common_controls", "app.common_controls");
+    Print(phase, "window.create_to_first_paint", At("window.create", true), g_gridPaintedMs);
+    PrintStep(phase, "window.create", "window.create");
+    Print(phase, "window.create.before_init", At("window.create", true), At("init.controls", true));
+    PrintStep(phase, "init.controls", "init.controls");
+    Print(phase, "init.system_menu_and_icons", At("init.controls", false), At("font", true));
+    PrintStep(phase, "init.font", "font");
+    PrintStep(phase, "init.font.ole_object", "font.ole_object");
+    PrintStep(phase, "init.layout", "layout", 1);
+    PrintStep(phase, "init.date", "init.date");
+    Print(phase, "init.post_f5", At("init.date", false), At("clock", true));
+    PrintStep(phase, "init.caption", "clock", 1);
+    PrintStep(phase, "init.caption.locale_switch", "clock.locale", 1);
+    PrintStep(phase, "init.caption.locale_back", "clock.locale_back", 1);
+    Print(phase, "init.timer", At("clock", false, 1), At("init.worker", true));
+    PrintStep(phase, "init.worker", "init.worker");
+    Print(phase, "window.create.after_init", At("init.worker", false), At("window.create", false));
+    Print(phase, "loop_to_show", At("window.create", false), At("window.show", true));
+    PrintStep(phase, "layout.f5", "layout", 2);
+    PrintStep(phase, "window.show", "window.show");
+    Print(phase, "show_to_first_paint", At("window.show", true), g_gridPaintedMs);
+    PrintStep(phase, "layout.worker", "layout", 3);
+    std::printf("INFO steps window=%ldx%ld\n", g_windowSize.cx, g_windowSize.cy);
+    std::fflush(stdout);
+    return exitCode;
+}
+
+// The profile as a user's machine has it: a file with every default, not
+// yet read by this process.
+std::wstring WriteDefaults()
+{
+    wchar_t dir[MAX_PATH];
+    ::GetTempPathW(MAX_PATH, dir);
+    wchar_t path[MAX_PATH + 64];
+    std::swprintf(path, std::size(path), L"%lsmorvelin-steps-%lu.ini", dir,
+                  static_cast<unsigned long>(::GetCurrentProcessId()));
+    using namespace core::keys;
+    for (const core::SettingKey* key : kAll) {
+        if (key->kind != core::KeyKind::Binary)
+            ::WritePrivateProfileStringW(key->section, key->name, std::to_wstring(key->defaultValue).c_str(), path);
+    }
+    ::WritePrivateProfileStringW(nullptr, nullptr, nullptr, path);
+    return path;
+}
+
+} // namespace steps
+
+void StartUpSteps(int again)
+{
+    // From the process's creation to here: the loader and the DLLs'
+    // initialisation, before any code of ours.
+    FILETIME created{}, exited{}, kernel{}, user{}, now{};
+    ::GetSystemTimePreciseAsFileTime(&now);
+    if (::GetProcessTimes(::GetCurrentProcess(), &created, &exited, &kernel, &user)) {
+        const auto ticks = [](FILETIME f) { return (ULONGLONG{f.dwHighDateTime} << 32) | f.dwLowDateTime; };
+        std::printf("STEP first process.entry %.1f\n", static_cast<double>(ticks(now) - ticks(created)) / 10.0);
+    }
+    const std::wstring profile = steps::WriteDefaults();
+    steps::Run(profile, "first");
+    for (int i = 0; i < again; ++i)
+        steps::Run(profile, "again");
+    ::DeleteFileW(profile.c_str());
+}
+
+// The same steps of the floor: the empty dialog (at the calendar's fitted
+// size when one is given) in a program that does what the calendar's
+// start-up asks of the platform, and nothing else: OLE, the common controls,
+// the dialog, shown when the queue first runs dry, to its first paint.
+namespace floorsteps {
+
+double g_paintedMs = 0;
+
+LRESULT CALLBACK AfterWindowProc(int code, WPARAM w, LPARAM l)
+{
+    if (code == HC_ACTION && g_paintedMs == 0) {
+        const auto* c = reinterpret_cast<const CWPRETSTRUCT*>(l);
+        wchar_t cls[64] = {};
+        if (c->message == WM_PAINT && ::GetClassNameW(c->hwnd, cls, static_cast<int>(std::size(cls))) &&
+            std::wcscmp(cls, L"#32770") == 0)
+            g_paintedMs = NowMs();
+    }
+    return ::CallNextHookEx(nullptr, code, w, l);
+}
+
+void Run(const char* phase)
+{
+    g_paintedMs = 0;
+    const double t0 = NowMs();
+    const HRESULT ole = ::OleInitialize(nullptr);
+    const double t1 = NowMs();
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES};
+    ::InitCommonControlsEx(&icc);
+    const double t2 = NowMs();
+    HHOOK hook = ::SetWindowsHookExW(WH_CALLWNDPROCRET, &AfterWindowProc, nullptr, ::GetCurrentThreadId());
+    HWND dialog = ::CreateDialogParamW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(0x7E57), nullptr,
+                                       &EmptyDialogProc, 0);
+    const double t3 = NowMs();
+    double t4 = 0, t5 = 0;
+    MSG msg;
+    while (dialog && ::IsWindow(dialog) && g_paintedMs == 0) {
+        if (t4 == 0 && !::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+            t4 = NowMs();
+            ::ShowWindow(dialog, SW_SHOWNORMAL);
+            ::UpdateWindow(dialog);
+            t5 = NowMs();
+            continue;
+        }
+        if (::GetMessageW(&msg, nullptr, 0, 0) <= 0)
+            break;
+        if (!::IsDialogMessageW(dialog, &msg)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+    }
+    ::UnhookWindowsHookEx(hook);
+    if (!dialog || g_paintedMs == 0) {
+        std::fprintf(stderr, "bench_inproc: the floor dialog did not paint\n");
+        ++g_failures;
+    }
+    if (dialog)
+        ::DestroyWindow(dialog);
+    Pump();
+    if (SUCCEEDED(ole))
+        ::OleUninitialize();
+    steps::Print(phase, "start_to_first_paint", t0, g_paintedMs);
+    steps::Print(phase, "app.ole", t0, t1);
+    steps::Print(phase, "app.common_controls", t1, t2);
+    steps::Print(phase, "window.create_to_first_paint", t2, g_paintedMs);
+    steps::Print(phase, "window.create", t2, t3);
+    steps::Print(phase, "loop_to_show", t3, t4);
+    steps::Print(phase, "window.show", t4, t5);
+    steps::Print(phase, "show_to_first_paint", t4, g_paintedMs);
+    std::fflush(stdout);
+}
+
+} // namespace floorsteps
+
+void FloorSteps(int again)
+{
+    FILETIME created{}, exited{}, kernel{}, user{}, now{};
+    ::GetSystemTimePreciseAsFileTime(&now);
+    if (::GetProcessTimes(::GetCurrentProcess(), &created, &exited, &kernel, &user)) {
+        const auto ticks = [](FILETIME f) { return (ULONGLONG{f.dwHighDateTime} << 32) | f.dwLowDateTime; };
+        std::printf("STEP first process.entry %.1f\n", static_cast<double>(ticks(now) - ticks(created)) / 10.0);
+    }
+    floorsteps::Run("first");
+    for (int i = 0; i < again; ++i)
+        floorsteps::Run("again");
+}
+
 // Which part this process measures: each runs in a process of its own, so
 // that no part runs in the wake of another's thousands of calls.
 std::wstring g_part;
@@ -470,10 +750,24 @@ int wmain(int argc, wchar_t** argv)
             g_reps = std::max(1, _wtoi(argv[i + 1]));
         else if (std::wcscmp(argv[i], L"--part") == 0)
             g_part = argv[i + 1];
+        else if (std::wcscmp(argv[i], L"--size") == 0)
+            std::swscanf(argv[i + 1], L"%ldx%ld", &g_emptySize.cx, &g_emptySize.cy);
+    }
+    if (g_part == L"floorsteps") {
+        FloorSteps(std::max(1, g_reps));
+        std::printf("DONE failures=%d\n", g_failures);
+        return g_failures == 0 ? 0 : 1;
+    }
+    if (g_part == L"steps") {
+        // Nothing before the program's own start-up, which brings up OLE
+        // and the rest itself.
+        StartUpSteps(std::max(1, g_reps));
+        std::printf("DONE failures=%d\n", g_failures);
+        return g_failures == 0 ? 0 : 1;
     }
     if (g_part != L"open" && g_part != L"layout" && g_part != L"font" && g_part != L"clock" &&
         g_part != L"paint") {
-        std::fprintf(stderr, "usage: bench_inproc --part open|layout|font|clock|paint [--reps N]\n");
+        std::fprintf(stderr, "usage: bench_inproc --part open|layout|font|clock|paint|steps [--reps N]\n");
         return 2;
     }
     ::OleInitialize(nullptr);

@@ -114,9 +114,7 @@ void CDialog::RunModalLoop()
     MSG msg;
     while (!m_endModal) {
         if (showWhenIdle && !::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
-            StepScope step("window.show");
-            ShowWindow(SW_SHOWNORMAL);
-            UpdateWindow();
+            ShowNow();
             showWhenIdle = false;
             continue;
         }
@@ -132,13 +130,19 @@ void CDialog::RunModalLoop()
             ::DispatchMessageW(&msg);
         }
         if (showWhenIdle && (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) && m_hWnd) {
-            ShowWindow(SW_SHOWNORMAL);
-            UpdateWindow();
+            ShowNow();
             showWhenIdle = false;
         }
         if (!m_hWnd)
             break; // destroyed under us
     }
+}
+
+void CDialog::ShowNow()
+{
+    StepScope step("window.show");
+    ShowWindow(SW_SHOWNORMAL);
+    UpdateWindow();
 }
 
 BOOL CDialog::PreTranslateGuarded(MSG* msg)

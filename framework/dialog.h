@@ -61,6 +61,7 @@ protected:
 private:
     static INT_PTR CALLBACK InitDialogProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l);
     void RunModalLoop();
+    void ShowNow();
     BOOL PreTranslateGuarded(MSG* msg);
 
     bool m_inModal = false;
