@@ -8,12 +8,20 @@
 //           DC against the platform's month calendar control painting
 //           twelve months at the same pixel size;
 //   open    the calendar window from its creation to its first paint
-//           against the empty dialog of the start-up baseline: the share of
+//           against the empty dialog of the start-up baseline, at the
+//           calendar's fitted size and at its template's: the share of
 //           start-up that is the calendar's own code, warm, without the
-//           process start and the DLLs (see bench_launch for those).
-// The two sides alternate, medians are compared (bench_stats.h).
+//           process start and the DLLs (see bench_launch for those);
+//   steps   the program's own start-up (its application object) timed step
+//           by step through its step marks (framework/step_trace.h): the
+//           process's first start-up, then --reps more in the same process;
+//   floorsteps  the same for the floor: the empty dialog (at --size WxH)
+//           after OLE and the common controls.
+// The two sides alternate, medians are compared (bench_stats.h); steps and
+// floorsteps print one STEP line per step and run, and tools/bench.sh takes
+// the medians over many processes.
 //
-//   bench_inproc --part open|layout|font|clock|paint [--reps N]
+//   bench_inproc --part open|layout|font|clock|paint|steps|floorsteps [--reps N] [--size WxH]
 #include "bench_stats.h"
 
 #include "app/calendar_app.h"
@@ -33,6 +41,7 @@
 #include <cstring>
 #include <cwchar>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -346,6 +355,7 @@ void Paint(CCalendarDlg& dlg)
 enum class Opening { None, Calendar, Baseline };
 Opening g_opening = Opening::None;
 double g_paintedMs = 0;
+SIZE g_calendarSize{};
 
 LRESULT CALLBACK AfterWindowProc(int code, WPARAM w, LPARAM l)
 {
@@ -357,7 +367,13 @@ LRESULT CALLBACK AfterWindowProc(int code, WPARAM w, LPARAM l)
                                                              : std::wcscmp(cls, L"#32770") == 0;
             if (done) {
                 g_paintedMs = NowMs();
-                ::PostMessageW(::GetAncestor(c->hwnd, GA_ROOT), WM_COMMAND, IDCANCEL, 0);
+                const HWND root = ::GetAncestor(c->hwnd, GA_ROOT);
+                // The fitted calendar's size, for the empty dialog that
+                // stands for it.
+                RECT r{};
+                if (g_opening == Opening::Calendar && ::GetWindowRect(root, &r))
+                    g_calendarSize = {r.right - r.left, r.bottom - r.top};
+                ::PostMessageW(root, WM_COMMAND, IDCANCEL, 0);
             }
         }
     }
@@ -376,9 +392,10 @@ INT_PTR CALLBACK EmptyDialogProc(HWND hwnd, UINT msg, WPARAM w, LPARAM)
             MONITORINFO mi{};
             mi.cbSize = sizeof mi;
             ::GetMonitorInfoW(::MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST), &mi);
-            ::SetWindowPos(hwnd, nullptr, mi.rcWork.left + (mi.rcWork.right - mi.rcWork.left - g_emptySize.cx) / 2,
-                           mi.rcWork.top + (mi.rcWork.bottom - mi.rcWork.top - g_emptySize.cy) / 2, g_emptySize.cx,
-                           g_emptySize.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+            ::SetWindowPos(hwnd, nullptr,
+                           mi.rcWork.left + (mi.rcWork.right - mi.rcWork.left - g_emptySize.cx) / 2,
+                           mi.rcWork.top + (mi.rcWork.bottom - mi.rcWork.top - g_emptySize.cy) / 2,
+                           g_emptySize.cx, g_emptySize.cy, SWP_NOZORDER | SWP_NOACTIVATE);
         }
         return TRUE;
     }
@@ -427,6 +444,7 @@ void OpenWindows(fw::CWinApp& app)
         } else {
             RunEmptyDialog(app.m_hInstance);
         }
+        g_emptySize = {}; // each empty dialog is sized on purpose
         g_opening = Opening::None;
         Pump();
         if (g_paintedMs == 0) {
@@ -435,21 +453,33 @@ void OpenWindows(fw::CWinApp& app)
         }
         return (g_paintedMs - t0) * 1000.0;
     };
-    std::vector<double> a, b;
+    // The empty dialog twice: at the calendar's fitted size, so that both
+    // pay for as large a window, and at its template's size.
+    auto fitted = [&] {
+        g_emptySize = g_calendarSize;
+        return open(Opening::Baseline);
+    };
+    auto asTemplate = [&] { return open(Opening::Baseline); };
+    std::vector<double> a, b, c;
     open(Opening::Calendar); // the first of each pays for what is loaded once
-    open(Opening::Baseline);
+    fitted();
+    asTemplate();
     const int reps = std::max(3, g_reps / 4);
     for (int i = 0; i < reps; ++i) {
         if (i % 2 == 0) {
             a.push_back(open(Opening::Calendar));
-            b.push_back(open(Opening::Baseline));
+            b.push_back(fitted());
+            c.push_back(asTemplate());
         } else {
-            b.push_back(open(Opening::Baseline));
+            c.push_back(asTemplate());
+            b.push_back(fitted());
             a.push_back(open(Opening::Calendar));
         }
     }
     ::UnhookWindowsHookEx(hook);
+    std::printf("INFO open fitted_size=%ldx%ld\n", g_calendarSize.cx, g_calendarSize.cy);
     PrintComparison("open", "us", a, b);
+    PrintComparison("open_template", "us", a, c);
 }
 
 // Start-up step by step: the program's own start-up (its application
@@ -532,11 +562,6 @@ void Print(const char* phase, const char* name, double fromMs, double toMs)
     std::printf("STEP %s %s %.1f\n", phase, name, (toMs - fromMs) * 1000.0);
 }
 
-void PrintStep(const char* phase, const char* label, const char* name, int n = 1)
-{
-    Print(phase, label, At(name, true, n), At(name, false, n));
-}
-
 int Run(const std::wstring& profile, const char* phase)
 {
     g_events.clear();
@@ -547,7 +572,8 @@ int Run(const std::wstring& profile, const char* phase)
     {
         CCalendarApp app;
         app.m_profilePath = profile;
-        HHOOK hook = ::SetWindowsHookExW(WH_CALLWNDPROCRET, &AfterWindowProc, nullptr, ::GetCurrentThreadId());
+        HHOOK hook =
+            ::SetWindowsHookExW(WH_CALLWNDPROCRET, &AfterWindowProc, nullptr, ::GetCurrentThreadId());
         const UINT_PTR timer = ::SetTimer(nullptr, 0, 10000, &GiveUp);
         fw::g_stepSink = &Record;
         const double startMs = NowMs();
@@ -563,30 +589,33 @@ int Run(const std::wstring& profile, const char* phase)
         std::fprintf(stderr, "bench_inproc: start-up ended with %d\n", exitCode);
         ++g_failures;
     }
-    PrintStep(phase, "app.ole", "app.ole");
-    PrintStep(phase, "app.grid_class", "app.grid_class");
-    PrintStep(phase, "app.common_controls", "app.common_controls");
+    // Every mark, by name and occurrence ("layout#2" is the second pass).
+    std::map<std::string, int> seen;
+    std::vector<std::pair<std::string, double>> open;
+    for (const Event& e : g_events) {
+        if (e.begins) {
+            const int k = ++seen[e.name];
+            open.emplace_back(k == 1 ? std::string(e.name) : std::string(e.name) + "#" + std::to_string(k),
+                              e.ms);
+            continue;
+        }
+        for (auto it = open.rbegin(); it != open.rend(); ++it) {
+            if (it->first == e.name || it->first.rfind(std::string(e.name) + "#", 0) == 0) {
+                Print(phase, it->first.c_str(), it->second, e.ms);
+                open.erase(std::next(it).base());
+                break;
+            }
+        }
+    }
+    // And the stretches between marks that belong to no step of their own.
     Print(phase, "window.create_to_first_paint", At("window.create", true), g_gridPaintedMs);
-    PrintStep(phase, "window.create", "window.create");
     Print(phase, "window.create.before_init", At("window.create", true), At("init.controls", true));
-    PrintStep(phase, "init.controls", "init.controls");
     Print(phase, "init.system_menu_and_icons", At("init.controls", false), At("font", true));
-    PrintStep(phase, "init.font", "font");
-    PrintStep(phase, "init.font.ole_object", "font.ole_object");
-    PrintStep(phase, "init.layout", "layout", 1);
-    PrintStep(phase, "init.date", "init.date");
     Print(phase, "init.post_f5", At("init.date", false), At("clock", true));
-    PrintStep(phase, "init.caption", "clock", 1);
-    PrintStep(phase, "init.caption.locale_switch", "clock.locale", 1);
-    PrintStep(phase, "init.caption.locale_back", "clock.locale_back", 1);
     Print(phase, "init.timer", At("clock", false, 1), At("init.worker", true));
-    PrintStep(phase, "init.worker", "init.worker");
     Print(phase, "window.create.after_init", At("init.worker", false), At("window.create", false));
     Print(phase, "loop_to_show", At("window.create", false), At("window.show", true));
-    PrintStep(phase, "layout.f5", "layout", 2);
-    PrintStep(phase, "window.show", "window.show");
     Print(phase, "show_to_first_paint", At("window.show", true), g_gridPaintedMs);
-    PrintStep(phase, "layout.worker", "layout", 3);
     std::printf("INFO steps window=%ldx%ld\n", g_windowSize.cx, g_windowSize.cy);
     std::fflush(stdout);
     return exitCode;
@@ -604,7 +633,8 @@ std::wstring WriteDefaults()
     using namespace core::keys;
     for (const core::SettingKey* key : kAll) {
         if (key->kind != core::KeyKind::Binary)
-            ::WritePrivateProfileStringW(key->section, key->name, std::to_wstring(key->defaultValue).c_str(), path);
+            ::WritePrivateProfileStringW(key->section, key->name, std::to_wstring(key->defaultValue).c_str(),
+                                         path);
     }
     ::WritePrivateProfileStringW(nullptr, nullptr, nullptr, path);
     return path;
@@ -620,7 +650,8 @@ void StartUpSteps(int again)
     ::GetSystemTimePreciseAsFileTime(&now);
     if (::GetProcessTimes(::GetCurrentProcess(), &created, &exited, &kernel, &user)) {
         const auto ticks = [](FILETIME f) { return (ULONGLONG{f.dwHighDateTime} << 32) | f.dwLowDateTime; };
-        std::printf("STEP first process.entry %.1f\n", static_cast<double>(ticks(now) - ticks(created)) / 10.0);
+        std::printf("STEP first process.entry %.1f\n",
+                    static_cast<double>(ticks(now) - ticks(created)) / 10.0);
     }
     const std::wstring profile = steps::WriteDefaults();
     steps::Run(profile, "first");
@@ -708,7 +739,8 @@ void FloorSteps(int again)
     ::GetSystemTimePreciseAsFileTime(&now);
     if (::GetProcessTimes(::GetCurrentProcess(), &created, &exited, &kernel, &user)) {
         const auto ticks = [](FILETIME f) { return (ULONGLONG{f.dwHighDateTime} << 32) | f.dwLowDateTime; };
-        std::printf("STEP first process.entry %.1f\n", static_cast<double>(ticks(now) - ticks(created)) / 10.0);
+        std::printf("STEP first process.entry %.1f\n",
+                    static_cast<double>(ticks(now) - ticks(created)) / 10.0);
     }
     floorsteps::Run("first");
     for (int i = 0; i < again; ++i)

@@ -5,6 +5,11 @@ add_compile_options(-Wall -Wextra -Werror=return-type -Wno-missing-field-initial
                     -Wno-cast-function-type)
 # Everything static: the program must need no DLL beyond Windows' own.
 add_link_options(-static -static-libgcc -static-libstdc++)
+# Sections aligned in the file as in memory: Wine then maps an image's pages
+# straight from the file, where with the linker's 512-byte default it copies
+# the whole image into private memory (384 KiB of the program's, measured),
+# and it loads the sooner for it.
+add_link_options(-Wl,--file-alignment=4096)
 
 # ctest reaches Wine through this script; it knows the build's Wine state.
 set(MORVELIN_WINE_STATE ${CMAKE_BINARY_DIR}/wine)

@@ -5,6 +5,7 @@
 #include <span>
 
 #include "framework/control_site.h"
+#include "framework/step_trace.h"
 #include "monthgrid/grid_clock.h"
 
 namespace monthgrid {
@@ -90,6 +91,7 @@ LRESULT MonthGridControl::OnGetInfo(WPARAM, LPARAM l)
 
 void MonthGridControl::OnPaint()
 {
+    fw::StepScope step("grid.paint");
     fw::PaintDC dc(m_hWnd);
     m_repaint.PaintStarts();
     if (dc.get())
