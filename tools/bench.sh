@@ -188,7 +188,7 @@ cold_noise() {
   awk -v s="$1" -v k="$2" '$1 == "SAMPLE" && $2 == s { for (i = 3; i <= NF; i++) { split($i, kv, "="); if (kv[1] == k) print kv[2] } }' "$COLD_OUT" |
     sort -g | awk '
       function q(p,  pos, lo) { pos = p * (NR - 1) + 1; lo = int(pos); return v[lo] + (v[lo + 1 > NR ? NR : lo + 1] - v[lo]) * (pos - lo) }
-      { v[NR] = $1 } END { if (NR == 0) exit; m = q(0.5); printf "%.0f", m > 0 ? 100 * (q(0.75) - q(0.25)) / m : 0 }'
+      { v[NR] = $1 } END { if (NR == 0) exit; m = q(0.5); printf "%.0f", (m > 0 ? 100 * (q(0.75) - q(0.25)) / m : 0) }'
 }
 # step SIDE PHASE NAME: the median microseconds of one start-up step.
 step() {
