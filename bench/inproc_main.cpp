@@ -197,6 +197,20 @@ void LayoutPart(CCalendarDlg& dlg)
                 SettingsStore::ReadInt(*key);
         },
         DetailReps());
+    // The same eight values through the platform's profile function alone:
+    // what the reads cost apart from our lock and parsing.
+    Detail(
+        "layout.read_settings_api_alone",
+        [] {
+            using namespace core::keys;
+            wchar_t value[256];
+            const std::wstring& path = fw::AfxGetApp()->m_profilePath;
+            for (const core::SettingKey* key :
+                 {&kColumns, &kRows, &kForeColor, &kMonthBackColor, &kTitleBackColor, &kTitleForeColor,
+                  &kTrailingForeColor, &kWeekNumbers})
+                ::GetPrivateProfileStringW(key->section, key->name, L"", value, 256, path.c_str());
+        },
+        DetailReps());
     Detail(
         "layout.puts",
         [&] {
