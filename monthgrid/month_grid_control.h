@@ -41,7 +41,9 @@ public:
     void SetCurrentDate(std::chrono::sys_days day);
     void Refresh();
 
-    void Paint(HDC target, const RECT& area);
+    // `onScreen`: the target is the window's own paint DC (WM_PAINT);
+    // otherwise (WM_PRINTCLIENT) it may be any DC.
+    void Paint(HDC target, const RECT& area, bool onScreen = false);
 
     static const fw::MessageMap<MonthGridControl, 27> kMessageMap;
 
@@ -93,6 +95,14 @@ private:
     core::GridLayout Layout();
 
     // Painting (month_grid_paint.cpp).
+    // The paint area cut at the rows of months, top to bottom.
+    struct RowBands {
+        std::array<RECT, core::kMaxMonths> rects{};
+        int count = 0;
+        const RECT* begin() const { return rects.data(); }
+        const RECT* end() const { return rects.data() + count; }
+    };
+    RowBands BandsOf(const RECT& area);
     PaintState CurrentPaintState();
     void Render(HDC dc, const RECT& area);
     // True when the window's pixels are those a full repaint would make.

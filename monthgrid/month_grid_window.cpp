@@ -95,7 +95,7 @@ void MonthGridControl::OnPaint()
     fw::PaintDC dc(m_hWnd);
     m_repaint.PaintStarts();
     if (dc.get())
-        Paint(dc.get(), dc.info().rcPaint);
+        Paint(dc.get(), dc.info().rcPaint, true);
     m_repaint.PaintEnded();
 }
 
