@@ -23,6 +23,9 @@ constexpr DWORD kMaxValueChars = 1 << 20;
 // The buffer a value is first read into, and how it grows.
 constexpr std::size_t kFirstValueChars = 256;
 constexpr std::size_t kValueGrowth = 4;
+// The buffer a whole section is first read into: the program's sections
+// fit several times over.
+constexpr std::size_t kFirstSectionChars = 1024;
 
 std::wstring ExecutableBaseName()
 {
@@ -105,6 +108,26 @@ std::optional<std::wstring> CWinApp::ReadProfileString(const wchar_t* section, c
             const DWORD n = ::GetPrivateProfileStringW(section, entry, L"", buf.data(),
                                                        static_cast<DWORD>(buf.size()), m_profilePath.c_str());
             if (n + 1 < buf.size()) {
+                buf.resize(n);
+                return buf;
+            }
+            if (buf.size() >= kMaxValueChars)
+                return std::nullopt;
+            buf.assign(buf.size() * kValueGrowth, L'\0');
+        }
+    };
+    return ReadSharedProfile(m_profilePath, read);
+}
+
+std::optional<std::wstring> CWinApp::GetProfileSection(const wchar_t* section) const
+{
+    auto read = [&]() -> std::optional<std::wstring> {
+        std::wstring buf(kFirstSectionChars, L'\0');
+        for (;;) {
+            const DWORD n = ::GetPrivateProfileSectionW(section, buf.data(), static_cast<DWORD>(buf.size()),
+                                                        m_profilePath.c_str());
+            // A list cut short is answered with the buffer's size less two.
+            if (n + 2 < buf.size()) {
                 buf.resize(n);
                 return buf;
             }

@@ -40,6 +40,11 @@ public:
                                                               const wchar_t* entry) const;
     BOOL WriteProfileBinary(const wchar_t* section, const wchar_t* entry, const void* data,
                             std::size_t size) const;
+    // A whole section at once, as "name=value" entries each ended by a NUL
+    // (core::FindSectionValue finds one): one trip to the file for several
+    // keys. Empty when the section is absent; none when it cannot be read
+    // whole.
+    std::optional<std::wstring> GetProfileSection(const wchar_t* section) const;
 
     // The help command's handler; no help file is shipped, so it does nothing.
     virtual void OnHelp();
