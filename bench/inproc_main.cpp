@@ -191,14 +191,22 @@ void LayoutPart(CCalendarDlg& dlg)
         "layout.read_settings",
         [] {
             using namespace core::keys;
+            SettingsStore::ReadInts({&kColumns, &kRows, &kForeColor, &kMonthBackColor, &kTitleBackColor,
+                                     &kTitleForeColor, &kTrailingForeColor, &kWeekNumbers});
+        },
+        DetailReps());
+    // The same eight values read key by key, as the pass once did, and
+    // through the platform's profile function alone.
+    Detail(
+        "layout.read_settings_by_key",
+        [] {
+            using namespace core::keys;
             for (const core::SettingKey* key :
                  {&kColumns, &kRows, &kForeColor, &kMonthBackColor, &kTitleBackColor, &kTitleForeColor,
                   &kTrailingForeColor, &kWeekNumbers})
                 SettingsStore::ReadInt(*key);
         },
         DetailReps());
-    // The same eight values through the platform's profile function alone:
-    // what the reads cost apart from our lock and parsing.
     Detail(
         "layout.read_settings_api_alone",
         [] {
@@ -371,28 +379,33 @@ Opening g_opening = Opening::None;
 double g_paintedMs = 0;
 SIZE g_calendarSize{};
 
-LRESULT CALLBACK AfterWindowProc(int code, WPARAM w, LPARAM l)
+// The end of a window's first paint, seen without a hook: a hook on the
+// thread would cost every message sent on it a few calls into the window
+// system, which the program never pays, and the calendar sends many more
+// than the empty dialog. The calendar's grid paint ends at its step mark,
+// the empty dialog's paint in its own procedure.
+void OpenPainted(HWND root)
 {
-    if (code == HC_ACTION && g_opening != Opening::None && g_paintedMs == 0) {
-        const auto* c = reinterpret_cast<const CWPRETSTRUCT*>(l);
-        wchar_t cls[64] = {};
-        if (c->message == WM_PAINT && ::GetClassNameW(c->hwnd, cls, static_cast<int>(std::size(cls)))) {
-            const bool done = g_opening == Opening::Calendar ? std::wcscmp(cls, monthgrid::kClassName) == 0
-                                                             : std::wcscmp(cls, L"#32770") == 0;
-            if (done) {
-                g_paintedMs = NowMs();
-                const HWND root = ::GetAncestor(c->hwnd, GA_ROOT);
-                // The fitted calendar's size, for the empty dialog that
-                // stands for it.
-                RECT r{};
-                if (g_opening == Opening::Calendar && ::GetWindowRect(root, &r))
-                    g_calendarSize = {r.right - r.left, r.bottom - r.top};
-                ::PostMessageW(root, WM_COMMAND, IDCANCEL, 0);
-            }
-        }
-    }
-    return ::CallNextHookEx(nullptr, code, w, l);
+    if (g_opening == Opening::None || g_paintedMs != 0)
+        return;
+    g_paintedMs = NowMs();
+    // The fitted calendar's size, for the empty dialog that stands for it.
+    RECT r{};
+    if (g_opening == Opening::Calendar && ::GetWindowRect(root, &r))
+        g_calendarSize = {r.right - r.left, r.bottom - r.top};
+    ::PostMessageW(root, WM_COMMAND, IDCANCEL, 0);
 }
+
+void OpenStep(const char* step, bool begins)
+{
+    if (!begins && g_opening == Opening::Calendar && std::strcmp(step, "grid.paint") == 0) {
+        if (fw::CWnd* main = fw::AfxGetMainWnd())
+            OpenPainted(main->m_hWnd);
+    }
+}
+
+// Told when the empty dialog has painted (null: nobody is told).
+void (*g_emptyPainted)(HWND) = nullptr;
 
 // The empty dialog's window size when it stands for the calendar window at
 // its fitted size (zero: the template's own).
@@ -411,6 +424,16 @@ INT_PTR CALLBACK EmptyDialogProc(HWND hwnd, UINT msg, WPARAM w, LPARAM)
                            mi.rcWork.top + (mi.rcWork.bottom - mi.rcWork.top - g_emptySize.cy) / 2,
                            g_emptySize.cx, g_emptySize.cy, SWP_NOZORDER | SWP_NOACTIVATE);
         }
+        return TRUE;
+    }
+    if (msg == WM_PAINT) {
+        // What the default does for a dialog: its background, erased as
+        // BeginPaint asks for it.
+        PAINTSTRUCT ps;
+        ::BeginPaint(hwnd, &ps);
+        ::EndPaint(hwnd, &ps);
+        if (g_emptyPainted)
+            g_emptyPainted(hwnd);
         return TRUE;
     }
     if (msg == WM_COMMAND && LOWORD(w) == IDCANCEL) {
@@ -445,7 +468,8 @@ void RunEmptyDialog(HINSTANCE instance)
 
 void OpenWindows(fw::CWinApp& app)
 {
-    HHOOK hook = ::SetWindowsHookExW(WH_CALLWNDPROCRET, &AfterWindowProc, nullptr, ::GetCurrentThreadId());
+    fw::g_stepSink = &OpenStep;
+    g_emptyPainted = &OpenPainted;
     auto open = [&](Opening which) {
         g_opening = which;
         g_paintedMs = 0;
@@ -490,7 +514,8 @@ void OpenWindows(fw::CWinApp& app)
             a.push_back(open(Opening::Calendar));
         }
     }
-    ::UnhookWindowsHookEx(hook);
+    fw::g_stepSink = nullptr;
+    g_emptyPainted = nullptr;
     std::printf("INFO open fitted_size=%ldx%ld\n", g_calendarSize.cx, g_calendarSize.cy);
     PrintComparison("open", "us", a, b);
     PrintComparison("open_template", "us", a, c);
@@ -524,29 +549,25 @@ void CloseOnceSettled()
 
 void Record(const char* name, bool begins)
 {
-    g_events.push_back({name, begins, NowMs()});
+    const double now = NowMs();
+    g_events.push_back({name, begins, now});
     if (!begins && std::strcmp(name, "layout") == 0) {
         ++g_layoutsEnded;
         CloseOnceSettled();
     }
-}
-
-LRESULT CALLBACK AfterWindowProc(int code, WPARAM w, LPARAM l)
-{
-    if (code == HC_ACTION && g_gridPaintedMs == 0) {
-        const auto* c = reinterpret_cast<const CWPRETSTRUCT*>(l);
-        wchar_t cls[64] = {};
-        if (c->message == WM_PAINT && ::GetClassNameW(c->hwnd, cls, static_cast<int>(std::size(cls))) &&
-            std::wcscmp(cls, monthgrid::kClassName) == 0) {
-            g_gridPaintedMs = NowMs();
-            g_calendar = ::GetAncestor(c->hwnd, GA_ROOT);
-            RECT r{};
-            ::GetWindowRect(g_calendar, &r);
-            g_windowSize = {r.right - r.left, r.bottom - r.top};
-            CloseOnceSettled();
-        }
+    // The grid's first paint, told by its step mark (no hook: see
+    // OpenPainted).
+    if (!begins && g_gridPaintedMs == 0 && std::strcmp(name, "grid.paint") == 0) {
+        fw::CWnd* main = fw::AfxGetMainWnd();
+        g_calendar = main ? main->m_hWnd : nullptr;
+        if (!g_calendar)
+            return;
+        g_gridPaintedMs = now;
+        RECT r{};
+        ::GetWindowRect(g_calendar, &r);
+        g_windowSize = {r.right - r.left, r.bottom - r.top};
+        CloseOnceSettled();
     }
-    return ::CallNextHookEx(nullptr, code, w, l);
 }
 
 void CALLBACK GiveUp(HWND, UINT, UINT_PTR id, DWORD)
@@ -586,15 +607,12 @@ int Run(const std::wstring& profile, const char* phase)
     {
         CCalendarApp app;
         app.m_profilePath = profile;
-        HHOOK hook =
-            ::SetWindowsHookExW(WH_CALLWNDPROCRET, &AfterWindowProc, nullptr, ::GetCurrentThreadId());
         const UINT_PTR timer = ::SetTimer(nullptr, 0, 10000, &GiveUp);
         fw::g_stepSink = &Record;
         const double startMs = NowMs();
         exitCode = fw::AfxWinMain(::GetModuleHandleW(nullptr), SW_SHOWNORMAL);
         fw::g_stepSink = nullptr;
         ::KillTimer(nullptr, timer);
-        ::UnhookWindowsHookEx(hook);
         // Before the application object: the whole run, as the program's
         // entry point makes it.
         Print(phase, "start_to_first_paint", startMs, g_gridPaintedMs);
@@ -682,16 +700,10 @@ namespace floorsteps {
 
 double g_paintedMs = 0;
 
-LRESULT CALLBACK AfterWindowProc(int code, WPARAM w, LPARAM l)
+void Painted(HWND)
 {
-    if (code == HC_ACTION && g_paintedMs == 0) {
-        const auto* c = reinterpret_cast<const CWPRETSTRUCT*>(l);
-        wchar_t cls[64] = {};
-        if (c->message == WM_PAINT && ::GetClassNameW(c->hwnd, cls, static_cast<int>(std::size(cls))) &&
-            std::wcscmp(cls, L"#32770") == 0)
-            g_paintedMs = NowMs();
-    }
-    return ::CallNextHookEx(nullptr, code, w, l);
+    if (g_paintedMs == 0)
+        g_paintedMs = NowMs();
 }
 
 void Run(const char* phase)
@@ -703,7 +715,7 @@ void Run(const char* phase)
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES};
     ::InitCommonControlsEx(&icc);
     const double t2 = NowMs();
-    HHOOK hook = ::SetWindowsHookExW(WH_CALLWNDPROCRET, &AfterWindowProc, nullptr, ::GetCurrentThreadId());
+    g_emptyPainted = &Painted;
     HWND dialog = ::CreateDialogParamW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(0x7E57), nullptr,
                                        &EmptyDialogProc, 0);
     const double t3 = NowMs();
@@ -724,7 +736,7 @@ void Run(const char* phase)
             ::DispatchMessageW(&msg);
         }
     }
-    ::UnhookWindowsHookEx(hook);
+    g_emptyPainted = nullptr;
     if (!dialog || g_paintedMs == 0) {
         std::fprintf(stderr, "bench_inproc: the floor dialog did not paint\n");
         ++g_failures;

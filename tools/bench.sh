@@ -283,7 +283,7 @@ echo "Creation to first paint, warm, against the empty dialog at its template's 
 echo "Memory is Linux's Private_Dirty of the process (Wine reports no private bytes); resident: $(fmt "$(field memory_rss measured)" 0) vs $(fmt "$(field memory_rss baseline)" 0) KiB."
 echo "Idle: $(field idle seconds) s, half shown and half minimised (shown $(fmt "$(field idle shown_pct)" 3)%, minimised $(fmt "$(field idle minimised_pct)" 3)%); CPU from the Linux scheduler; the whole Wine tree $(fmt "$(field idle wine_tree_pct)" 3)%, Xvfb $(fmt "$(field idle xvfb_pct)" 3)%."
 echo "Idling is the caption clock: one tick's caption $(fmt "$(detail clock.update_title)" 0) us, of which the platform takes $(fmt "$(detail clock.caption_alone)" 0) us to show any new caption of that length."
-echo "Layout pass: settings reads $(fmt "$(detail layout.read_settings)" 0) us of it (the same eight through the profile function alone: $(fmt "$(detail layout.read_settings_api_alone)" 0) us); the puts $(fmt "$(detail layout.puts)" 0) us; the month view's Refresh alone $(fmt "$(detail layout.month_view_refresh)" 0) us."
+echo "Layout pass: settings reads $(fmt "$(detail layout.read_settings)" 0) us of it, a section at a time (key by key: $(fmt "$(detail layout.read_settings_by_key)" 0) us; the profile function alone, key by key: $(fmt "$(detail layout.read_settings_api_alone)" 0) us); the puts $(fmt "$(detail layout.puts)" 0) us; the month view's Refresh alone $(fmt "$(detail layout.month_view_refresh)" 0) us."
 
 # The start-up step by step: medians over fresh processes ("first": the
 # process's first start-up; "again": the same start-up repeated in it).
