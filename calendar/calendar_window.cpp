@@ -110,6 +110,11 @@ BOOL CCalendarDlg::OnInitDialog()
         return TRUE;
     }
 
+    // The month view covers the whole client area: the window's own paint
+    // need not erase the area under it first (a screenful of pixels on
+    // every paint, the first among them).
+    ::SetWindowLongPtrW(m_hWnd, GWL_STYLE, static_cast<LONG_PTR>(GetStyle() | WS_CLIPCHILDREN));
+
     if (HMENU sys = GetSystemMenu(FALSE)) {
         AppendSystemMenuEntry(sys, IDS_ABOUTBOX, IDM_ABOUTBOX);
         AppendSystemMenuEntry(sys, IDS_PARAMETER, IDM_PARAMETER);
