@@ -1,10 +1,13 @@
 #include "app/settings_store.h"
 
 #include "core/logfont_record.h"
+#include "core/profile_values.h"
 #include "framework/app.h"
 
 #include <algorithm>
 #include <cstring>
+#include <cwchar>
+#include <iterator>
 #include <string_view>
 
 namespace {
@@ -67,6 +70,31 @@ int SettingsStore::ReadInt(const wchar_t* section, const wchar_t* key, int defau
 int SettingsStore::ReadInt(const core::SettingKey& key)
 {
     return ReadInt(key.section, key.name, key.defaultValue);
+}
+
+std::vector<int> SettingsStore::ReadInts(std::initializer_list<const core::SettingKey*> keys)
+{
+    std::vector<int> values;
+    values.reserve(keys.size());
+    // The sections read so far, by name (a layout pass asks two).
+    std::vector<std::pair<const wchar_t*, std::optional<std::wstring>>> sections;
+    for (const core::SettingKey* key : keys) {
+        auto it = std::find_if(sections.begin(), sections.end(),
+                               [&](const auto& s) { return std::wcscmp(s.first, key->section) == 0; });
+        if (it == sections.end()) {
+            sections.emplace_back(key->section, App().GetProfileSection(key->section));
+            it = std::prev(sections.end());
+        }
+        // A section that could not be read whole is read key by key.
+        if (!it->second) {
+            values.push_back(ReadInt(*key));
+            continue;
+        }
+        const auto text = core::FindSectionValue(*it->second, key->name);
+        const auto value = text ? core::ParseInt32(*text) : std::nullopt;
+        values.push_back(value.value_or(key->defaultValue));
+    }
+    return values;
 }
 
 bool SettingsStore::WriteInt(const wchar_t* section, const wchar_t* key, int value)

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -17,6 +18,9 @@ class SettingsStore {
 public:
     static int ReadInt(const wchar_t* section, const wchar_t* key, int defaultValue);
     static int ReadInt(const core::SettingKey& key);
+    // Several integer keys at once, each section read once; every value is
+    // what ReadInt would answer for its key.
+    static std::vector<int> ReadInts(std::initializer_list<const core::SettingKey*> keys);
     // False when the value did not reach the profile (read-only, a folder,
     // not reachable); the profile is then left as it was.
     static bool WriteInt(const wchar_t* section, const wchar_t* key, int value);

@@ -9,18 +9,27 @@
 //           twelve months at the same pixel size; and the same repaint
 //           with Bayern's holidays against one without holidays;
 //   open    the calendar window from its creation to its first paint
-//           against the empty dialog of the start-up baseline: the share of
+//           against the empty dialog of the start-up baseline, at the
+//           calendar's fitted size and at its template's: the share of
 //           start-up that is the calendar's own code, warm, without the
-//           process start and the DLLs (see bench_launch for those).
+//           process start and the DLLs (see bench_launch for those);
 //   a11y    a screen reader's reading of the whole accessible tree of the
 //           twelve months (every name, role, state, description and
 //           location, through IAccessible as a client calls it) against
-//           one full paint of the grid as it stands.
-// The two sides alternate, medians are compared (bench_stats.h).
+//           one full paint of the grid as it stands;
+//   steps   the program's own start-up (its application object) timed step
+//           by step through its step marks (framework/step_trace.h): the
+//           process's first start-up, then --reps more in the same process;
+//   floorsteps  the same for the floor: the empty dialog (at --size WxH)
+//           after OLE and the common controls.
+// The two sides alternate, medians are compared (bench_stats.h); steps and
+// floorsteps print one STEP line per step and run, and tools/bench.sh takes
+// the medians over many processes.
 //
-//   bench_inproc --part open|layout|font|clock|paint|holidays|a11y [--reps N]
+//   bench_inproc --part open|layout|font|clock|paint|holidays|a11y|steps|floorsteps [--reps N] [--size WxH]
 #include "bench_stats.h"
 
+#include "app/calendar_app.h"
 #include "app/private_messages.h"
 #include "app/settings_store.h"
 #include "calendar/calendar_window.h"
@@ -29,6 +38,7 @@
 #include "framework/com_values.h"
 #include "framework/control_site.h"
 #include "framework/handles.h"
+#include "framework/step_trace.h"
 #include "monthgrid/monthgrid.h"
 
 #include <commctrl.h>
@@ -36,8 +46,10 @@
 #include <oleacc.h>
 
 #include <cstdio>
+#include <cstring>
 #include <cwchar>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -189,11 +201,33 @@ void LayoutPart(CCalendarDlg& dlg)
         "layout.read_settings",
         [] {
             using namespace core::keys;
+            SettingsStore::ReadInts({&kColumns, &kRows, &kForeColor, &kMonthBackColor, &kTitleBackColor,
+                                     &kTitleForeColor, &kTrailingForeColor, &kWeekNumbers});
+        },
+        DetailReps());
+    // The same eight values read key by key, as the pass once did, and
+    // through the platform's profile function alone.
+    Detail(
+        "layout.read_settings_by_key",
+        [] {
+            using namespace core::keys;
             for (const core::SettingKey* key :
                  {&kColumns, &kRows, &kForeColor, &kMonthBackColor, &kTitleBackColor, &kTitleForeColor,
                   &kTrailingForeColor, &kWeekNumbers, &kHolidayForeColor, &kHolidays})
                 SettingsStore::ReadInt(*key);
             SettingsStore::ReadString(kHolidayRegion);
+        },
+        DetailReps());
+    Detail(
+        "layout.read_settings_api_alone",
+        [] {
+            using namespace core::keys;
+            wchar_t value[256];
+            const std::wstring& path = fw::AfxGetApp()->m_profilePath;
+            for (const core::SettingKey* key :
+                 {&kColumns, &kRows, &kForeColor, &kMonthBackColor, &kTitleBackColor, &kTitleForeColor,
+                  &kTrailingForeColor, &kWeekNumbers})
+                ::GetPrivateProfileStringW(key->section, key->name, L"", value, 256, path.c_str());
         },
         DetailReps());
     Detail(
@@ -533,28 +567,65 @@ void HolidaysPaint(CCalendarDlg& dlg)
 enum class Opening { None, Calendar, Baseline };
 Opening g_opening = Opening::None;
 double g_paintedMs = 0;
+SIZE g_calendarSize{};
 
-LRESULT CALLBACK AfterWindowProc(int code, WPARAM w, LPARAM l)
+// The end of a window's first paint, seen without a hook: a hook on the
+// thread would cost every message sent on it a few calls into the window
+// system, which the program never pays, and the calendar sends many more
+// than the empty dialog. The calendar's grid paint ends at its step mark,
+// the empty dialog's paint in its own procedure.
+void OpenPainted(HWND root)
 {
-    if (code == HC_ACTION && g_opening != Opening::None && g_paintedMs == 0) {
-        const auto* c = reinterpret_cast<const CWPRETSTRUCT*>(l);
-        wchar_t cls[64] = {};
-        if (c->message == WM_PAINT && ::GetClassNameW(c->hwnd, cls, static_cast<int>(std::size(cls)))) {
-            const bool done = g_opening == Opening::Calendar ? std::wcscmp(cls, monthgrid::kClassName) == 0
-                                                             : std::wcscmp(cls, L"#32770") == 0;
-            if (done) {
-                g_paintedMs = NowMs();
-                ::PostMessageW(::GetAncestor(c->hwnd, GA_ROOT), WM_COMMAND, IDCANCEL, 0);
-            }
-        }
-    }
-    return ::CallNextHookEx(nullptr, code, w, l);
+    if (g_opening == Opening::None || g_paintedMs != 0)
+        return;
+    g_paintedMs = NowMs();
+    // The fitted calendar's size, for the empty dialog that stands for it.
+    RECT r{};
+    if (g_opening == Opening::Calendar && ::GetWindowRect(root, &r))
+        g_calendarSize = {r.right - r.left, r.bottom - r.top};
+    ::PostMessageW(root, WM_COMMAND, IDCANCEL, 0);
 }
+
+void OpenStep(const char* step, bool begins)
+{
+    if (!begins && g_opening == Opening::Calendar && std::strcmp(step, "grid.paint") == 0) {
+        if (fw::CWnd* main = fw::AfxGetMainWnd())
+            OpenPainted(main->m_hWnd);
+    }
+}
+
+// Told when the empty dialog has painted (null: nobody is told).
+void (*g_emptyPainted)(HWND) = nullptr;
+
+// The empty dialog's window size when it stands for the calendar window at
+// its fitted size (zero: the template's own).
+SIZE g_emptySize{};
 
 INT_PTR CALLBACK EmptyDialogProc(HWND hwnd, UINT msg, WPARAM w, LPARAM)
 {
-    if (msg == WM_INITDIALOG)
+    if (msg == WM_INITDIALOG) {
+        if (g_emptySize.cx > 0 && g_emptySize.cy > 0) {
+            // Sized and centred as the calendar's layout pass does it.
+            MONITORINFO mi{};
+            mi.cbSize = sizeof mi;
+            ::GetMonitorInfoW(::MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST), &mi);
+            ::SetWindowPos(hwnd, nullptr,
+                           mi.rcWork.left + (mi.rcWork.right - mi.rcWork.left - g_emptySize.cx) / 2,
+                           mi.rcWork.top + (mi.rcWork.bottom - mi.rcWork.top - g_emptySize.cy) / 2,
+                           g_emptySize.cx, g_emptySize.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+        }
         return TRUE;
+    }
+    if (msg == WM_PAINT) {
+        // What the default does for a dialog: its background, erased as
+        // BeginPaint asks for it.
+        PAINTSTRUCT ps;
+        ::BeginPaint(hwnd, &ps);
+        ::EndPaint(hwnd, &ps);
+        if (g_emptyPainted)
+            g_emptyPainted(hwnd);
+        return TRUE;
+    }
     if (msg == WM_COMMAND && LOWORD(w) == IDCANCEL) {
         ::DestroyWindow(hwnd);
         return TRUE;
@@ -587,7 +658,8 @@ void RunEmptyDialog(HINSTANCE instance)
 
 void OpenWindows(fw::CWinApp& app)
 {
-    HHOOK hook = ::SetWindowsHookExW(WH_CALLWNDPROCRET, &AfterWindowProc, nullptr, ::GetCurrentThreadId());
+    fw::g_stepSink = &OpenStep;
+    g_emptyPainted = &OpenPainted;
     auto open = [&](Opening which) {
         g_opening = which;
         g_paintedMs = 0;
@@ -600,6 +672,7 @@ void OpenWindows(fw::CWinApp& app)
         } else {
             RunEmptyDialog(app.m_hInstance);
         }
+        g_emptySize = {}; // each empty dialog is sized on purpose
         g_opening = Opening::None;
         Pump();
         if (g_paintedMs == 0) {
@@ -608,21 +681,286 @@ void OpenWindows(fw::CWinApp& app)
         }
         return (g_paintedMs - t0) * 1000.0;
     };
-    std::vector<double> a, b;
+    // The empty dialog twice: at the calendar's fitted size, so that both
+    // pay for as large a window, and at its template's size.
+    auto fitted = [&] {
+        g_emptySize = g_calendarSize;
+        return open(Opening::Baseline);
+    };
+    auto asTemplate = [&] { return open(Opening::Baseline); };
+    std::vector<double> a, b, c;
     open(Opening::Calendar); // the first of each pays for what is loaded once
-    open(Opening::Baseline);
+    fitted();
+    asTemplate();
     const int reps = std::max(3, g_reps / 4);
     for (int i = 0; i < reps; ++i) {
         if (i % 2 == 0) {
             a.push_back(open(Opening::Calendar));
-            b.push_back(open(Opening::Baseline));
+            b.push_back(fitted());
+            c.push_back(asTemplate());
         } else {
-            b.push_back(open(Opening::Baseline));
+            c.push_back(asTemplate());
+            b.push_back(fitted());
             a.push_back(open(Opening::Calendar));
         }
     }
-    ::UnhookWindowsHookEx(hook);
+    fw::g_stepSink = nullptr;
+    g_emptyPainted = nullptr;
+    std::printf("INFO open fitted_size=%ldx%ld\n", g_calendarSize.cx, g_calendarSize.cy);
     PrintComparison("open", "us", a, b);
+    PrintComparison("open_template", "us", a, c);
+}
+
+// Start-up step by step: the program's own start-up (its application
+// object, as wWinMain runs it) with a sink on its step marks, first in a
+// fresh process and then again in the same one. Each step's time is printed
+// once per run (STEP lines); tools/bench.sh takes the medians over many
+// processes.
+namespace steps {
+
+struct Event {
+    const char* name;
+    bool begins;
+    double ms;
+};
+std::vector<Event> g_events;
+HWND g_calendar = nullptr;
+int g_layoutsEnded = 0;
+double g_gridPaintedMs = 0;
+SIZE g_windowSize{};
+
+void CloseOnceSettled()
+{
+    // The worker's pass is the third; the window is closed once it and the
+    // first paint have both happened.
+    if (g_layoutsEnded >= 3 && g_gridPaintedMs > 0 && g_calendar)
+        ::PostMessageW(g_calendar, WM_COMMAND, IDCANCEL, 0);
+}
+
+void Record(const char* name, bool begins)
+{
+    const double now = NowMs();
+    g_events.push_back({name, begins, now});
+    if (!begins && std::strcmp(name, "layout") == 0) {
+        ++g_layoutsEnded;
+        CloseOnceSettled();
+    }
+    // The grid's first paint, told by its step mark (no hook: see
+    // OpenPainted).
+    if (!begins && g_gridPaintedMs == 0 && std::strcmp(name, "grid.paint") == 0) {
+        fw::CWnd* main = fw::AfxGetMainWnd();
+        g_calendar = main ? main->m_hWnd : nullptr;
+        if (!g_calendar)
+            return;
+        g_gridPaintedMs = now;
+        RECT r{};
+        ::GetWindowRect(g_calendar, &r);
+        g_windowSize = {r.right - r.left, r.bottom - r.top};
+        CloseOnceSettled();
+    }
+}
+
+void CALLBACK GiveUp(HWND, UINT, UINT_PTR id, DWORD)
+{
+    ::KillTimer(nullptr, id);
+    std::fprintf(stderr, "bench_inproc: start-up did not settle (%d layout passes, painted %d)\n",
+                 g_layoutsEnded, g_gridPaintedMs > 0);
+    ++g_failures;
+    if (fw::CWnd* main = fw::AfxGetMainWnd())
+        main->PostMessage(WM_COMMAND, IDCANCEL);
+}
+
+// The n-th (from 1) begin or end of `name`, or a negative time.
+double At(const char* name, bool begins, int n = 1)
+{
+    for (const Event& e : g_events) {
+        if (e.begins == begins && std::strcmp(e.name, name) == 0 && --n == 0)
+            return e.ms;
+    }
+    return -1;
+}
+
+void Print(const char* phase, const char* name, double fromMs, double toMs)
+{
+    if (fromMs <= 0 || toMs <= 0)
+        return;
+    std::printf("STEP %s %s %.1f\n", phase, name, (toMs - fromMs) * 1000.0);
+}
+
+int Run(const std::wstring& profile, const char* phase)
+{
+    g_events.clear();
+    g_layoutsEnded = 0;
+    g_gridPaintedMs = 0;
+    g_calendar = nullptr;
+    int exitCode = -1;
+    {
+        CCalendarApp app;
+        app.m_profilePath = profile;
+        const UINT_PTR timer = ::SetTimer(nullptr, 0, 10000, &GiveUp);
+        fw::g_stepSink = &Record;
+        const double startMs = NowMs();
+        exitCode = fw::AfxWinMain(::GetModuleHandleW(nullptr), SW_SHOWNORMAL);
+        fw::g_stepSink = nullptr;
+        ::KillTimer(nullptr, timer);
+        // Before the application object: the whole run, as the program's
+        // entry point makes it.
+        Print(phase, "start_to_first_paint", startMs, g_gridPaintedMs);
+    }
+    if (exitCode != 0) {
+        std::fprintf(stderr, "bench_inproc: start-up ended with %d\n", exitCode);
+        ++g_failures;
+    }
+    // Every mark, by name and occurrence ("layout#2" is the second pass).
+    std::map<std::string, int> seen;
+    std::vector<std::pair<std::string, double>> open;
+    for (const Event& e : g_events) {
+        if (e.begins) {
+            const int k = ++seen[e.name];
+            open.emplace_back(k == 1 ? std::string(e.name) : std::string(e.name) + "#" + std::to_string(k),
+                              e.ms);
+            continue;
+        }
+        for (auto it = open.rbegin(); it != open.rend(); ++it) {
+            if (it->first == e.name || it->first.rfind(std::string(e.name) + "#", 0) == 0) {
+                Print(phase, it->first.c_str(), it->second, e.ms);
+                open.erase(std::next(it).base());
+                break;
+            }
+        }
+    }
+    // And the stretches between marks that belong to no step of their own.
+    Print(phase, "window.create_to_first_paint", At("window.create", true), g_gridPaintedMs);
+    Print(phase, "window.create.before_init", At("window.create", true), At("init.controls", true));
+    Print(phase, "init.system_menu_and_icons", At("init.controls", false), At("font", true));
+    Print(phase, "init.post_f5", At("init.date", false), At("clock", true));
+    Print(phase, "init.timer", At("clock", false, 1), At("init.worker", true));
+    Print(phase, "window.create.after_init", At("init.worker", false), At("window.create", false));
+    Print(phase, "loop_to_show", At("window.create", false), At("window.show", true));
+    Print(phase, "show_to_first_paint", At("window.show", true), g_gridPaintedMs);
+    std::printf("INFO steps window=%ldx%ld\n", g_windowSize.cx, g_windowSize.cy);
+    std::fflush(stdout);
+    return exitCode;
+}
+
+// The profile as a user's machine has it: a file with every default, not
+// yet read by this process.
+std::wstring WriteDefaults()
+{
+    wchar_t dir[MAX_PATH];
+    ::GetTempPathW(MAX_PATH, dir);
+    wchar_t path[MAX_PATH + 64];
+    std::swprintf(path, std::size(path), L"%lsmorvelin-steps-%lu.ini", dir,
+                  static_cast<unsigned long>(::GetCurrentProcessId()));
+    using namespace core::keys;
+    for (const core::SettingKey* key : kAll) {
+        if (key->kind != core::KeyKind::Binary)
+            ::WritePrivateProfileStringW(key->section, key->name, std::to_wstring(key->defaultValue).c_str(),
+                                         path);
+    }
+    ::WritePrivateProfileStringW(nullptr, nullptr, nullptr, path);
+    return path;
+}
+
+} // namespace steps
+
+void StartUpSteps(int again)
+{
+    // From the process's creation to here: the loader and the DLLs'
+    // initialisation, before any code of ours.
+    FILETIME created{}, exited{}, kernel{}, user{}, now{};
+    ::GetSystemTimePreciseAsFileTime(&now);
+    if (::GetProcessTimes(::GetCurrentProcess(), &created, &exited, &kernel, &user)) {
+        const auto ticks = [](FILETIME f) { return (ULONGLONG{f.dwHighDateTime} << 32) | f.dwLowDateTime; };
+        std::printf("STEP first process.entry %.1f\n",
+                    static_cast<double>(ticks(now) - ticks(created)) / 10.0);
+    }
+    const std::wstring profile = steps::WriteDefaults();
+    steps::Run(profile, "first");
+    for (int i = 0; i < again; ++i)
+        steps::Run(profile, "again");
+    ::DeleteFileW(profile.c_str());
+}
+
+// The same steps of the floor: the empty dialog (at the calendar's fitted
+// size when one is given) in a program that does what the calendar's
+// start-up asks of the platform, and nothing else: OLE, the common controls,
+// the dialog, shown when the queue first runs dry, to its first paint.
+namespace floorsteps {
+
+double g_paintedMs = 0;
+
+void Painted(HWND)
+{
+    if (g_paintedMs == 0)
+        g_paintedMs = NowMs();
+}
+
+void Run(const char* phase)
+{
+    g_paintedMs = 0;
+    const double t0 = NowMs();
+    const HRESULT ole = ::OleInitialize(nullptr);
+    const double t1 = NowMs();
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES};
+    ::InitCommonControlsEx(&icc);
+    const double t2 = NowMs();
+    g_emptyPainted = &Painted;
+    HWND dialog = ::CreateDialogParamW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(0x7E57), nullptr,
+                                       &EmptyDialogProc, 0);
+    const double t3 = NowMs();
+    double t4 = 0, t5 = 0;
+    MSG msg;
+    while (dialog && ::IsWindow(dialog) && g_paintedMs == 0) {
+        if (t4 == 0 && !::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+            t4 = NowMs();
+            ::ShowWindow(dialog, SW_SHOWNORMAL);
+            ::UpdateWindow(dialog);
+            t5 = NowMs();
+            continue;
+        }
+        if (::GetMessageW(&msg, nullptr, 0, 0) <= 0)
+            break;
+        if (!::IsDialogMessageW(dialog, &msg)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+    }
+    g_emptyPainted = nullptr;
+    if (!dialog || g_paintedMs == 0) {
+        std::fprintf(stderr, "bench_inproc: the floor dialog did not paint\n");
+        ++g_failures;
+    }
+    if (dialog)
+        ::DestroyWindow(dialog);
+    Pump();
+    if (SUCCEEDED(ole))
+        ::OleUninitialize();
+    steps::Print(phase, "start_to_first_paint", t0, g_paintedMs);
+    steps::Print(phase, "app.ole", t0, t1);
+    steps::Print(phase, "app.common_controls", t1, t2);
+    steps::Print(phase, "window.create_to_first_paint", t2, g_paintedMs);
+    steps::Print(phase, "window.create", t2, t3);
+    steps::Print(phase, "loop_to_show", t3, t4);
+    steps::Print(phase, "window.show", t4, t5);
+    steps::Print(phase, "show_to_first_paint", t4, g_paintedMs);
+    std::fflush(stdout);
+}
+
+} // namespace floorsteps
+
+void FloorSteps(int again)
+{
+    FILETIME created{}, exited{}, kernel{}, user{}, now{};
+    ::GetSystemTimePreciseAsFileTime(&now);
+    if (::GetProcessTimes(::GetCurrentProcess(), &created, &exited, &kernel, &user)) {
+        const auto ticks = [](FILETIME f) { return (ULONGLONG{f.dwHighDateTime} << 32) | f.dwLowDateTime; };
+        std::printf("STEP first process.entry %.1f\n",
+                    static_cast<double>(ticks(now) - ticks(created)) / 10.0);
+    }
+    floorsteps::Run("first");
+    for (int i = 0; i < again; ++i)
+        floorsteps::Run("again");
 }
 
 // Which part this process measures: each runs in a process of its own, so
@@ -664,11 +1002,25 @@ int wmain(int argc, wchar_t** argv)
             g_reps = std::max(1, _wtoi(argv[i + 1]));
         else if (std::wcscmp(argv[i], L"--part") == 0)
             g_part = argv[i + 1];
+        else if (std::wcscmp(argv[i], L"--size") == 0)
+            std::swscanf(argv[i + 1], L"%ldx%ld", &g_emptySize.cx, &g_emptySize.cy);
+    }
+    if (g_part == L"floorsteps") {
+        FloorSteps(std::max(1, g_reps));
+        std::printf("DONE failures=%d\n", g_failures);
+        return g_failures == 0 ? 0 : 1;
+    }
+    if (g_part == L"steps") {
+        // Nothing before the program's own start-up, which brings up OLE
+        // and the rest itself.
+        StartUpSteps(std::max(1, g_reps));
+        std::printf("DONE failures=%d\n", g_failures);
+        return g_failures == 0 ? 0 : 1;
     }
     if (g_part != L"open" && g_part != L"layout" && g_part != L"font" && g_part != L"clock" &&
         g_part != L"paint" && g_part != L"holidays" && g_part != L"a11y") {
-        std::fprintf(stderr,
-                     "usage: bench_inproc --part open|layout|font|clock|paint|holidays|a11y [--reps N]\n");
+        std::fprintf(stderr, "usage: bench_inproc --part "
+                             "open|layout|font|clock|paint|holidays|a11y|steps|floorsteps [--reps N] [--size WxH]\n");
         return 2;
     }
     ::OleInitialize(nullptr);

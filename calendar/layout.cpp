@@ -6,15 +6,13 @@
 #include "core/holidays.h"
 #include "core/window_geometry.h"
 #include "framework/core_rect.h"
+#include "framework/step_trace.h"
+
+#include <vector>
 
 using fw::ToCore;
 
 namespace {
-
-COLORREF ReadColour(const core::SettingKey& key)
-{
-    return static_cast<COLORREF>(SettingsStore::ReadInt(key));
-}
 
 // The start-up worker waits for the window to show and then for its
 // rectangle to settle, looking every poll, each wait bounded by the rounds
@@ -37,26 +35,31 @@ void PlaceAtOrigin(HWND child, HWND parent)
 LRESULT CCalendarDlg::ApplyCalendarSettings(WPARAM, LPARAM)
 {
     using namespace core::keys;
+    fw::StepScope step("layout");
     // Everything is read afresh: another program instance or the parameter
-    // dialog may have changed any of it.
-    const int columns = SettingsStore::ReadInt(kColumns);
-    const int rows = SettingsStore::ReadInt(kRows);
-    m_monthView.SetForeColor(ReadColour(kForeColor));
-    const COLORREF monthBack = ReadColour(kMonthBackColor);
+    // dialog may have changed any of it. Read in one go, a section at a
+    // time: key by key, the reads were most of a pass.
+    const std::vector<int> v = SettingsStore::ReadInts({&kColumns, &kRows, &kForeColor, &kMonthBackColor,
+                                                        &kTitleBackColor, &kTitleForeColor, &kTrailingForeColor,
+                                                        &kWeekNumbers, &kHolidayForeColor, &kHolidays});
+    const int columns = v[0];
+    const int rows = v[1];
+    m_monthView.SetForeColor(static_cast<COLORREF>(v[2]));
+    const COLORREF monthBack = static_cast<COLORREF>(v[3]);
     m_monthView.SetMonthBackColor(monthBack);
     m_monthView.SetBackColor(monthBack);
-    m_monthView.SetTitleBackColor(ReadColour(kTitleBackColor));
-    m_monthView.SetTitleForeColor(ReadColour(kTitleForeColor));
-    m_monthView.SetTrailingForeColor(ReadColour(kTrailingForeColor));
-    m_monthView.SetShowWeekNumbers(SettingsStore::ReadInt(kWeekNumbers) != 0);
+    m_monthView.SetTitleBackColor(static_cast<COLORREF>(v[4]));
+    m_monthView.SetTitleForeColor(static_cast<COLORREF>(v[5]));
+    m_monthView.SetTrailingForeColor(static_cast<COLORREF>(v[6]));
+    m_monthView.SetShowWeekNumbers(v[7] != 0);
     // Columns go to 1 first, so that rows x columns never exceeds what the
     // stored pair allows at any moment.
     m_monthView.SetMonthColumns(1);
     m_monthView.SetMonthRows(static_cast<short>(rows));
     m_monthView.SetMonthColumns(static_cast<short>(columns));
     // The holidays: a Land the store cannot read shows the nationwide ones.
-    m_monthView.SetHolidayForeColor(ReadColour(kHolidayForeColor));
-    m_monthView.SetShowHolidays(SettingsStore::ReadInt(kHolidays) != 0);
+    m_monthView.SetHolidayForeColor(static_cast<COLORREF>(v[8]));
+    m_monthView.SetShowHolidays(v[9] != 0);
     m_monthView.SetHolidayRegion(
         core::RegionCode(core::ParseRegion(SettingsStore::ReadString(kHolidayRegion)).region));
     // The view sits at our client origin and takes its natural size from

@@ -4,12 +4,14 @@
 #include "core/clock_text.h"
 #include "core/clock_waits.h"
 #include "framework/app.h"
+#include "framework/step_trace.h"
 #include "resource.h"
 
 #include <clocale>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <optional>
 #include <cwchar>
 #include <string>
 
@@ -51,6 +53,17 @@ std::wstring CrtLongDate(const SYSTEMTIME& t, UINT codePage)
     char buf[128];
     const std::size_t n = std::strftime(buf, sizeof buf, "%A, %d. %B %Y  %H:%M:%S", &tm);
     return Widen(buf, n, codePage);
+}
+
+// The time locale "German" under its full name first: the runtime finds it
+// directly (0.26 ms the first time, measured under Wine), where for the bare
+// language name it searches every locale it knows for the best match (1 ms).
+// Both name the same locale, German_Germany.1252.
+const char* SetGermanTimeLocale()
+{
+    if (const char* german = std::setlocale(LC_TIME, "German_Germany.1252"))
+        return german;
+    return std::setlocale(LC_TIME, "German");
 }
 
 // The years a SYSTEMTIME can hold.
@@ -95,11 +108,14 @@ void CCalendarDlg::UpdateTitleClockAt(const SYSTEMTIME& t)
     if (!Plausible(t))
         return; // the C runtime's formatter must never see a broken date
 
+    fw::StepScope step("clock");
     // Every field comes from this one instant; the C runtime's locale is
     // borrowed for the call and given back as it was.
+    std::optional<fw::StepScope> locale(std::in_place, "clock.locale");
     const char* current = std::setlocale(LC_ALL, nullptr);
     const std::string saved = current ? current : "C";
-    const char* german = std::setlocale(LC_TIME, "German");
+    const char* german = SetGermanTimeLocale();
+    locale.reset();
 
     wchar_t shortText[64] = {};
     const std::wstring pattern = fw::AfxLoadString(IDS_SHORT_CLOCK);
@@ -122,6 +138,7 @@ void CCalendarDlg::UpdateTitleClockAt(const SYSTEMTIME& t)
         SetWindowText(fw::AfxLoadString(IDS_CAPTION) + L" - " + date);
     }
 
+    fw::StepScope back("clock.locale_back");
     std::setlocale(LC_ALL, saved.c_str());
 }
 

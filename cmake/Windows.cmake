@@ -5,6 +5,11 @@ add_compile_options(-Wall -Wextra -Werror=return-type -Wno-missing-field-initial
                     -Wno-cast-function-type)
 # Everything static: the program must need no DLL beyond Windows' own.
 add_link_options(-static -static-libgcc -static-libstdc++)
+# Sections aligned in the file as in memory: Wine then maps an image's pages
+# straight from the file, where with the linker's 512-byte default it copies
+# the whole image into private memory (384 KiB of the program's, measured),
+# and it loads the sooner for it.
+add_link_options(-Wl,--file-alignment=4096)
 
 # ctest reaches Wine through this script; it knows the build's Wine state.
 set(MORVELIN_WINE_STATE ${CMAKE_BINARY_DIR}/wine)
@@ -27,8 +32,8 @@ add_subdirectory(calendar)
 add_subdirectory(parameters)
 add_subdirectory(holidays)
 
-add_executable(Morvelin WIN32 app/main.cpp app/calendar_app.cpp)
-target_link_libraries(Morvelin PRIVATE morvelin_calendar morvelin_resources)
+add_executable(Morvelin WIN32 app/main.cpp)
+target_link_libraries(Morvelin PRIVATE morvelin_application morvelin_resources)
 # Release builds ship without the symbol table (a third of the file).
 target_link_options(Morvelin PRIVATE -municode $<$<CONFIG:Release>:-s>)
 set_target_properties(Morvelin PROPERTIES OUTPUT_NAME Morvelin RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})

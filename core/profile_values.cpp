@@ -1,5 +1,6 @@
 #include "core/profile_values.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace core {
@@ -112,6 +113,58 @@ std::optional<std::vector<std::uint8_t>> HexDecode(std::wstring_view text)
         bytes.push_back(static_cast<std::uint8_t>(hi << 4 | lo));
     }
     return bytes;
+}
+
+namespace {
+
+// The profile's blanks: white space, and ^Z (an old DOS end of file).
+bool IsProfileBlank(wchar_t c)
+{
+    return c == L' ' || c == L'\t' || c == L'\r' || c == L'\n' || c == L'\v' || c == L'\f' || c == 0x1A;
+}
+
+std::wstring_view TrimProfileBlanks(std::wstring_view text)
+{
+    while (!text.empty() && IsProfileBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && IsProfileBlank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+wchar_t FoldAscii(wchar_t c) { return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c; }
+
+bool EqualsIgnoringAsciiCase(std::wstring_view a, std::wstring_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (FoldAscii(a[i]) != FoldAscii(b[i]))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+std::optional<std::wstring_view> FindSectionValue(std::wstring_view section, std::wstring_view key)
+{
+    key = TrimProfileBlanks(key);
+    while (!section.empty()) {
+        const std::size_t end = std::min(section.find(L'\0'), section.size());
+        const std::wstring_view entry = section.substr(0, end);
+        section.remove_prefix(std::min(end + 1, section.size()));
+        const std::size_t equals = entry.find(L'=');
+        if (!EqualsIgnoringAsciiCase(TrimProfileBlanks(entry.substr(0, equals)), key))
+            continue;
+        if (equals == std::wstring_view::npos)
+            return std::wstring_view{};
+        std::wstring_view value = TrimProfileBlanks(entry.substr(equals + 1));
+        if (value.size() >= 2 && (value.front() == L'"' || value.front() == L'\'') && value.back() == value.front())
+            value = value.substr(1, value.size() - 2);
+        return value;
+    }
+    return std::nullopt;
 }
 
 } // namespace core

@@ -25,4 +25,12 @@ std::wstring FormatInt(std::int64_t value);
 std::wstring HexEncode(std::span<const std::uint8_t> bytes);
 std::optional<std::vector<std::uint8_t>> HexDecode(std::wstring_view text);
 
+// One key's value in a section as the profile's section read lists it:
+// "name=value" entries, each ended by a NUL. Found as the profile's string
+// read finds it: the first entry whose name (blanks around it ignored)
+// equals `key` ignoring ASCII case; the value with its blanks trimmed and a
+// pair of matching quotes (' or ") around it taken off. An entry without
+// '=' has an empty value. None when no entry has the name.
+std::optional<std::wstring_view> FindSectionValue(std::wstring_view section, std::wstring_view key);
+
 } // namespace core

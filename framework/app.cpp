@@ -24,6 +24,9 @@ constexpr DWORD kMaxValueChars = 1 << 20;
 // The buffer a value is first read into, and how it grows.
 constexpr std::size_t kFirstValueChars = 256;
 constexpr std::size_t kValueGrowth = 4;
+// The buffer a whole section is first read into: the program's sections
+// fit several times over.
+constexpr std::size_t kFirstSectionChars = 1024;
 
 std::wstring ExecutableBaseName()
 {
@@ -66,7 +69,7 @@ std::wstring RoamingAppData()
 
 } // namespace
 
-CWinApp::CWinApp(const wchar_t* appName)
+CWinApp::CWinApp(const wchar_t* appName) : m_pPreviousApp(g_app)
 {
     if (appName)
         m_appName = appName;
@@ -76,7 +79,7 @@ CWinApp::CWinApp(const wchar_t* appName)
 CWinApp::~CWinApp()
 {
     if (g_app == this)
-        g_app = nullptr;
+        g_app = m_pPreviousApp;
 }
 
 void CWinApp::InitApplication(HINSTANCE instance)
@@ -94,6 +97,8 @@ void CWinApp::InitApplication(HINSTANCE instance)
 
 BOOL CWinApp::InitInstance() { return FALSE; }
 
+int CWinApp::ExitInstance() { return m_nExitCode; }
+
 void CWinApp::OnHelp() {}
 
 std::optional<std::wstring> CWinApp::ReadProfileString(const wchar_t* section, const wchar_t* entry) const
@@ -104,6 +109,26 @@ std::optional<std::wstring> CWinApp::ReadProfileString(const wchar_t* section, c
             const DWORD n = ::GetPrivateProfileStringW(section, entry, L"", buf.data(),
                                                        static_cast<DWORD>(buf.size()), m_profilePath.c_str());
             if (n + 1 < buf.size()) {
+                buf.resize(n);
+                return buf;
+            }
+            if (buf.size() >= kMaxValueChars)
+                return std::nullopt;
+            buf.assign(buf.size() * kValueGrowth, L'\0');
+        }
+    };
+    return ReadSharedProfile(m_profilePath, read);
+}
+
+std::optional<std::wstring> CWinApp::GetProfileSection(const wchar_t* section) const
+{
+    auto read = [&]() -> std::optional<std::wstring> {
+        std::wstring buf(kFirstSectionChars, L'\0');
+        for (;;) {
+            const DWORD n = ::GetPrivateProfileSectionW(section, buf.data(), static_cast<DWORD>(buf.size()),
+                                                        m_profilePath.c_str());
+            // A list cut short is answered with the buffer's size less two.
+            if (n + 2 < buf.size()) {
                 buf.resize(n);
                 return buf;
             }
@@ -239,14 +264,12 @@ int AfxWinMain(HINSTANCE instance, int)
 {
     CWinApp* app = AfxGetApp();
     if (!app)
-        return 1;
-    // OLE for the hosted control's dispatch interfaces and font objects.
-    const HRESULT ole = ::OleInitialize(nullptr);
+        return kExitNoApplication;
     app->InitApplication(instance);
-    const BOOL run = app->InitInstance();
-    if (SUCCEEDED(ole))
-        ::OleUninitialize();
-    return run ? 1 : 0;
+    // No message loop of the framework's own: the application's life is
+    // its InitInstance, whatever that returns.
+    app->InitInstance();
+    return app->ExitInstance();
 }
 
 } // namespace fw

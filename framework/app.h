@@ -21,11 +21,15 @@ public:
     CWinApp& operator=(const CWinApp&) = delete;
 
     virtual BOOL InitInstance();
+    // The process's exit code, asked for once InitInstance has returned:
+    // m_nExitCode, which stays 0 unless something failed.
+    virtual int ExitInstance();
 
     HINSTANCE m_hInstance = nullptr;
     CWnd* m_pMainWnd = nullptr;
     std::wstring m_appName;
     std::wstring m_profilePath;
+    int m_nExitCode = 0;
 
     // Profile access. Every call is complete in itself (no cache): a write
     // is seen by the next read. Values that are not what the reader expects
@@ -42,6 +46,11 @@ public:
     std::wstring GetProfileString(const wchar_t* section, const wchar_t* entry,
                                   const wchar_t* defaultValue = L"") const;
     BOOL WriteProfileString(const wchar_t* section, const wchar_t* entry, const wchar_t* value) const;
+    // A whole section at once, as "name=value" entries each ended by a NUL
+    // (core::FindSectionValue finds one): one trip to the file for several
+    // keys. Empty when the section is absent; none when it cannot be read
+    // whole.
+    std::optional<std::wstring> GetProfileSection(const wchar_t* section) const;
 
     // The help command's handler; no help file is shipped, so it does nothing.
     virtual void OnHelp();
@@ -50,6 +59,10 @@ public:
     void InitApplication(HINSTANCE instance);
 
 private:
+    // An application object made while another exists (a test's) stands in
+    // for it until it is destroyed.
+    CWinApp* m_pPreviousApp;
+
     std::optional<std::wstring> ReadProfileString(const wchar_t* section, const wchar_t* entry) const;
     BOOL WriteProfileText(const wchar_t* section, const wchar_t* entry, const wchar_t* text) const;
 };
@@ -70,8 +83,11 @@ std::wstring AfxLoadString(UINT id);
 int AfxMessageBox(UINT idPrompt, UINT type = MB_OK, UINT helpId = static_cast<UINT>(-1));
 int AfxMessageBox(const std::wstring& text, UINT type = MB_OK, UINT helpId = 0);
 
-// The program's entry: InitApplication, InitInstance, and the exit code.
+// The program's entry: InitApplication, InitInstance, and ExitInstance's
+// exit code.
 int AfxWinMain(HINSTANCE instance, int showCmd);
+// The exit code when there is no application object at all.
+inline constexpr int kExitNoApplication = 1;
 
 inline constexpr UINT kIdHelp = 0xE146;
 

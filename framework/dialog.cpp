@@ -3,6 +3,7 @@
 #include "core/profile_values.h"
 #include "framework/app.h"
 #include "framework/exceptions.h"
+#include "framework/step_trace.h"
 #include "framework/texts.h"
 
 #include <cstring>
@@ -52,12 +53,17 @@ CDialog::~CDialog() = default;
 
 INT_PTR CDialog::DoModal()
 {
+    m_openFailure = OpenFailure::None;
+    m_openError = 0;
     HINSTANCE instance = AfxGetResourceHandle();
     HRSRC res = ::FindResourceW(instance, MAKEINTRESOURCEW(m_nIDTemplate), RT_DIALOG);
     HGLOBAL loaded = res ? ::LoadResource(instance, res) : nullptr;
     const void* tmpl = loaded ? ::LockResource(loaded) : nullptr;
-    if (!tmpl)
+    if (!tmpl) {
+        m_openError = ::GetLastError();
+        m_openFailure = OpenFailure::Template;
         return -1;
+    }
     m_templateAtOrigin = TemplateAtOrigin(tmpl, ::SizeofResource(instance, res));
 
     HWND owner = AfxGetSafeOwner(m_pParentWnd ? m_pParentWnd->m_hWnd : nullptr);
@@ -68,8 +74,17 @@ INT_PTR CDialog::DoModal()
     m_endModal = false;
     m_nModalResult = -1;
     m_inModal = true;
-    HWND hwnd = ::CreateDialogIndirectParamW(instance, static_cast<LPCDLGTEMPLATEW>(tmpl), owner,
-                                             &InitDialogProc, reinterpret_cast<LPARAM>(this));
+    HWND hwnd = nullptr;
+    {
+        StepScope step("window.create");
+        ::SetLastError(0);
+        hwnd = ::CreateDialogIndirectParamW(instance, static_cast<LPCDLGTEMPLATEW>(tmpl), owner,
+                                            &InitDialogProc, reinterpret_cast<LPARAM>(this));
+        if (!hwnd) {
+            m_openError = ::GetLastError();
+            m_openFailure = OpenFailure::Window;
+        }
+    }
     if (hwnd && m_hWnd == hwnd && !m_endModal)
         RunModalLoop();
 
@@ -99,8 +114,7 @@ void CDialog::RunModalLoop()
     MSG msg;
     while (!m_endModal) {
         if (showWhenIdle && !::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
-            ShowWindow(SW_SHOWNORMAL);
-            UpdateWindow();
+            ShowNow();
             showWhenIdle = false;
             continue;
         }
@@ -116,13 +130,19 @@ void CDialog::RunModalLoop()
             ::DispatchMessageW(&msg);
         }
         if (showWhenIdle && (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) && m_hWnd) {
-            ShowWindow(SW_SHOWNORMAL);
-            UpdateWindow();
+            ShowNow();
             showWhenIdle = false;
         }
         if (!m_hWnd)
             break; // destroyed under us
     }
+}
+
+void CDialog::ShowNow()
+{
+    StepScope step("window.show");
+    ShowWindow(SW_SHOWNORMAL);
+    UpdateWindow();
 }
 
 BOOL CDialog::PreTranslateGuarded(MSG* msg)

@@ -23,6 +23,13 @@ public:
     virtual INT_PTR DoModal();
     void EndDialog(int result);
 
+    // Why the last DoModal made no window: its template could not be
+    // loaded, or the window not be created (one of its controls, say).
+    enum class OpenFailure { None, Template, Window };
+    OpenFailure LastOpenFailure() const { return m_openFailure; }
+    // The platform's error code for it (0 when it gave none).
+    DWORD LastOpenError() const { return m_openError; }
+
     // TRUE: controls -> members (may fail, after telling the user);
     // FALSE: members -> controls. Control notifications sent meanwhile are
     // ignored, so filling a field never reaches its change handler.
@@ -54,6 +61,7 @@ protected:
 private:
     static INT_PTR CALLBACK InitDialogProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l);
     void RunModalLoop();
+    void ShowNow();
     BOOL PreTranslateGuarded(MSG* msg);
 
     bool m_inModal = false;
@@ -61,6 +69,8 @@ private:
     int m_nModalResult = -1;
     bool m_lockoutNotify = false;
     bool m_templateAtOrigin = false;
+    OpenFailure m_openFailure = OpenFailure::None;
+    DWORD m_openError = 0;
 };
 
 class CDataExchange {

@@ -7,13 +7,52 @@
 
 #include <atomic>
 #include <utility>
+#include <vector>
 
 namespace fw {
 namespace {
 
-constexpr wchar_t kBindingProp[] = L"fw.CWnd";
-
 std::atomic<long> g_liveWindows{0};
+
+// The windows bound by subclassing, by handle. A property on each window
+// would do as well, but reading one is a trip to the window system (a
+// server call under Wine) on every message the window gets; this is a
+// lookup among a handful. Never freed: objects unbind as late as process
+// exit.
+SRWLOCK g_bindingsLock = SRWLOCK_INIT;
+std::vector<std::pair<HWND, CWnd*>>& Bindings()
+{
+    static auto* bindings = new std::vector<std::pair<HWND, CWnd*>>;
+    return *bindings;
+}
+
+CWnd* FindBinding(HWND hwnd)
+{
+    ::AcquireSRWLockShared(&g_bindingsLock);
+    CWnd* found = nullptr;
+    for (const auto& [h, wnd] : Bindings()) {
+        if (h == hwnd) {
+            found = wnd;
+            break;
+        }
+    }
+    ::ReleaseSRWLockShared(&g_bindingsLock);
+    return found;
+}
+
+void AddBinding(HWND hwnd, CWnd* wnd)
+{
+    ::AcquireSRWLockExclusive(&g_bindingsLock);
+    Bindings().emplace_back(hwnd, wnd);
+    ::ReleaseSRWLockExclusive(&g_bindingsLock);
+}
+
+void RemoveBinding(HWND hwnd, const CWnd* wnd)
+{
+    ::AcquireSRWLockExclusive(&g_bindingsLock);
+    std::erase_if(Bindings(), [&](const auto& b) { return b.first == hwnd && b.second == wnd; });
+    ::ReleaseSRWLockExclusive(&g_bindingsLock);
+}
 
 // The message being dispatched on this thread, for Default().
 thread_local const MSG* t_current = nullptr;
@@ -67,7 +106,7 @@ CWnd* CWnd::FromHandlePermanent(HWND hwnd)
 {
     if (!hwnd)
         return nullptr;
-    return static_cast<CWnd*>(::GetPropW(hwnd, kBindingProp));
+    return FindBinding(hwnd);
 }
 
 void CWnd::Bind(HWND hwnd)
@@ -76,7 +115,7 @@ void CWnd::Bind(HWND hwnd)
     if (m_bOwnClass)
         ::SetWindowLongPtrW(hwnd, 0, reinterpret_cast<LONG_PTR>(this));
     else
-        ::SetPropW(hwnd, kBindingProp, this);
+        AddBinding(hwnd, this);
     ++g_liveWindows;
 }
 
@@ -84,11 +123,11 @@ void CWnd::Unbind()
 {
     if (!m_hWnd)
         return;
+    if (!m_bOwnClass)
+        RemoveBinding(m_hWnd, this);
     if (::IsWindow(m_hWnd)) {
         if (m_bOwnClass)
             ::SetWindowLongPtrW(m_hWnd, 0, 0);
-        else
-            ::RemovePropW(m_hWnd, kBindingProp);
         if (m_pfnSuper &&
             reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(m_hWnd, GWLP_WNDPROC)) == &StaticWndProc)
             ::SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));

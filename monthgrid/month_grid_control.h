@@ -57,7 +57,9 @@ public:
     // are switched off. What the tooltips and the accessible objects say.
     core::HolidayNames HolidayNamesOn(std::chrono::sys_days day) const;
 
-    void Paint(HDC target, const RECT& area);
+    // `onScreen`: the target is the window's own paint DC (WM_PAINT);
+    // otherwise (WM_PRINTCLIENT) it may be any DC.
+    void Paint(HDC target, const RECT& area, bool onScreen = false);
 
     // What the accessible objects read and do (grid_accessible.h).
     const core::GridNavigation& Navigation() const { return m_nav; }
@@ -147,6 +149,14 @@ private:
     core::GridLayout Layout();
 
     // Painting (month_grid_paint.cpp).
+    // The paint area cut at the rows of months, top to bottom.
+    struct RowBands {
+        std::array<RECT, core::kMaxMonths> rects{};
+        int count = 0;
+        const RECT* begin() const { return rects.data(); }
+        const RECT* end() const { return rects.data() + count; }
+    };
+    RowBands BandsOf(const RECT& area);
     PaintState CurrentPaintState();
     void Render(HDC dc, const RECT& area);
     // True when the window's pixels are those a full repaint would make.

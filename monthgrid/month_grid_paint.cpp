@@ -16,12 +16,15 @@
 #include "monthgrid/grid_clock.h"
 #include "monthgrid/grid_painter.h"
 
+#include <algorithm>
+#include <optional>
+
 namespace monthgrid {
 
 using namespace std::chrono;
 using fw::ToRECT;
 
-void MonthGridControl::Paint(HDC target, const RECT& area)
+void MonthGridControl::Paint(HDC target, const RECT& area, bool onScreen)
 {
     if (!m_hWnd || !target)
         return;
@@ -29,21 +32,37 @@ void MonthGridControl::Paint(HDC target, const RECT& area)
     RECT a{};
     if (!::IntersectRect(&a, &area, &client))
         return;
-    // Double-buffered through a bitmap of just the area painted, made for
-    // this paint: a calendar shown all day repaints seldom, and a buffer
-    // kept between paints would hold a screenful of pixels for nothing.
+    // Double-buffered a row of months at a time, through one bitmap made
+    // for this paint and as large as the tallest row painted: a calendar
+    // shown all day repaints seldom, and a buffer kept between paints would
+    // hold a screenful of pixels for nothing. The bitmap's pages are new to
+    // the process on every paint, and touching them first costs about as
+    // much as the text drawn into them (measured under Wine), so the fewer
+    // the better: a third of the area for three rows. No month straddles
+    // two rows, so each month is drawn once, into the band of its row.
+    const RowBands bands = BandsOf(a);
+    int height = 0;
+    for (const RECT& band : bands)
+        height = std::max<int>(height, band.bottom - band.top);
     const int width = a.right - a.left;
-    const int height = a.bottom - a.top;
-    fw::WindowDC screen(m_hWnd);
     // Compatible with the screen, not with the target: a printing target
-    // may be a bare memory DC holding a one-bit bitmap.
-    fw::UniqueMemoryDC buffer(screen ? ::CreateCompatibleDC(screen.get()) : nullptr);
-    fw::UniqueBitmap bitmap(buffer ? ::CreateCompatibleBitmap(screen.get(), width, height) : nullptr);
+    // may be a bare memory DC holding a one-bit bitmap. A paint's own DC is
+    // the screen's already; another DC of the window would cost a second
+    // trip to the window system.
+    std::optional<fw::WindowDC> screenDC;
+    if (!onScreen)
+        screenDC.emplace(m_hWnd);
+    const HDC screen = onScreen ? target : screenDC->get();
+    fw::UniqueMemoryDC buffer(screen ? ::CreateCompatibleDC(screen) : nullptr);
+    fw::UniqueBitmap bitmap(buffer ? ::CreateCompatibleBitmap(screen, width, height) : nullptr);
     if (bitmap) {
         fw::SelectObjectScope select(buffer.get(), bitmap.get());
-        ::SetViewportOrgEx(buffer.get(), -a.left, -a.top, nullptr);
-        Render(buffer.get(), a);
-        ::BitBlt(target, a.left, a.top, width, height, buffer.get(), a.left, a.top, SRCCOPY);
+        for (const RECT& band : bands) {
+            ::SetViewportOrgEx(buffer.get(), -band.left, -band.top, nullptr);
+            Render(buffer.get(), band);
+            ::BitBlt(target, band.left, band.top, band.right - band.left, band.bottom - band.top, buffer.get(),
+                     band.left, band.top, SRCCOPY);
+        }
         return;
     }
     // No memory for the buffer: straight onto the target, whose state we
@@ -51,6 +70,27 @@ void MonthGridControl::Paint(HDC target, const RECT& area)
     const int saved = ::SaveDC(target);
     Render(target, a);
     ::RestoreDC(target, saved);
+}
+
+MonthGridControl::RowBands MonthGridControl::BandsOf(const RECT& area)
+{
+    // A row's band runs from its first month's top to the next row's; the
+    // margins above the first row and below the last belong to them.
+    const core::GridLayout layout = Layout();
+    const int columns = layout.Shape().columns;
+    const int rows = layout.Shape().rows;
+    RowBands bands;
+    LONG top = area.top;
+    for (int r = 1; r <= rows; ++r) {
+        const LONG bottom = r < rows ? std::clamp<LONG>(layout.MonthRect(r * columns).top, top, area.bottom)
+                                     : area.bottom;
+        if (bottom > top)
+            bands.rects[bands.count++] = RECT{area.left, top, area.right, bottom};
+        top = bottom;
+    }
+    if (bands.count == 0)
+        bands.rects[bands.count++] = area;
+    return bands;
 }
 
 PaintState MonthGridControl::CurrentPaintState()

@@ -5,6 +5,7 @@
 #include <span>
 
 #include "framework/control_site.h"
+#include "framework/step_trace.h"
 #include "monthgrid/grid_clock.h"
 #include "monthgrid/high_contrast.h"
 
@@ -102,13 +103,14 @@ LRESULT MonthGridControl::OnGetInfo(WPARAM, LPARAM l)
 
 void MonthGridControl::OnPaint()
 {
+    fw::StepScope step("grid.paint");
     // Before the paint begins, so that a date found changed invalidates
     // what this paint then covers rather than asking for another.
     FollowClock();
     fw::PaintDC dc(m_hWnd);
     m_repaint.PaintStarts();
     if (dc.get())
-        Paint(dc.get(), dc.info().rcPaint);
+        Paint(dc.get(), dc.info().rcPaint, true);
     m_repaint.PaintEnded();
     // What the screen shows now is what the tooltips talk about.
     SyncTips();

@@ -26,6 +26,15 @@
 #define IDS_HOLIDAYS_NONE 201
 #define IDS_HOLIDAYS_NATIONWIDE 202
 #define IDS_HOLIDAYS_OF_YEAR 203
+// Start-up failures (a block of their own, from 300)
+#define IDS_STARTUP_ENDS 300
+#define IDS_STARTUP_OLE 301
+#define IDS_STARTUP_GRID_CLASS 302
+#define IDS_STARTUP_COMMON_CONTROLS 303
+#define IDS_STARTUP_WINDOW_TEMPLATE 304
+#define IDS_STARTUP_WINDOW 305
+#define IDS_STARTUP_WINDOW_SETUP 306
+#define IDS_STARTUP_WORKER 307
 
 // Commands (system-menu ones are multiples of 16 below 0xF000)
 #define IDM_ABOUTBOX 16

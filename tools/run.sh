@@ -62,7 +62,14 @@ for attempt in 1 2 3; do
     grep -q "$WINE_LOADER_LOST" "$STATE/program.err" || break
   echo "Wine's loader could not start the program; starting it again." >&2
 done
-[ -n "$WIN" ] || { echo "The calendar window did not appear." >&2; exit 1; }
+if [ -z "$WIN" ]; then
+  # A program that could not start says why on its standard error.
+  rc=""
+  kill -0 "$APP_PID" 2>/dev/null || { rc=0; wait "$APP_PID" || rc=$?; APP_PID=""; }
+  echo "The calendar window did not appear${rc:+ (exit code $rc)}." >&2
+  grep -av "^[0-9a-f]*:\(err\|warn\|fixme\|trace\):" "$STATE/program.err" >&2 || true
+  exit 1
+fi
 # Let the start-up settle and the caption clock tick once.
 sleep "$SETTLE"
 SHOT="$BUILD/screenshot.png"

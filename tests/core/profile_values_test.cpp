@@ -72,3 +72,29 @@ TEST(Hex, DecodingToleratesCaseAndBlanksButNothingElse)
     EXPECT_FALSE(HexDecode(L"AB CD")); // inner blank
     EXPECT_FALSE(HexDecode(L"0x12"));
 }
+
+TEST(FindSectionValue, FindsAKeyAsTheProfilesStringReadDoes)
+{
+    using core::FindSectionValue;
+    using namespace std::string_view_literals;
+    const std::wstring_view section = L"Spalten=5\0 ZEILEN = 3 \0Zeilen=9\0Leer\0Quoted=\"7\"\0Single='8'\0"
+                                      L"Half=\"9\0Pair=\"\"\0;Kommentar=1\0Mixed=\"1'\0"sv;
+    EXPECT_EQ(FindSectionValue(section, L"Spalten"), L"5");
+    EXPECT_EQ(FindSectionValue(section, L"spalten"), L"5");
+    EXPECT_EQ(FindSectionValue(section, L"  Zeilen "), L"3"); // blanks and case; the first one wins
+    EXPECT_EQ(FindSectionValue(section, L"Leer"), L"");      // no '=': there, but empty
+    EXPECT_EQ(FindSectionValue(section, L"Quoted"), L"7");
+    EXPECT_EQ(FindSectionValue(section, L"Single"), L"8");
+    EXPECT_EQ(FindSectionValue(section, L"Half"), L"\"9"); // a lone quote stays
+    EXPECT_EQ(FindSectionValue(section, L"Pair"), L"");
+    EXPECT_EQ(FindSectionValue(section, L"Mixed"), L"\"1'");
+    EXPECT_FALSE(FindSectionValue(section, L"Kommentar"));
+    EXPECT_FALSE(FindSectionValue(section, L"Spalte"));
+    EXPECT_FALSE(FindSectionValue(section, L"Spalten5"));
+    EXPECT_FALSE(FindSectionValue(L"", L"Spalten"));
+    // The last entry may lack its NUL; a name is never matched across one.
+    EXPECT_EQ(FindSectionValue(L"A=1\0B=2"sv, L"B"), L"2");
+    EXPECT_FALSE(FindSectionValue(L"Spal\0ten=1"sv, L"Spalten"));
+    // Only ASCII letters fold: the profile's keys are ASCII.
+    EXPECT_FALSE(FindSectionValue(L"\u00C4=1"sv, L"\u00E4"));
+}

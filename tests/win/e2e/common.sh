@@ -59,12 +59,14 @@ app_wait_window() {
   fail "no window after 15 s"
 }
 
-# Waits up to $1 seconds for the program to end; fails otherwise.
+# Waits up to $1 seconds for the program to end; fails otherwise. Sets
+# E2E_RC to its exit code.
 app_wait_exit() {
   local limit="${1:-10}" t
   for t in $(seq 1 $((limit * 10))); do
     if ! kill -0 "$E2E_PID" 2>/dev/null; then
-      wait "$E2E_PID" 2>/dev/null || true
+      E2E_RC=0
+      wait "$E2E_PID" 2>/dev/null || E2E_RC=$?
       return 0
     fi
     sleep 0.1

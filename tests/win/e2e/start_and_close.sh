@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The program starts on its calendar window and ends when that window is
-# closed: by Escape, Enter, Alt+F4 or the close box.
+# closed, with exit code 0: by Escape, Enter, Alt+F4 or the close box.
 source "$(dirname "$0")/common.sh" "$1" "$2" MorvelinStart
 
 for how in Escape Return alt+F4 closebox; do
@@ -17,5 +17,6 @@ for how in Escape Return alt+F4 closebox; do
       xdotool key "$how" ;;
   esac
   app_wait_exit 10 || fail "$how did not end the program"
-  echo "ok: $how ends the program"
+  [ "$E2E_RC" = 0 ] || fail "$how ended the program with exit code $E2E_RC, not 0"
+  echo "ok: $how ends the program, with exit code 0"
 done

@@ -215,3 +215,51 @@ TEST(SettingsStore, ProfileInAFolderThatDoesNotExistReadsDefaultsAndFailsWrites)
     fw::AfxGetApp()->m_profilePath = saved;
     EXPECT_TRUE(driver.Unexpected().empty());
 }
+
+// The layout pass reads its eight keys a section at a time: on any profile
+// it must see exactly what key-by-key reads see.
+TEST(SettingsStore, ReadingManyKeysAtOnceSeesWhatReadingEachSees)
+{
+    const std::initializer_list<const core::SettingKey*> keys{&kColumns,        &kRows,
+                                                              &kForeColor,      &kMonthBackColor,
+                                                              &kTitleBackColor, &kTitleForeColor,
+                                                              &kTrailingForeColor, &kWeekNumbers};
+    const char* profiles[] = {
+        // absent, then empty
+        nullptr,
+        "",
+        // quotes, blanks, case, a key twice (the first counts), a line
+        // without '=', a comment, another section's key
+        "[allgemein]\r\n  SPALTEN =  \"5\"  \r\nzeilen='2'\r\nZeilen=4\r\nMorvelinwochen\r\nMorvelinwochen=0\r\n"
+        "[Color]\r\n;ForeColor=255\r\nForeColor = 0x10\r\nMonthBackColor=\"12\r\nTitleBackColor=''\r\n"
+        "TitleForeColor=\t-7\t\r\nSpalten=9\r\n",
+        // a section twice (only the first is read), a key outside any
+        // section, one in a section that merely contains the name
+        "Spalten=7\r\n[Allgemein]\r\nZeilen=1\r\n[Color]\r\nForeColor=1\r\n[Allgemein]\r\nSpalten=6\r\n"
+        "[Allgemein2]\r\nMorvelinwochen=0\r\n",
+        // a value far longer than any this program writes
+        nullptr,
+    };
+    for (std::size_t i = 0; i < std::size(profiles); ++i) {
+        if (i == std::size(profiles) - 1) {
+            const std::string longValue = "[Color]\r\nForeColor=" + std::string(5000, '1') + "\r\nTitleForeColor=3\r\n" +
+                                          "[Allgemein]\r\nZeilen=2\r\n";
+            WriteRaw(longValue.c_str());
+        } else if (profiles[i]) {
+            WriteRaw(profiles[i]);
+        } else {
+            testsupport::ResetProfile();
+        }
+        const std::vector<int> together = SettingsStore::ReadInts(keys);
+        ASSERT_EQ(together.size(), keys.size());
+        std::size_t k = 0;
+        for (const core::SettingKey* key : keys) {
+            EXPECT_EQ(together[k], SettingsStore::ReadInt(*key)) << "profile " << i << ", key " << k;
+            ++k;
+        }
+    }
+    // Spot checks that the cases above mean what they say.
+    WriteRaw(profiles[2]);
+    EXPECT_EQ(SettingsStore::ReadInts({&kColumns, &kRows, &kWeekNumbers, &kTitleForeColor}),
+              (std::vector<int>{5, 2, 1, -7}));
+}

@@ -66,7 +66,7 @@ TEST_F(resources, HoldExactlyTheListedResourcesAllInGermanOnly)
         {L"#3", {iconImage}},
         {L"#4", {L"#134"}},                            // menu
         {L"#5", {L"#100", L"#102", L"#131", L"#140"}}, // dialogs
-        {L"#6", {L"#7", L"#13"}},                      // the string blocks of IDs 96..111 and 192..207
+        {L"#6", {L"#7", L"#13", L"#19", L"#20"}},      // the string blocks of IDs 96..111, 192..207, 288..303, 304..319
         {L"#14", {L"#128"}},                           // icon group
         {L"#16", {L"#1"}},                             // version record
         {L"#24", {L"#1"}},                             // manifest
@@ -322,7 +322,9 @@ TEST_F(resources, IdsAreDistinctWithinEachKindAndSystemCommandsSurviveTheLowBitM
     EXPECT_TRUE(distinct({IDD_ABOUTBOX, IDD_MORVELIN_DIALOG, IDD_PARAMETER, IDD_HOLIDAYS})) << "dialogs";
     EXPECT_TRUE(distinct({IDS_ABOUTBOX, IDS_PARAMETER, IDS_PRODUCT_TOO_LARGE, IDS_REFRESH, IDS_CAPTION,
                           IDS_SHORT_CLOCK, IDS_HOLIDAYS, IDS_HOLIDAYS_NONE, IDS_HOLIDAYS_NATIONWIDE,
-                          IDS_HOLIDAYS_OF_YEAR}))
+                          IDS_HOLIDAYS_OF_YEAR, IDS_STARTUP_ENDS, IDS_STARTUP_OLE, IDS_STARTUP_GRID_CLASS,
+                          IDS_STARTUP_COMMON_CONTROLS, IDS_STARTUP_WINDOW_TEMPLATE, IDS_STARTUP_WINDOW,
+                          IDS_STARTUP_WINDOW_SETUP, IDS_STARTUP_WORKER}))
         << "strings";
     EXPECT_TRUE(
         distinct({IDM_ABOUTBOX, IDM_PARAMETER, IDM_REFRESH, ID_PROGRAM_END, ID_MINIMIZE, IDM_HOLIDAYS}))

@@ -1,0 +1,1 @@
+// A module of resources only; the linker wants one object of code.
