@@ -1019,8 +1019,9 @@ int wmain(int argc, wchar_t** argv)
     }
     if (g_part != L"open" && g_part != L"layout" && g_part != L"font" && g_part != L"clock" &&
         g_part != L"paint" && g_part != L"holidays" && g_part != L"a11y") {
-        std::fprintf(stderr, "usage: bench_inproc --part "
-                             "open|layout|font|clock|paint|holidays|a11y|steps|floorsteps [--reps N] [--size WxH]\n");
+        std::fprintf(stderr,
+                     "usage: bench_inproc --part "
+                     "open|layout|font|clock|paint|holidays|a11y|steps|floorsteps [--reps N] [--size WxH]\n");
         return 2;
     }
     ::OleInitialize(nullptr);

@@ -39,9 +39,9 @@ LRESULT CCalendarDlg::ApplyCalendarSettings(WPARAM, LPARAM)
     // Everything is read afresh: another program instance or the parameter
     // dialog may have changed any of it. Read in one go, a section at a
     // time: key by key, the reads were most of a pass.
-    const std::vector<int> v = SettingsStore::ReadInts({&kColumns, &kRows, &kForeColor, &kMonthBackColor,
-                                                        &kTitleBackColor, &kTitleForeColor, &kTrailingForeColor,
-                                                        &kWeekNumbers, &kHolidayForeColor, &kHolidays});
+    const std::vector<int> v = SettingsStore::ReadInts(
+        {&kColumns, &kRows, &kForeColor, &kMonthBackColor, &kTitleBackColor, &kTitleForeColor,
+         &kTrailingForeColor, &kWeekNumbers, &kHolidayForeColor, &kHolidays});
     const int columns = v[0];
     const int rows = v[1];
     m_monthView.SetForeColor(static_cast<COLORREF>(v[2]));

@@ -160,7 +160,8 @@ std::optional<std::wstring_view> FindSectionValue(std::wstring_view section, std
         if (equals == std::wstring_view::npos)
             return std::wstring_view{};
         std::wstring_view value = TrimProfileBlanks(entry.substr(equals + 1));
-        if (value.size() >= 2 && (value.front() == L'"' || value.front() == L'\'') && value.back() == value.front())
+        if (value.size() >= 2 && (value.front() == L'"' || value.front() == L'\'') &&
+            value.back() == value.front())
             value = value.substr(1, value.size() - 2);
         return value;
     }

@@ -60,8 +60,8 @@ void MonthGridControl::Paint(HDC target, const RECT& area, bool onScreen)
         for (const RECT& band : bands) {
             ::SetViewportOrgEx(buffer.get(), -band.left, -band.top, nullptr);
             Render(buffer.get(), band);
-            ::BitBlt(target, band.left, band.top, band.right - band.left, band.bottom - band.top, buffer.get(),
-                     band.left, band.top, SRCCOPY);
+            ::BitBlt(target, band.left, band.top, band.right - band.left, band.bottom - band.top,
+                     buffer.get(), band.left, band.top, SRCCOPY);
         }
         return;
     }
@@ -82,8 +82,8 @@ MonthGridControl::RowBands MonthGridControl::BandsOf(const RECT& area)
     RowBands bands;
     LONG top = area.top;
     for (int r = 1; r <= rows; ++r) {
-        const LONG bottom = r < rows ? std::clamp<LONG>(layout.MonthRect(r * columns).top, top, area.bottom)
-                                     : area.bottom;
+        const LONG bottom =
+            r < rows ? std::clamp<LONG>(layout.MonthRect(r * columns).top, top, area.bottom) : area.bottom;
         if (bottom > top)
             bands.rects[bands.count++] = RECT{area.left, top, area.right, bottom};
         top = bottom;

@@ -82,7 +82,7 @@ TEST(FindSectionValue, FindsAKeyAsTheProfilesStringReadDoes)
     EXPECT_EQ(FindSectionValue(section, L"Spalten"), L"5");
     EXPECT_EQ(FindSectionValue(section, L"spalten"), L"5");
     EXPECT_EQ(FindSectionValue(section, L"  Zeilen "), L"3"); // blanks and case; the first one wins
-    EXPECT_EQ(FindSectionValue(section, L"Leer"), L"");      // no '=': there, but empty
+    EXPECT_EQ(FindSectionValue(section, L"Leer"), L"");       // no '=': there, but empty
     EXPECT_EQ(FindSectionValue(section, L"Quoted"), L"7");
     EXPECT_EQ(FindSectionValue(section, L"Single"), L"8");
     EXPECT_EQ(FindSectionValue(section, L"Half"), L"\"9"); // a lone quote stays

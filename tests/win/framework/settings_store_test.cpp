@@ -220,17 +220,17 @@ TEST(SettingsStore, ProfileInAFolderThatDoesNotExistReadsDefaultsAndFailsWrites)
 // it must see exactly what key-by-key reads see.
 TEST(SettingsStore, ReadingManyKeysAtOnceSeesWhatReadingEachSees)
 {
-    const std::initializer_list<const core::SettingKey*> keys{&kColumns,        &kRows,
-                                                              &kForeColor,      &kMonthBackColor,
-                                                              &kTitleBackColor, &kTitleForeColor,
-                                                              &kTrailingForeColor, &kWeekNumbers};
+    const std::initializer_list<const core::SettingKey*> keys{
+        &kColumns,        &kRows,           &kForeColor,         &kMonthBackColor,
+        &kTitleBackColor, &kTitleForeColor, &kTrailingForeColor, &kWeekNumbers};
     const char* profiles[] = {
         // absent, then empty
         nullptr,
         "",
         // quotes, blanks, case, a key twice (the first counts), a line
         // without '=', a comment, another section's key
-        "[allgemein]\r\n  SPALTEN =  \"5\"  \r\nzeilen='2'\r\nZeilen=4\r\nMorvelinwochen\r\nMorvelinwochen=0\r\n"
+        "[allgemein]\r\n  SPALTEN =  \"5\"  "
+        "\r\nzeilen='2'\r\nZeilen=4\r\nMorvelinwochen\r\nMorvelinwochen=0\r\n"
         "[Color]\r\n;ForeColor=255\r\nForeColor = 0x10\r\nMonthBackColor=\"12\r\nTitleBackColor=''\r\n"
         "TitleForeColor=\t-7\t\r\nSpalten=9\r\n",
         // a section twice (only the first is read), a key outside any
@@ -242,8 +242,8 @@ TEST(SettingsStore, ReadingManyKeysAtOnceSeesWhatReadingEachSees)
     };
     for (std::size_t i = 0; i < std::size(profiles); ++i) {
         if (i == std::size(profiles) - 1) {
-            const std::string longValue = "[Color]\r\nForeColor=" + std::string(5000, '1') + "\r\nTitleForeColor=3\r\n" +
-                                          "[Allgemein]\r\nZeilen=2\r\n";
+            const std::string longValue = "[Color]\r\nForeColor=" + std::string(5000, '1') +
+                                          "\r\nTitleForeColor=3\r\n" + "[Allgemein]\r\nZeilen=2\r\n";
             WriteRaw(longValue.c_str());
         } else if (profiles[i]) {
             WriteRaw(profiles[i]);

@@ -66,11 +66,12 @@ TEST_F(resources, HoldExactlyTheListedResourcesAllInGermanOnly)
         {L"#3", {iconImage}},
         {L"#4", {L"#134"}},                            // menu
         {L"#5", {L"#100", L"#102", L"#131", L"#140"}}, // dialogs
-        {L"#6", {L"#7", L"#13", L"#19", L"#20"}},      // the string blocks of IDs 96..111, 192..207, 288..303, 304..319
-        {L"#14", {L"#128"}},                           // icon group
-        {L"#16", {L"#1"}},                             // version record
-        {L"#24", {L"#1"}},                             // manifest
-        {L"#240", {L"#102"}},                          // dialog-init data
+        {L"#6",
+         {L"#7", L"#13", L"#19", L"#20"}}, // the string blocks of IDs 96..111, 192..207, 288..303, 304..319
+        {L"#14", {L"#128"}},               // icon group
+        {L"#16", {L"#1"}},                 // version record
+        {L"#24", {L"#1"}},                 // manifest
+        {L"#240", {L"#102"}},              // dialog-init data
     };
     std::map<std::wstring, std::set<std::wstring>> found;
     for (const auto& [type, names] : inventory) {
