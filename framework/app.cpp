@@ -67,6 +67,25 @@ std::wstring RoamingAppData()
     return result;
 }
 
+// Reads through `call(buffer, size)`, growing the buffer until the answer
+// fits: the profile functions cut a long answer short and say so only by
+// its length, `slack` characters short of the buffer's size.
+template <class Call>
+std::optional<std::wstring> ReadGrowing(std::size_t first, DWORD slack, Call call)
+{
+    std::wstring buf(first, L'\0');
+    for (;;) {
+        const DWORD n = call(buf.data(), static_cast<DWORD>(buf.size()));
+        if (n + slack < buf.size()) {
+            buf.resize(n);
+            return buf;
+        }
+        if (buf.size() >= kMaxValueChars)
+            return std::nullopt;
+        buf.assign(buf.size() * kValueGrowth, L'\0');
+    }
+}
+
 } // namespace
 
 CWinApp::CWinApp(const wchar_t* appName) : m_pPreviousApp(g_app)
@@ -103,39 +122,21 @@ void CWinApp::OnHelp() {}
 
 std::optional<std::wstring> CWinApp::ReadProfileString(const wchar_t* section, const wchar_t* entry) const
 {
-    auto read = [&]() -> std::optional<std::wstring> {
-        std::wstring buf(kFirstValueChars, L'\0');
-        for (;;) {
-            const DWORD n = ::GetPrivateProfileStringW(section, entry, L"", buf.data(),
-                                                       static_cast<DWORD>(buf.size()), m_profilePath.c_str());
-            if (n + 1 < buf.size()) {
-                buf.resize(n);
-                return buf;
-            }
-            if (buf.size() >= kMaxValueChars)
-                return std::nullopt;
-            buf.assign(buf.size() * kValueGrowth, L'\0');
-        }
+    auto read = [&] {
+        return ReadGrowing(kFirstValueChars, 1, [&](wchar_t* buf, DWORD size) {
+            return ::GetPrivateProfileStringW(section, entry, L"", buf, size, m_profilePath.c_str());
+        });
     };
     return ReadSharedProfile(m_profilePath, read);
 }
 
 std::optional<std::wstring> CWinApp::GetProfileSection(const wchar_t* section) const
 {
-    auto read = [&]() -> std::optional<std::wstring> {
-        std::wstring buf(kFirstSectionChars, L'\0');
-        for (;;) {
-            const DWORD n = ::GetPrivateProfileSectionW(section, buf.data(), static_cast<DWORD>(buf.size()),
-                                                        m_profilePath.c_str());
-            // A list cut short is answered with the buffer's size less two.
-            if (n + 2 < buf.size()) {
-                buf.resize(n);
-                return buf;
-            }
-            if (buf.size() >= kMaxValueChars)
-                return std::nullopt;
-            buf.assign(buf.size() * kValueGrowth, L'\0');
-        }
+    // A list cut short is answered with the buffer's size less two.
+    auto read = [&] {
+        return ReadGrowing(kFirstSectionChars, 2, [&](wchar_t* buf, DWORD size) {
+            return ::GetPrivateProfileSectionW(section, buf, size, m_profilePath.c_str());
+        });
     };
     return ReadSharedProfile(m_profilePath, read);
 }
