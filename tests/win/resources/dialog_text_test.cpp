@@ -16,6 +16,8 @@
 // right-hand frame; for a push button, what is inside its default frame,
 // 3-D edge and 2 px label margin. Those are the distances Wine's common
 // controls draw with; they grow with the DPI here, as Windows' do.
+#include "resources_reader.h"
+
 #include <windows.h>
 #include <commctrl.h> // split buttons
 
@@ -33,19 +35,10 @@
 
 namespace {
 
-std::wstring ProgramPath()
-{
-    wchar_t path[MAX_PATH];
-    ::GetFullPathNameW(L"Morvelin.exe", MAX_PATH, path, nullptr);
-    return path;
-}
-
-HMODULE Program()
-{
-    static const HMODULE module = ::LoadLibraryExW(ProgramPath().c_str(), nullptr,
-                                                   LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
-    return module;
-}
+using restest::Program;
+using restest::ProgramPath;
+using restest::Raw;
+using restest::Reader;
 
 int SystemDpi()
 {
@@ -61,61 +54,12 @@ int Scaled(int px, int dpi) { return ::MulDiv(px, dpi, 96); }
 // Dialog templates, as far as creating them needs: the header's style and
 // font, and each item's class.
 
-class Reader {
-public:
-    explicit Reader(std::span<const BYTE> bytes) : m_bytes(bytes) {}
-    WORD Word() { return Take<WORD>(); }
-    DWORD Dword() { return Take<DWORD>(); }
-    std::wstring Sz()
-    {
-        std::wstring s;
-        for (WORD c; (c = Word()) != 0;)
-            s += static_cast<wchar_t>(c);
-        return s;
-    }
-    // A string, or an ordinal (returned as "#n").
-    std::wstring SzOrOrd()
-    {
-        const WORD first = Word();
-        if (first == 0xFFFF)
-            return L"#" + std::to_wstring(Word());
-        std::wstring s;
-        for (WORD c = first; c != 0; c = Word())
-            s += static_cast<wchar_t>(c);
-        return s;
-    }
-    void Skip(std::size_t n)
-    {
-        Need(n);
-        m_pos += n;
-    }
-    void AlignDword() { m_pos = (m_pos + 3) & ~std::size_t{3}; }
-
-private:
-    void Need(std::size_t n) const
-    {
-        if (m_pos + n > m_bytes.size())
-            throw std::out_of_range("dialog template ends early at byte " + std::to_string(m_pos));
-    }
-    template <class T>
-    T Take()
-    {
-        Need(sizeof(T));
-        T value;
-        std::memcpy(&value, m_bytes.data() + m_pos, sizeof value);
-        m_pos += sizeof value;
-        return value;
-    }
-    std::span<const BYTE> m_bytes;
-    std::size_t m_pos = 0;
-};
-
 struct TemplateInfo {
     bool extended = false;
     std::size_t styleOffset = 0;
     WORD pointSize = 0;
     std::wstring face;
-    std::vector<std::wstring> classes; // of the items, "#n" for predefined ones
+    std::vector<restest::NameOrId> classes; // of the items
 };
 
 TemplateInfo ParseTemplate(std::span<const BYTE> bytes)
@@ -162,9 +106,10 @@ TemplateInfo ParseTemplate(std::span<const BYTE> bytes)
 // A class the dialog names but this process does not have (the month grid)
 // stands in as an empty window: a dialog with an unknown class fails to
 // create at all.
-void ProvideClass(const std::wstring& name)
+void ProvideClass(const restest::NameOrId& item)
 {
-    if (name.empty() || name[0] == L'#')
+    const std::wstring& name = item.name;
+    if (item.ordinal || name.empty())
         return;
     WNDCLASSEXW existing{sizeof existing};
     if (::GetClassInfoExW(nullptr, name.c_str(), &existing) ||
@@ -403,10 +348,8 @@ TEST_F(DialogText, EveryLabelOfEveryDialogFitsItsControl)
         EXPECT_TRUE(ids.count(known)) << "dialog " << known << " not found among the program's dialogs";
 
     for (WORD id : ids) {
-        HRSRC res = ::FindResourceW(Program(), MAKEINTRESOURCEW(id), RT_DIALOG);
-        ASSERT_NE(res, nullptr);
-        const auto* p = static_cast<const BYTE*>(::LockResource(::LoadResource(Program(), res)));
-        const std::span<const BYTE> bytes(p, ::SizeofResource(Program(), res));
+        const std::span<const BYTE> bytes = Raw(RT_DIALOG, MAKEINTRESOURCEW(id));
+        ASSERT_FALSE(bytes.empty());
         const TemplateInfo info = ParseTemplate(bytes);
         HWND dialog = CreateHidden(reinterpret_cast<HINSTANCE>(Program()), bytes, info);
         ASSERT_NE(dialog, nullptr) << "dialog " << id << " cannot be created (error " << ::GetLastError()
