@@ -864,10 +864,10 @@ std::wstring WriteDefaults()
 
 } // namespace steps
 
-void StartUpSteps(int again)
+// From the process's creation to here: the loader and the DLLs'
+// initialisation, before any code of ours.
+void PrintProcessEntry()
 {
-    // From the process's creation to here: the loader and the DLLs'
-    // initialisation, before any code of ours.
     FILETIME created{}, exited{}, kernel{}, user{}, now{};
     ::GetSystemTimePreciseAsFileTime(&now);
     if (::GetProcessTimes(::GetCurrentProcess(), &created, &exited, &kernel, &user)) {
@@ -875,6 +875,11 @@ void StartUpSteps(int again)
         std::printf("STEP first process.entry %.1f\n",
                     static_cast<double>(ticks(now) - ticks(created)) / 10.0);
     }
+}
+
+void StartUpSteps(int again)
+{
+    PrintProcessEntry();
     const std::wstring profile = steps::WriteDefaults();
     steps::Run(profile, "first");
     for (int i = 0; i < again; ++i)
@@ -951,13 +956,7 @@ void Run(const char* phase)
 
 void FloorSteps(int again)
 {
-    FILETIME created{}, exited{}, kernel{}, user{}, now{};
-    ::GetSystemTimePreciseAsFileTime(&now);
-    if (::GetProcessTimes(::GetCurrentProcess(), &created, &exited, &kernel, &user)) {
-        const auto ticks = [](FILETIME f) { return (ULONGLONG{f.dwHighDateTime} << 32) | f.dwLowDateTime; };
-        std::printf("STEP first process.entry %.1f\n",
-                    static_cast<double>(ticks(now) - ticks(created)) / 10.0);
-    }
+    PrintProcessEntry();
     floorsteps::Run("first");
     for (int i = 0; i < again; ++i)
         floorsteps::Run("again");

@@ -283,6 +283,30 @@ INT_PTR CALLBACK RecordingProc(HWND, UINT message, WPARAM wParam, LPARAM)
     return message == WM_INITDIALOG;
 }
 
+// The IDs of the controls Tab visits, from the first, once round.
+std::vector<int> TabOrder(HWND dialog)
+{
+    std::vector<int> order;
+    HWND first = ::GetNextDlgTabItem(dialog, nullptr, FALSE);
+    for (HWND at = first; at && order.size() < 10;) {
+        order.push_back(::GetDlgCtrlID(at));
+        at = ::GetNextDlgTabItem(dialog, at, FALSE);
+        if (at == first)
+            break;
+    }
+    return order;
+}
+
+// The commands the dialog receives from a click on control `id`.
+std::vector<WPARAM> CommandsOfAClickOn(HWND dialog, int id)
+{
+    g_commands.clear();
+    HWND control = ::GetDlgItem(dialog, id);
+    ::SendMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    ::SendMessageW(control, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    return g_commands;
+}
+
 TEST_F(resources, AboutDialogShowsTheIconAndDefaultsToOk)
 {
     HWND dialog = ::CreateDialogParamW(Program(), MAKEINTRESOURCEW(IDD_ABOUTBOX), nullptr, RecordingProc, 0);
@@ -300,14 +324,7 @@ TEST_F(resources, ParameterDialogTabsThroughItsSixStopsAndSwatchesReportClicks)
 {
     HWND dialog = ::CreateDialogParamW(Program(), MAKEINTRESOURCEW(IDD_PARAMETER), nullptr, RecordingProc, 0);
     ASSERT_NE(dialog, nullptr);
-    std::vector<int> order;
-    HWND first = ::GetNextDlgTabItem(dialog, nullptr, FALSE);
-    for (HWND at = first; at && order.size() < 10;) {
-        order.push_back(::GetDlgCtrlID(at));
-        at = ::GetNextDlgTabItem(dialog, at, FALSE);
-        if (at == first)
-            break;
-    }
+    const std::vector<int> order = TabOrder(dialog);
     EXPECT_EQ(order, (std::vector<int>{IDC_COLUMNS, IDC_ROWS, IDC_FONT, IDC_STANDARD_COLORS, IDC_WEEKNUMBERS,
                                        IDCANCEL}));
     // No default button, so Enter falls back to IDOK, which no control carries.
@@ -319,11 +336,8 @@ TEST_F(resources, ParameterDialogTabsThroughItsSixStopsAndSwatchesReportClicks)
 
     for (int swatch :
          {IDC_FORECOLOR, IDC_MONTHBACKCOLOR, IDC_TRAILINGFORECOLOR, IDC_TITLEBACKCOLOR, IDC_TITLEFORECOLOR}) {
-        g_commands.clear();
-        HWND control = ::GetDlgItem(dialog, swatch);
-        ::SendMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-        ::SendMessageW(control, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
-        EXPECT_EQ(g_commands, std::vector<WPARAM>{MAKEWPARAM(swatch, STN_CLICKED)}) << "swatch " << swatch;
+        EXPECT_EQ(CommandsOfAClickOn(dialog, swatch), std::vector<WPARAM>{MAKEWPARAM(swatch, STN_CLICKED)})
+            << "swatch " << swatch;
     }
     ::DestroyWindow(dialog);
 }
@@ -332,22 +346,12 @@ TEST_F(resources, HolidayDialogTabsThroughItsThreeStopsWithoutADefaultButton)
 {
     HWND dialog = ::CreateDialogParamW(Program(), MAKEINTRESOURCEW(IDD_HOLIDAYS), nullptr, RecordingProc, 0);
     ASSERT_NE(dialog, nullptr);
-    std::vector<int> order;
-    HWND first = ::GetNextDlgTabItem(dialog, nullptr, FALSE);
-    for (HWND at = first; at && order.size() < 10;) {
-        order.push_back(::GetDlgCtrlID(at));
-        at = ::GetNextDlgTabItem(dialog, at, FALSE);
-        if (at == first)
-            break;
-    }
+    const std::vector<int> order = TabOrder(dialog);
     EXPECT_EQ(order, (std::vector<int>{IDC_HOLIDAY_REGION, IDC_HOLIDAY_LIST, IDCANCEL}));
     EXPECT_EQ(::SendMessageW(dialog, DM_GETDEFID, 0, 0), MAKELONG(IDOK, DC_HASDEFID));
     EXPECT_EQ(::GetDlgItem(dialog, IDOK), nullptr);
-    g_commands.clear();
-    HWND control = ::GetDlgItem(dialog, IDC_HOLIDAY_COLOR);
-    ::SendMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-    ::SendMessageW(control, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
-    EXPECT_EQ(g_commands, std::vector<WPARAM>{MAKEWPARAM(IDC_HOLIDAY_COLOR, STN_CLICKED)});
+    EXPECT_EQ(CommandsOfAClickOn(dialog, IDC_HOLIDAY_COLOR),
+              std::vector<WPARAM>{MAKEWPARAM(IDC_HOLIDAY_COLOR, STN_CLICKED)});
     ::DestroyWindow(dialog);
 }
 
