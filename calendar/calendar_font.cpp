@@ -5,6 +5,7 @@
 #include "app/settings_store.h"
 #include "core/logfont_record.h"
 #include "framework/app.h"
+#include "framework/dpi.h"
 #include "framework/handles.h"
 #include "framework/step_trace.h"
 
@@ -57,13 +58,7 @@ IFontDisp* CreateOleFont(HFONT font)
     // aware window, whatever its own DPI), so a font keeps its size in
     // points wherever the window goes; the grid makes it at the window's
     // DPI from the points.
-    int dpi = 0;
-    {
-        fw::CWnd* main = fw::AfxGetMainWnd();
-        fw::WindowDC dc(main ? main->m_hWnd : nullptr);
-        if (dc)
-            dpi = ::GetDeviceCaps(dc.get(), LOGPIXELSY);
-    }
+    const int dpi = static_cast<int>(fw::SystemDpi());
 
     std::wstring name;
     FONTDESC desc = DescribeFont(lf, dpi, name);

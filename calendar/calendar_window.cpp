@@ -248,7 +248,7 @@ void CCalendarDlg::OnHolidays()
         year = *shown;
     } else {
         SYSTEMTIME now;
-        ::GetLocalTime(&now);
+        ReadCaptionClock(now);
         year = now.wYear;
     }
     CHolidayDlg dlg(year);
@@ -281,7 +281,7 @@ void CCalendarDlg::OnTimer(UINT_PTR)
 
 void CCalendarDlg::OnTimeChange()
 {
-    m_monthView.PassOnClockNotice(WM_TIMECHANGE, 0, 0);
+    m_monthView.PassOnNotice(WM_TIMECHANGE, 0, 0);
     TickTitleClock();
 }
 
@@ -289,7 +289,7 @@ LRESULT CCalendarDlg::OnSettingChange(WPARAM w, LPARAM l)
 {
     // A new time zone arrives as a setting, and so does a high-contrast
     // theme switched on or off, which the grid must follow at once.
-    ForwardToChildren(WM_SETTINGCHANGE, w, l);
+    m_monthView.PassOnNotice(WM_SETTINGCHANGE, w, l);
     TickTitleClock();
     return Default();
 }
@@ -297,7 +297,7 @@ LRESULT CCalendarDlg::OnSettingChange(WPARAM w, LPARAM l)
 LRESULT CCalendarDlg::OnPowerBroadcast(WPARAM event, LPARAM l)
 {
     if (event == PBT_APMRESUMEAUTOMATIC || event == PBT_APMRESUMESUSPEND) {
-        m_monthView.PassOnClockNotice(WM_POWERBROADCAST, event, l);
+        m_monthView.PassOnNotice(WM_POWERBROADCAST, event, l);
         TickTitleClock();
     }
     return TRUE;
@@ -325,12 +325,6 @@ LRESULT CCalendarDlg::OnSettingsChanged(WPARAM, LPARAM) { return ApplyCalendarSe
 // draws in a high-contrast theme's colours and must follow them at once.
 LRESULT CCalendarDlg::OnSysColorChange(WPARAM w, LPARAM l)
 {
-    ForwardToChildren(WM_SYSCOLORCHANGE, w, l);
+    m_monthView.PassOnNotice(WM_SYSCOLORCHANGE, w, l);
     return Default();
-}
-
-void CCalendarDlg::ForwardToChildren(UINT msg, WPARAM w, LPARAM l)
-{
-    for (HWND child = ::GetWindow(m_hWnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
-        ::SendMessageW(child, msg, w, l);
 }

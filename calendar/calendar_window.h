@@ -77,7 +77,6 @@ private:
     LRESULT OnSettingsChanged(WPARAM, LPARAM);
     LRESULT OnSize(WPARAM, LPARAM);
     LRESULT OnSysColorChange(WPARAM w, LPARAM l);
-    void ForwardToChildren(UINT msg, WPARAM w, LPARAM l);
     LRESULT OnDpiChanged(WPARAM, LPARAM suggested);
     void FitToMonthView();
     void ShowContextMenu(POINT client);

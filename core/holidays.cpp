@@ -1,5 +1,7 @@
 #include "core/holidays.h"
 
+#include "core/profile_values.h"
+
 #include <algorithm>
 #include <iterator>
 
@@ -108,19 +110,6 @@ constexpr Rule kRules[] = {
 // Every rule adds at most one holiday, so no region and year can overflow a list.
 static_assert(std::size(kRules) <= HolidayList::kCapacity);
 
-bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
-
-std::wstring_view Trim(std::wstring_view s)
-{
-    while (!s.empty() && IsBlank(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && IsBlank(s.back()))
-        s.remove_suffix(1);
-    return s;
-}
-
-wchar_t AsciiUpper(wchar_t c) { return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - L'a' + L'A') : c; }
-
 } // namespace
 
 std::wstring_view RegionCode(Region region) { return kCodes[IndexOf(region)]; }
@@ -129,20 +118,16 @@ std::wstring_view LandName(Region region) { return kNames[IndexOf(region)]; }
 
 RegionSetting ParseRegion(std::wstring_view text)
 {
-    text = Trim(text);
+    text = TrimBlanks(text);
     if (text.size() >= 2 && text.front() == L'"' && text.back() == L'"') {
-        text = Trim(text.substr(1, text.size() - 2));
+        text = TrimBlanks(text.substr(1, text.size() - 2));
     }
     if (text.empty()) {
         return {Region::Nationwide, true};
     }
-    if (text.size() == 2) {
-        const wchar_t a = AsciiUpper(text[0]), b = AsciiUpper(text[1]);
-        for (Region land : kLaender) {
-            const std::wstring_view code = RegionCode(land);
-            if (code[0] == a && code[1] == b) {
-                return {land, true};
-            }
+    for (Region land : kLaender) {
+        if (EqualsIgnoringAsciiCase(text, RegionCode(land))) {
+            return {land, true};
         }
     }
     return {Region::Nationwide, false};

@@ -6,20 +6,9 @@
 namespace core {
 namespace {
 
-bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
-
-std::wstring_view Trim(std::wstring_view s)
-{
-    while (!s.empty() && IsBlank(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && IsBlank(s.back()))
-        s.remove_suffix(1);
-    return s;
-}
-
 std::optional<std::int64_t> ParseBounded(std::wstring_view text, std::int64_t lo, std::int64_t hi)
 {
-    text = Trim(text);
+    text = TrimBlanks(text);
     bool negative = false;
     if (!text.empty() && (text.front() == L'+' || text.front() == L'-')) {
         negative = text.front() == L'-';
@@ -100,7 +89,7 @@ std::wstring HexEncode(std::span<const std::uint8_t> bytes)
 
 std::optional<std::vector<std::uint8_t>> HexDecode(std::wstring_view text)
 {
-    text = Trim(text);
+    text = TrimBlanks(text);
     if (text.size() % 2 != 0)
         return std::nullopt;
     std::vector<std::uint8_t> bytes;
@@ -134,17 +123,6 @@ std::wstring_view TrimProfileBlanks(std::wstring_view text)
 
 wchar_t FoldAscii(wchar_t c) { return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c; }
 
-bool EqualsIgnoringAsciiCase(std::wstring_view a, std::wstring_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (FoldAscii(a[i]) != FoldAscii(b[i]))
-            return false;
-    }
-    return true;
-}
-
 } // namespace
 
 std::optional<std::wstring_view> FindSectionValue(std::wstring_view section, std::wstring_view key)
@@ -166,6 +144,27 @@ std::optional<std::wstring_view> FindSectionValue(std::wstring_view section, std
         return value;
     }
     return std::nullopt;
+}
+
+std::wstring_view TrimBlanks(std::wstring_view text)
+{
+    const auto blank = [](wchar_t c) { return c == L' ' || c == L'\t'; };
+    while (!text.empty() && blank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && blank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+bool EqualsIgnoringAsciiCase(std::wstring_view a, std::wstring_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (FoldAscii(a[i]) != FoldAscii(b[i]))
+            return false;
+    }
+    return true;
 }
 
 } // namespace core

@@ -33,4 +33,9 @@ std::optional<std::vector<std::uint8_t>> HexDecode(std::wstring_view text);
 // '=' has an empty value. None when no entry has the name.
 std::optional<std::wstring_view> FindSectionValue(std::wstring_view section, std::wstring_view key);
 
+// `text` without the spaces and tabs around it.
+std::wstring_view TrimBlanks(std::wstring_view text);
+// Equal but for the case of ASCII letters.
+bool EqualsIgnoringAsciiCase(std::wstring_view a, std::wstring_view b);
+
 } // namespace core

@@ -124,20 +124,26 @@ bool GridFont::Set(const FontDescription* font)
     return true;
 }
 
+LOGFONTW GridFont::LogFontAt(int dpi) const
+{
+    LOGFONTW lf{};
+    if (m_hasDescription) {
+        lf = ToLogFont(m_description, dpi);
+    } else if (::GetObjectW(StockGuiFont(), sizeof lf, &lf) == sizeof lf) {
+        // The stock font's pixels are the system DPI's: on a monitor of
+        // another DPI, the same font in points.
+        lf.lfHeight = ::MulDiv(lf.lfHeight, dpi, static_cast<int>(fw::SystemDpi()));
+    }
+    return lf;
+}
+
 HFONT GridFont::Get(int dpi)
 {
     const int system = static_cast<int>(fw::SystemDpi());
     if (!m_hasDescription && dpi == system)
         return StockGuiFont();
     if (!m_font || m_fontDpi != dpi) {
-        LOGFONTW lf{};
-        if (m_hasDescription) {
-            lf = ToLogFont(m_description, dpi);
-        } else if (::GetObjectW(StockGuiFont(), sizeof lf, &lf) == sizeof lf) {
-            // The stock font's pixels are the system DPI's: on a monitor of
-            // another DPI, the same font in points.
-            lf.lfHeight = ::MulDiv(lf.lfHeight, dpi, system);
-        }
+        const LOGFONTW lf = LogFontAt(dpi);
         m_font.reset(lf.lfHeight ? ::CreateFontIndirectW(&lf) : nullptr);
         m_fontDpi = dpi;
     }
@@ -148,10 +154,8 @@ HFONT GridFont::GetBold(HWND window, int dpi)
 {
     if (m_bold && m_boldGeneration == m_generation && m_boldDpi == dpi)
         return m_bold.get();
-    LOGFONTW lf{};
-    if (m_hasDescription)
-        lf = ToLogFont(m_description, dpi);
-    else if (::GetObjectW(StockGuiFont(), sizeof lf, &lf) != sizeof lf)
+    LOGFONTW lf = LogFontAt(dpi);
+    if (lf.lfHeight == 0)
         lf = ToLogFont(FontDescription{}, dpi);
     // A font that is bold already stays as it is: the colour tells the days apart.
     lf.lfWeight = std::max<LONG>(lf.lfWeight, FW_BOLD);

@@ -60,6 +60,9 @@ public:
     const std::array<int, 10>& DigitWidths() const { return m_digitWidths; }
 
 private:
+    // The font put (or the stock GUI font, when none is) at `dpi`; a zero
+    // height when there is neither.
+    LOGFONTW LogFontAt(int dpi) const;
     void Measure(HDC dc);
     static void MeasureDigits(HDC dc, std::array<int, 10>& widths);
 

@@ -30,6 +30,8 @@
 
 namespace monthgrid {
 
+struct Palette;
+
 class GridConnection;
 class GridDispatch;
 
@@ -156,9 +158,13 @@ private:
         const RECT* begin() const { return rects.data(); }
         const RECT* end() const { return rects.data() + count; }
     };
-    RowBands BandsOf(const RECT& area);
+    RowBands BandsOf(const RECT& area, const core::GridLayout& layout) const;
     PaintState CurrentPaintState();
-    void Render(HDC dc, const RECT& area);
+    PaintState CurrentPaintState(const core::GridLayout& layout, const Palette& pal);
+    // One band of a paint, all of whose bands share the layout, state and
+    // palette worked out once for it.
+    void Render(HDC dc, const RECT& area, const core::GridLayout& layout, const PaintState& state,
+                const Palette& pal);
     // True when the window's pixels are those a full repaint would make.
     bool ShowsCurrentState();
     // The holidays of a month shown, as core::HolidayCalendar::DaysIn; none

@@ -1,6 +1,6 @@
 // Painting of the month grid. A full paint of twelve months is a few
-// hundred ExtTextOut calls into a memory bitmap of just the painted area,
-// made for that paint, and one BitBlt. Apart from that buffer no GDI object
+// hundred ExtTextOut calls into a memory bitmap made for that paint, a row
+// of months at a time, and one BitBlt a row. Apart from that buffer no GDI object
 // is created per paint (fills are opaque ExtTextOuts, lines and arrows use
 // the DC brush and pen; the holidays' bold face is made once per font and
 // DPI), no text is measured and nothing is allocated.
@@ -40,7 +40,13 @@ void MonthGridControl::Paint(HDC target, const RECT& area, bool onScreen)
     // much as the text drawn into them (measured under Wine), so the fewer
     // the better: a third of the area for three rows. No month straddles
     // two rows, so each month is drawn once, into the band of its row.
-    const RowBands bands = BandsOf(a);
+    // The layout (measured first if the font is new), the state and the
+    // colours are the same for every band of one paint.
+    const core::GridLayout layout = Layout();
+    const Palette pal = MakePalette(m_colors, m_bHighContrast);
+    const PaintState state = CurrentPaintState(layout, pal);
+    m_repaint.Rendered(state);
+    const RowBands bands = BandsOf(a, layout);
     int height = 0;
     for (const RECT& band : bands)
         height = std::max<int>(height, band.bottom - band.top);
@@ -59,7 +65,7 @@ void MonthGridControl::Paint(HDC target, const RECT& area, bool onScreen)
         fw::SelectObjectScope select(buffer.get(), bitmap.get());
         for (const RECT& band : bands) {
             ::SetViewportOrgEx(buffer.get(), -band.left, -band.top, nullptr);
-            Render(buffer.get(), band);
+            Render(buffer.get(), band, layout, state, pal);
             ::BitBlt(target, band.left, band.top, band.right - band.left, band.bottom - band.top,
                      buffer.get(), band.left, band.top, SRCCOPY);
         }
@@ -68,15 +74,14 @@ void MonthGridControl::Paint(HDC target, const RECT& area, bool onScreen)
     // No memory for the buffer: straight onto the target, whose state we
     // leave as we found it.
     const int saved = ::SaveDC(target);
-    Render(target, a);
+    Render(target, a, layout, state, pal);
     ::RestoreDC(target, saved);
 }
 
-MonthGridControl::RowBands MonthGridControl::BandsOf(const RECT& area)
+MonthGridControl::RowBands MonthGridControl::BandsOf(const RECT& area, const core::GridLayout& layout) const
 {
     // A row's band runs from its first month's top to the next row's; the
     // margins above the first row and below the last belong to them.
-    const core::GridLayout layout = Layout();
     const int columns = layout.Shape().columns;
     const int rows = layout.Shape().rows;
     RowBands bands;
@@ -95,9 +100,13 @@ MonthGridControl::RowBands MonthGridControl::BandsOf(const RECT& area)
 
 PaintState MonthGridControl::CurrentPaintState()
 {
-    PaintState state;
     const core::GridLayout layout = Layout(); // measures first if the font is new
-    const Palette pal = MakePalette(m_colors, m_bHighContrast);
+    return CurrentPaintState(layout, MakePalette(m_colors, m_bHighContrast));
+}
+
+PaintState MonthGridControl::CurrentPaintState(const core::GridLayout& layout, const Palette& pal)
+{
+    PaintState state;
     state.palette = {pal.fore,         pal.monthBack, pal.back,         pal.titleBack,
                      pal.titleFore,    pal.trailing,  pal.holiday,      pal.selectedBack,
                      pal.selectedFore, pal.today,     pal.todaySelected};
@@ -120,8 +129,6 @@ PaintState MonthGridControl::CurrentPaintState()
     return state;
 }
 
-// Holidays stand out by colour and weight; a high-contrast theme leaves
-// colour to the theme, so there they are underlined as well.
 bool MonthGridControl::ShowsCurrentState()
 {
     if (!m_repaint.MayShowCurrent() || !IsWindowVisible())
@@ -132,15 +139,11 @@ bool MonthGridControl::ShowsCurrentState()
     return m_repaint.Shows(CurrentPaintState());
 }
 
-void MonthGridControl::Render(HDC dc, const RECT& area)
+void MonthGridControl::Render(HDC dc, const RECT& area, const core::GridLayout& layout,
+                              const PaintState& state, const Palette& pal)
 {
-    const core::GridLayout layout = Layout(); // measures first if the font is new
-    const PaintState state = CurrentPaintState();
-    m_repaint.Rendered(state);
-    const Palette pal = MakePalette(m_colors, state.highContrast);
-
     Fill(dc, area, pal.back);
-    fw::SelectObjectScope font(dc, Font());
+    fw::SelectObjectScope font(dc, state.font);
     fw::SelectObjectScope brush(dc, ::GetStockObject(DC_BRUSH));
     fw::SelectObjectScope pen(dc, ::GetStockObject(DC_PEN));
     ::SetBkMode(dc, TRANSPARENT);

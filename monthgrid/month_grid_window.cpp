@@ -141,8 +141,7 @@ inline LRESULT MonthGridControl::OnGetFont(WPARAM, LPARAM) { return reinterpret_
 void MonthGridControl::OnTimer(UINT_PTR id)
 {
     if (id == MidnightTimer::kId) {
-        if (!FollowClock())
-            MidnightTimer::Arm(m_hWnd);
+        ClockMoved();
     } else if (id == kRepeatTimer) {
         OnRepeatTimer();
     }
@@ -194,8 +193,7 @@ void MonthGridControl::OnSettingChange()
     // A new time zone comes as a setting; other settings may change how
     // the grid looks.
     ClockMoved();
-    m_bHighContrast = HighContrastOn();
-    InvalidateAll();
+    OnThemeChange();
 }
 
 inline LRESULT MonthGridControl::OnPowerBroadcast(WPARAM event, LPARAM)

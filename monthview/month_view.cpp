@@ -100,7 +100,7 @@ void CMonthView::CheckDate()
         SendMessage(monthgrid::kCheckDateMessage);
 }
 
-void CMonthView::PassOnClockNotice(UINT message, WPARAM w, LPARAM l)
+void CMonthView::PassOnNotice(UINT message, WPARAM w, LPARAM l)
 {
     if (m_hWnd)
         SendMessage(message, w, l);

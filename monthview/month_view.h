@@ -55,13 +55,14 @@ public:
     // does not say.
     std::optional<int> FirstShownYear() const;
 
-    // Not dispatch calls but window messages: the component looks at the
-    // clock again and moves its today mark if the date has changed. One
-    // for the host's every-second tick; the other hands on a notice that
-    // only top-level windows get (WM_TIMECHANGE, WM_SETTINGCHANGE,
-    // WM_POWERBROADCAST). Nothing happens before the component exists.
+    // Not dispatch calls but window messages. CheckDate, for the host's
+    // every-second tick: the component looks at the clock again and moves
+    // its today mark if the date has changed. PassOnNotice hands on a
+    // notice that only top-level windows get (WM_TIMECHANGE,
+    // WM_SETTINGCHANGE, WM_SYSCOLORCHANGE, WM_POWERBROADCAST). Nothing
+    // happens before the component exists.
     void CheckDate();
-    void PassOnClockNotice(UINT message, WPARAM w, LPARAM l);
+    void PassOnNotice(UINT message, WPARAM w, LPARAM l);
 
 private:
     // One property put of the component's member table (monthgrid.h).
