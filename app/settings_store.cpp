@@ -76,25 +76,39 @@ std::vector<int> SettingsStore::ReadInts(std::initializer_list<const core::Setti
 {
     std::vector<int> values;
     values.reserve(keys.size());
-    // The sections read so far, by name (a layout pass asks two).
-    std::vector<std::pair<const wchar_t*, std::optional<std::wstring>>> sections;
-    for (const core::SettingKey* key : keys) {
-        auto it = std::find_if(sections.begin(), sections.end(),
-                               [&](const auto& s) { return std::wcscmp(s.first, key->section) == 0; });
-        if (it == sections.end()) {
-            sections.emplace_back(key->section, App().GetProfileSection(key->section));
-            it = std::prev(sections.end());
-        }
-        // A section that could not be read whole is read key by key.
-        if (!it->second) {
-            values.push_back(ReadInt(*key));
-            continue;
-        }
-        const auto text = core::FindSectionValue(*it->second, key->name);
-        const auto value = text ? core::ParseInt32(*text) : std::nullopt;
-        values.push_back(value.value_or(key->defaultValue));
-    }
+    Sections stored;
+    for (const core::SettingKey* key : keys)
+        values.push_back(stored.Int(*key));
     return values;
+}
+
+const std::optional<std::wstring>& SettingsStore::Sections::Of(const wchar_t* section)
+{
+    auto it = std::find_if(m_read.begin(), m_read.end(),
+                           [&](const auto& s) { return std::wcscmp(s.first, section) == 0; });
+    if (it == m_read.end()) {
+        m_read.emplace_back(section, App().GetProfileSection(section));
+        it = std::prev(m_read.end());
+    }
+    return it->second;
+}
+
+int SettingsStore::Sections::Int(const core::SettingKey& key)
+{
+    const auto& section = Of(key.section);
+    if (!section)
+        return ReadInt(key);
+    const auto text = core::FindSectionValue(*section, key.name);
+    return (text ? core::ParseInt32(*text) : std::nullopt).value_or(key.defaultValue);
+}
+
+std::wstring SettingsStore::Sections::Text(const core::SettingKey& key)
+{
+    const auto& section = Of(key.section);
+    if (!section)
+        return ReadString(key);
+    const auto text = core::FindSectionValue(*section, key.name);
+    return text ? std::wstring(*text) : std::wstring();
 }
 
 bool SettingsStore::WriteInt(const wchar_t* section, const wchar_t* key, int value)

@@ -21,6 +21,19 @@ public:
     // Several integer keys at once, each section read once; every value is
     // what ReadInt would answer for its key.
     static std::vector<int> ReadInts(std::initializer_list<const core::SettingKey*> keys);
+    // Keys read a section at a time, each section once: what a layout pass
+    // reads. Every value is what ReadInt or ReadString would answer for its
+    // key; a section that cannot be read whole is read key by key.
+    class Sections {
+    public:
+        int Int(const core::SettingKey& key);
+        std::wstring Text(const core::SettingKey& key);
+
+    private:
+        // The section's "name=value" entries; none when it cannot be read whole.
+        const std::optional<std::wstring>& Of(const wchar_t* section);
+        std::vector<std::pair<const wchar_t*, std::optional<std::wstring>>> m_read;
+    };
     // False when the value did not reach the profile (read-only, a folder,
     // not reachable); the profile is then left as it was.
     static bool WriteInt(const wchar_t* section, const wchar_t* key, int value);

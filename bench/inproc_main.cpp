@@ -194,28 +194,33 @@ struct Passes {
 int DetailReps() { return std::max(5, g_reps / 2); }
 
 // The pass, taken apart first (each piece alone), then against its baseline.
+// What a layout pass reads: ten numbers and the holidays' Land.
+constexpr const core::SettingKey* kPassNumbers[] = {
+    &core::keys::kColumns,           &core::keys::kRows,           &core::keys::kForeColor,
+    &core::keys::kMonthBackColor,    &core::keys::kTitleBackColor, &core::keys::kTitleForeColor,
+    &core::keys::kTrailingForeColor, &core::keys::kWeekNumbers,    &core::keys::kHolidayForeColor,
+    &core::keys::kHolidays};
+
 void LayoutPart(CCalendarDlg& dlg)
 {
     const Passes passes{dlg};
     Detail(
         "layout.read_settings",
         [] {
-            using namespace core::keys;
-            SettingsStore::ReadInts({&kColumns, &kRows, &kForeColor, &kMonthBackColor, &kTitleBackColor,
-                                     &kTitleForeColor, &kTrailingForeColor, &kWeekNumbers});
+            SettingsStore::Sections stored;
+            for (const core::SettingKey* key : kPassNumbers)
+                stored.Int(*key);
+            stored.Text(core::keys::kHolidayRegion);
         },
         DetailReps());
-    // The same eight values read key by key, as the pass once did, and
-    // through the platform's profile function alone.
+    // The same values read key by key, as the pass once did, and through
+    // the platform's profile function alone.
     Detail(
         "layout.read_settings_by_key",
         [] {
-            using namespace core::keys;
-            for (const core::SettingKey* key :
-                 {&kColumns, &kRows, &kForeColor, &kMonthBackColor, &kTitleBackColor, &kTitleForeColor,
-                  &kTrailingForeColor, &kWeekNumbers, &kHolidayForeColor, &kHolidays})
+            for (const core::SettingKey* key : kPassNumbers)
                 SettingsStore::ReadInt(*key);
-            SettingsStore::ReadString(kHolidayRegion);
+            SettingsStore::ReadString(core::keys::kHolidayRegion);
         },
         DetailReps());
     Detail(
@@ -224,10 +229,10 @@ void LayoutPart(CCalendarDlg& dlg)
             using namespace core::keys;
             wchar_t value[256];
             const std::wstring& path = fw::AfxGetApp()->m_profilePath;
-            for (const core::SettingKey* key :
-                 {&kColumns, &kRows, &kForeColor, &kMonthBackColor, &kTitleBackColor, &kTitleForeColor,
-                  &kTrailingForeColor, &kWeekNumbers})
+            for (const core::SettingKey* key : kPassNumbers)
                 ::GetPrivateProfileStringW(key->section, key->name, L"", value, 256, path.c_str());
+            ::GetPrivateProfileStringW(kHolidayRegion.section, kHolidayRegion.name, L"", value, 256,
+                                       path.c_str());
         },
         DetailReps());
     Detail(

@@ -37,31 +37,29 @@ LRESULT CCalendarDlg::ApplyCalendarSettings(WPARAM, LPARAM)
     using namespace core::keys;
     fw::StepScope step("layout");
     // Everything is read afresh: another program instance or the parameter
-    // dialog may have changed any of it. Read in one go, a section at a
-    // time: key by key, the reads were most of a pass.
-    const std::vector<int> v = SettingsStore::ReadInts(
-        {&kColumns, &kRows, &kForeColor, &kMonthBackColor, &kTitleBackColor, &kTitleForeColor,
-         &kTrailingForeColor, &kWeekNumbers, &kHolidayForeColor, &kHolidays});
-    const int columns = v[0];
-    const int rows = v[1];
-    m_monthView.SetForeColor(static_cast<COLORREF>(v[2]));
-    const COLORREF monthBack = static_cast<COLORREF>(v[3]);
+    // dialog may have changed any of it. Read a section at a time: key by
+    // key, the reads were most of a pass.
+    SettingsStore::Sections stored;
+    const auto colour = [&](const core::SettingKey& key) { return static_cast<COLORREF>(stored.Int(key)); };
+    const int columns = stored.Int(kColumns);
+    const int rows = stored.Int(kRows);
+    m_monthView.SetForeColor(colour(kForeColor));
+    const COLORREF monthBack = colour(kMonthBackColor);
     m_monthView.SetMonthBackColor(monthBack);
     m_monthView.SetBackColor(monthBack);
-    m_monthView.SetTitleBackColor(static_cast<COLORREF>(v[4]));
-    m_monthView.SetTitleForeColor(static_cast<COLORREF>(v[5]));
-    m_monthView.SetTrailingForeColor(static_cast<COLORREF>(v[6]));
-    m_monthView.SetShowWeekNumbers(v[7] != 0);
+    m_monthView.SetTitleBackColor(colour(kTitleBackColor));
+    m_monthView.SetTitleForeColor(colour(kTitleForeColor));
+    m_monthView.SetTrailingForeColor(colour(kTrailingForeColor));
+    m_monthView.SetShowWeekNumbers(stored.Int(kWeekNumbers) != 0);
     // Columns go to 1 first, so that rows x columns never exceeds what the
     // stored pair allows at any moment.
     m_monthView.SetMonthColumns(1);
     m_monthView.SetMonthRows(static_cast<short>(rows));
     m_monthView.SetMonthColumns(static_cast<short>(columns));
     // The holidays: a Land the store cannot read shows the nationwide ones.
-    m_monthView.SetHolidayForeColor(static_cast<COLORREF>(v[8]));
-    m_monthView.SetShowHolidays(v[9] != 0);
-    m_monthView.SetHolidayRegion(
-        core::RegionCode(core::ParseRegion(SettingsStore::ReadString(kHolidayRegion)).region));
+    m_monthView.SetHolidayForeColor(colour(kHolidayForeColor));
+    m_monthView.SetShowHolidays(stored.Int(kHolidays) != 0);
+    m_monthView.SetHolidayRegion(core::RegionCode(core::ParseRegion(stored.Text(kHolidayRegion)).region));
     // The view sits at our client origin and takes its natural size from
     // Refresh. It is not squeezed to nothing first: that would make it and
     // the area behind it repaint on every pass, changed or not.

@@ -8,6 +8,7 @@
 #include "core/settings_keys.h"
 #include "framework/app.h"
 #include "framework/handles.h"
+#include "parameters/parameter_dialog.h"
 #include "resource.h"
 
 #include <algorithm>
@@ -86,7 +87,7 @@ BOOL CHolidayDlg::OnInitDialog()
 
     ShowChoice(StoredChoice());
     // Not on screen yet: its first paint shows the colour.
-    m_ctlHolidayColor.m_color = static_cast<COLORREF>(SettingsStore::ReadInt(keys::kHolidayForeColor));
+    m_ctlHolidayColor.m_color = StoredColor(keys::kHolidayForeColor);
     return TRUE;
 }
 
@@ -153,15 +154,4 @@ void CHolidayDlg::OnRegionChanged()
         NotifyCalendar(WM_SETTINGS_CHANGED);
 }
 
-void CHolidayDlg::OnHolidayColor()
-{
-    if (!m_ctlHolidayColor.PickColor())
-        return;
-    if (!SettingsStore::WriteInt(keys::kHolidayForeColor, static_cast<int>(m_ctlHolidayColor.m_color))) {
-        ReportSaveFailure();
-        m_ctlHolidayColor.m_color = static_cast<COLORREF>(SettingsStore::ReadInt(keys::kHolidayForeColor));
-        m_ctlHolidayColor.Invalidate(TRUE);
-        return;
-    }
-    NotifyCalendar(WM_SETTINGS_CHANGED);
-}
+void CHolidayDlg::OnHolidayColor() { PickAndStoreColor(m_ctlHolidayColor, keys::kHolidayForeColor); }

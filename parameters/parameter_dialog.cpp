@@ -18,11 +18,6 @@ namespace {
 
 namespace keys = core::keys;
 
-COLORREF StoredColor(const core::SettingKey& key)
-{
-    return static_cast<COLORREF>(SettingsStore::ReadInt(key));
-}
-
 } // namespace
 
 decltype(CParameterDlg::kMessageMap) CParameterDlg::kMessageMap{
@@ -90,7 +85,12 @@ std::array<CColorSwatch*, 5> CParameterDlg::Swatches()
 
 void CParameterDlg::OnOK() {}
 
-void CParameterDlg::PickAndStoreColor(CColorSwatch& swatch, const core::SettingKey& key)
+COLORREF StoredColor(const core::SettingKey& key)
+{
+    return static_cast<COLORREF>(SettingsStore::ReadInt(key));
+}
+
+void PickAndStoreColor(CColorSwatch& swatch, const core::SettingKey& key)
 {
     if (!swatch.PickColor())
         return;

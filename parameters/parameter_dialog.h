@@ -18,6 +18,13 @@ namespace core {
 struct SettingKey;
 }
 
+// A colour setting as stored.
+COLORREF StoredColor(const core::SettingKey& key);
+// Opens the swatch's colour chooser and stores the colour picked at once,
+// telling the calendar; a colour that cannot be stored is reported and the
+// swatch shows the stored one again. Every dialog's colour fields do so.
+void PickAndStoreColor(CColorSwatch& swatch, const core::SettingKey& key);
+
 class CParameterDlg : public fw::WithMessageMap<CParameterDlg, fw::CDialog> {
 public:
     // The calendar window passes no parent: the dialog is then owned by the
@@ -59,7 +66,6 @@ protected:
     void OnChangeRows();
 
 private:
-    void PickAndStoreColor(CColorSwatch& swatch, const core::SettingKey& key);
     void StoreMonthCounts();
     void LoadStoredCounts();
     // In the order of core::keys::kColourKeys.
