@@ -94,14 +94,21 @@ int MonthLayout::IndexOf(sys_days day) const
     return static_cast<int>((day - first).count());
 }
 
+int LeadingDays(year_month ym)
+{
+    const unsigned leading = WeekdayIndex(weekday{FirstDayOfMonth(ClampMonth(ym))});
+    return static_cast<int>(leading == 0 ? 7 : leading);
+}
+
+long long MonthsBetween(year_month from, year_month to) { return SerialMonth(to) - SerialMonth(from); }
+
 MonthLayout LayoutMonth(year_month ym)
 {
     MonthLayout layout;
     layout.month = ClampMonth(ym);
     const sys_days first = FirstDayOfMonth(layout.month);
     const sys_days afterLast = first + days{DaysInMonth(layout.month)};
-    const unsigned leading = WeekdayIndex(weekday{first});
-    sys_days day = first - days{leading == 0 ? 7 : leading};
+    sys_days day = first - days{LeadingDays(layout.month)};
 
     for (std::size_t i = 0; i < layout.cells.size(); ++i, day += days{1}) {
         const MonthPart part = day < first       ? MonthPart::Previous

@@ -87,6 +87,12 @@ struct MonthLayout {
     int IndexOf(std::chrono::sys_days day) const;
 };
 MonthLayout LayoutMonth(std::chrono::year_month ym); // ym clamped
+// How many days of the month before a month's block shows ahead of its
+// 1st: the block's first line starts on the Monday before the 1st, a whole
+// week before it when the 1st is a Monday (1..7).
+int LeadingDays(std::chrono::year_month ym); // ym clamped
+// Months from `from` to `to` (negative when `to` comes first).
+long long MonthsBetween(std::chrono::year_month from, std::chrono::year_month to);
 
 // OLE Automation dates: days since 30 Dec 1899 00:00, time of day as the
 // fraction. Below zero the fraction still counts forward from the day, so

@@ -68,10 +68,8 @@ public:
     // The block showing `ym`, or -1.
     int IndexOf(year_month ym) const
     {
-        const int n = (static_cast<int>(ym.year()) - static_cast<int>(m_first.year())) * 12 +
-                      (static_cast<int>(static_cast<unsigned>(ym.month())) -
-                       static_cast<int>(static_cast<unsigned>(m_first.month())));
-        return n >= 0 && n < m_count ? n : -1;
+        const long long n = core::MonthsBetween(m_first, ym);
+        return n >= 0 && n < m_count ? static_cast<int>(n) : -1;
     }
     bool Present(const Element& e) const
     {
@@ -200,13 +198,11 @@ public:
         }
         return {};
     }
-    // The cell of an own day in its month's block (core::LayoutMonth's rule:
-    // the first line starts on the Monday before the 1st).
+    // The cell of an own day in its month's block.
     static int CellOf(sys_days day)
     {
         const year_month_day ymd{day};
-        const unsigned leading = core::WeekdayIndex(weekday{sys_days{ymd.year() / ymd.month() / 1}});
-        return static_cast<int>(leading == 0 ? 7 : leading) +
+        return core::LeadingDays(ymd.year() / ymd.month()) +
                static_cast<int>(static_cast<unsigned>(ymd.day())) - 1;
     }
 
