@@ -49,10 +49,26 @@ std::wstring_view WeekdayAbbreviation(weekday wd)
     return wd.ok() ? kWeekdayAbbreviations[WeekdayIndex(wd)] : std::wstring_view{};
 }
 
-std::wstring MonthTitle(year_month ym)
+int FormatMonthTitle(year_month ym, wchar_t (&out)[32])
 {
     ym = ClampMonth(ym);
-    return std::wstring(MonthName(ym.month())) + L' ' + std::to_wstring(static_cast<int>(ym.year()));
+    int n = 0;
+    for (wchar_t ch : MonthName(ym.month()))
+        out[n++] = ch;
+    out[n++] = L' ';
+    wchar_t digits[8];
+    int d = 0;
+    for (int y = std::max(0, static_cast<int>(ym.year())); d == 0 || y > 0; y /= 10)
+        digits[d++] = static_cast<wchar_t>(L'0' + y % 10);
+    while (d > 0)
+        out[n++] = digits[--d];
+    return n;
+}
+
+std::wstring MonthTitle(year_month ym)
+{
+    wchar_t text[32];
+    return std::wstring(text, static_cast<std::size_t>(FormatMonthTitle(ym, text)));
 }
 
 unsigned WeekdayIndex(weekday wd) { return wd.ok() ? wd.iso_encoding() - 1 : 0; }

@@ -31,6 +31,9 @@ std::wstring_view WeekdayName(std::chrono::weekday wd);
 std::wstring_view WeekdayAbbreviation(std::chrono::weekday wd); // "Mo" .. "So"
 // "Dezember 2026"; a month outside the grid's range is clamped into it.
 std::wstring MonthTitle(std::chrono::year_month ym);
+// The same into a caller's buffer, without allocating (for painting); the
+// number of characters written.
+int FormatMonthTitle(std::chrono::year_month ym, wchar_t (&out)[32]);
 // 0 = Monday .. 6 = Sunday; a weekday that is not ok() counts as Monday.
 unsigned WeekdayIndex(std::chrono::weekday wd);
 

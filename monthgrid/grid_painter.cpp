@@ -38,23 +38,6 @@ struct Numbers {
 };
 const Numbers kNumbers;
 
-// "Dezember 2026" into a caller's buffer, without allocating.
-int FormatTitle(year_month ym, wchar_t (&out)[32])
-{
-    const std::wstring_view name = core::MonthName(ym.month());
-    int n = 0;
-    for (wchar_t ch : name)
-        out[n++] = ch;
-    out[n++] = L' ';
-    wchar_t digits[8];
-    int d = 0;
-    for (int y = std::max(0, static_cast<int>(ym.year())); d == 0 || y > 0; y /= 10)
-        digits[d++] = static_cast<wchar_t>(L'0' + y % 10);
-    while (d > 0)
-        out[n++] = digits[--d];
-    return n;
-}
-
 // One ExtTextOut's worth of day numbers of one colour on one line.
 struct DayRun {
     wchar_t text[14];
@@ -216,7 +199,7 @@ void Painter::Title(int m, year_month ym)
 {
     Fill(m_dc, ToRECT(m_layout.TitleRect(m)), m_pal.titleBack);
     wchar_t text[32];
-    const int length = FormatTitle(ym, text);
+    const int length = core::FormatMonthTitle(ym, text);
     const RECT r = ToRECT(m_layout.TitleTextRect(m));
     SetColor(m_pal.titleFore);
     ::ExtTextOutW(m_dc, Centre(r), TextTop(r), ETO_CLIPPED, &r, text, length, nullptr);
