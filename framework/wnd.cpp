@@ -300,26 +300,38 @@ RECT CWnd::GetWindowRect() const
 void CWnd::CenterWindow(HMONITOR monitor)
 {
     const RECT self = GetWindowRect();
+    CenterWindowAtSize(self.right - self.left, self.bottom - self.top, monitor);
+}
+
+void CWnd::CenterWindowAtSize(int width, int height, HMONITOR monitor)
+{
+    const RECT self = GetWindowRect();
+    const bool sameSize = width == self.right - self.left && height == self.bottom - self.top;
     HWND owner = (GetStyle() & WS_CHILD) ? nullptr : ::GetWindow(m_hWnd, GW_OWNER);
     // Over a visible, normal owner; otherwise over the work area. The work
     // area is always the bound, so the result stays reachable.
     const bool useOwner = !monitor && owner && ::IsWindowVisible(owner) && !::IsIconic(owner);
-    if (!monitor)
+    if (!monitor && (useOwner || sameSize)) {
         monitor = ::MonitorFromWindow(useOwner ? owner : m_hWnd, MONITOR_DEFAULTTONEAREST);
+    } else if (!monitor) {
+        // Where the window would be at its new size before it is centred.
+        const RECT sized{self.left, self.top, self.left + width, self.top + height};
+        monitor = ::MonitorFromRect(&sized, MONITOR_DEFAULTTONEAREST);
+    }
     const RECT area = WorkAreaOf(monitor);
     RECT over = area;
     if (useOwner)
         ::GetWindowRect(owner, &over);
-    const core::Point p =
-        core::CenterOver(self.right - self.left, self.bottom - self.top, ToCore(over), ToCore(area));
+    const core::Point p = core::CenterOver(width, height, ToCore(over), ToCore(area));
     // GetWindowRect and SetWindowPos agree on the origin only for a window
     // without a parent; a child is placed in its parent's client area.
     POINT now{self.left, self.top};
     if (HWND parent = (GetStyle() & WS_CHILD) ? ::GetParent(m_hWnd) : nullptr)
         ::MapWindowPoints(nullptr, parent, &now, 1);
-    if (now.x == p.x && now.y == p.y)
+    if (now.x == p.x && now.y == p.y && sameSize)
         return; // already there; a move to the same place is a round trip for nothing
-    ::SetWindowPos(m_hWnd, nullptr, p.x, p.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SetWindowPos(m_hWnd, nullptr, p.x, p.y, width, height,
+                   SWP_NOZORDER | SWP_NOACTIVATE | (sameSize ? SWP_NOSIZE : 0));
 }
 
 void CWnd::SetWindowText(std::wstring_view text)

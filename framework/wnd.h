@@ -74,6 +74,9 @@ public:
     // owner, for an owned window), or of `monitor` when one is given; a
     // window larger than the work area keeps its caption on screen.
     void CenterWindow(HMONITOR monitor = nullptr);
+    // The same for the window at another size, taken in the same move: the
+    // window is never seen at its new size in its old place.
+    void CenterWindowAtSize(int width, int height, HMONITOR monitor = nullptr);
     void SetWindowText(std::wstring_view text);
     std::wstring GetWindowText() const;
     BOOL ShowWindow(int cmd);
