@@ -240,6 +240,47 @@ TEST_F(CalendarWindow, RefreshRequestsAllCentreAgainAfterAMove)
     });
 }
 
+// The user sees one change of place and size, never the new size at the
+// old place first: every placement of the window during a pass is recorded.
+std::vector<RECT> g_placements;
+HWND g_watched = nullptr;
+
+LRESULT CALLBACK RecordPlacement(int code, WPARAM w, LPARAM l)
+{
+    const auto* msg = reinterpret_cast<const CWPRETSTRUCT*>(l);
+    if (code == HC_ACTION && msg->hwnd == g_watched && msg->message == WM_WINDOWPOSCHANGED) {
+        const auto* pos = reinterpret_cast<const WINDOWPOS*>(msg->lParam);
+        if (!(pos->flags & SWP_NOSIZE) || !(pos->flags & SWP_NOMOVE)) {
+            RECT r{};
+            ::GetWindowRect(msg->hwnd, &r);
+            g_placements.push_back(r);
+        }
+    }
+    return ::CallNextHookEx(nullptr, code, w, l);
+}
+
+TEST_F(CalendarWindow, ANewShapeIsTakenFittedAndCentredInOneMove)
+{
+    RunCalendar([](CCalendarDlg& dlg) {
+        SettingsStore::WriteInt(kColumns, 2);
+        SettingsStore::WriteInt(kRows, 5);
+        g_placements.clear();
+        g_watched = dlg.m_hWnd;
+        HHOOK hook = ::SetWindowsHookExW(WH_CALLWNDPROCRET, &RecordPlacement, nullptr, ::GetCurrentThreadId());
+        ASSERT_NE(hook, nullptr);
+        dlg.SendMessage(WM_SETTINGS_CHANGED);
+        ::UnhookWindowsHookEx(hook);
+        g_watched = nullptr;
+        const SIZE client = testsupport::ClientSize(dlg.m_hWnd);
+        EXPECT_EQ(client.cx, 2 * fake::kMonthWidth + fake::kWeekColumn);
+        EXPECT_EQ(client.cy, 5 * fake::kMonthHeight);
+        ExpectCentred(dlg.m_hWnd);
+        ASSERT_EQ(g_placements.size(), 1u);
+        const RECT now = dlg.GetWindowRect();
+        EXPECT_TRUE(::EqualRect(&g_placements.front(), &now));
+    });
+}
+
 TEST_F(CalendarWindow, RepeatedRefreshesLeaveACentredWindowWhereItIs)
 {
     RunCalendar([](CCalendarDlg& dlg) {
