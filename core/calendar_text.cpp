@@ -23,16 +23,49 @@ sys_days Representable(sys_days day)
     return std::clamp(day, kFirst, kLast);
 }
 
-std::wstring Number(long long value) { return std::to_wstring(value); }
+// A screen reader asks for these by the hundred in one read of the grid:
+// each text is made in one buffer, appended to, rather than from pieces.
+void AppendNumber(std::wstring& text, long long value)
+{
+    wchar_t digits[24];
+    int n = 0;
+    unsigned long long rest = value < 0 ? 0ull - static_cast<unsigned long long>(value)
+                                        : static_cast<unsigned long long>(value);
+    do {
+        digits[n++] = static_cast<wchar_t>(L'0' + rest % 10);
+        rest /= 10;
+    } while (rest != 0);
+    if (value < 0)
+        text += L'-';
+    while (n > 0)
+        text += digits[--n];
+}
+
+std::wstring Number(long long value)
+{
+    std::wstring text;
+    AppendNumber(text, value);
+    return text;
+}
 
 // "7. Dezember 2026", "7. Dezember" or "7."
-std::wstring DayText(const year_month_day& ymd, bool withMonth, bool withYear)
+void AppendDayText(std::wstring& text, const year_month_day& ymd, bool withMonth, bool withYear)
 {
-    std::wstring text = Number(static_cast<unsigned>(ymd.day())) + L'.';
+    AppendNumber(text, static_cast<unsigned>(ymd.day()));
+    text += L'.';
     if (withMonth)
         text.append(L" ").append(MonthName(ymd.month()));
-    if (withYear)
-        text.append(L" ").append(Number(static_cast<int>(ymd.year())));
+    if (withYear) {
+        text += L' ';
+        AppendNumber(text, static_cast<int>(ymd.year()));
+    }
+}
+
+std::wstring DayText(const year_month_day& ymd, bool withMonth, bool withYear)
+{
+    std::wstring text;
+    text.reserve(24);
+    AppendDayText(text, ymd, withMonth, withYear);
     return text;
 }
 
@@ -69,12 +102,19 @@ std::wstring WeekTooltip(sys_days day)
 std::wstring DayAccessibleName(sys_days day)
 {
     day = Representable(day);
-    return std::wstring(WeekdayName(weekday{day})) + L", " + DayText(year_month_day{day}, true, true);
+    std::wstring text;
+    text.reserve(40);
+    text.append(WeekdayName(weekday{day})).append(L", ");
+    AppendDayText(text, year_month_day{day}, true, true);
+    return text;
 }
 
 std::wstring DayAccessibleDescription(sys_days day, bool today, const HolidayNames& holidays)
 {
-    std::wstring text = L"Woche " + Number(IsoWeekOf(Representable(day)).week);
+    std::wstring text;
+    text.reserve(holidays.empty() ? 16 : 64);
+    text.append(L"Woche ");
+    AppendNumber(text, IsoWeekOf(Representable(day)).week);
     if (today)
         text += L", heute";
     if (!holidays.empty()) {

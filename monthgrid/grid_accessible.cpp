@@ -60,7 +60,7 @@ class Tree {
 public:
     explicit Tree(MonthGridControl& control)
         : m_control(control), m_nav(control.Navigation()), m_first(m_nav.First()),
-          m_count(m_nav.MonthCount()), m_columns(control.Shape().columns), m_today(control.Today())
+          m_count(m_nav.MonthCount()), m_columns(control.Shape().columns)
     {}
 
     int Count() const { return m_count; }
@@ -131,7 +131,10 @@ public:
     {
         if (e.kind != Kind::Day)
             return {};
-        return core::DayAccessibleDescription(e.day, e.day == m_today, m_control.HolidayNamesOn(e.day));
+        // The clock is read for the one answer that names today: a reader
+        // takes the whole tree in a few thousand calls, and a look at the
+        // clock was most of what the others cost.
+        return core::DayAccessibleDescription(e.day, e.day == m_control.Today(), m_control.HolidayNamesOn(e.day));
     }
     LONG Role(const Element& e) const
     {
@@ -303,7 +306,6 @@ private:
     year_month m_first;
     int m_count;
     int m_columns;
-    sys_days m_today; // the grid's mark, brought up to the clock
 };
 
 // Every element's object; the grid's own also answers for its window.
