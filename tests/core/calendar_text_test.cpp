@@ -73,6 +73,11 @@ TEST(CalendarText, DayNames)
     EXPECT_EQ(core::DayAccessibleName(Day(2027, 3, 28)), L"Sonntag, 28. M\u00E4rz 2027");
     EXPECT_EQ(core::DayAccessibleName(Day(2026, 12, 31)), L"Donnerstag, 31. Dezember 2026");
     EXPECT_EQ(core::DayAccessibleName(Day(2027, 1, 1)), L"Freitag, 1. Januar 2027");
+    // The ends of what chrono can name, a year before the common era among
+    // them (weekdays checked by the 400-year cycle: as 7.1.2033, 25.12.2367).
+    using limits = std::numeric_limits<days::rep>;
+    EXPECT_EQ(core::DayAccessibleName(sys_days{days{limits::min()}}), L"Freitag, 7. Januar -32767");
+    EXPECT_EQ(core::DayAccessibleName(sys_days{days{limits::max()}}), L"Montag, 25. Dezember 32767");
     // The month's own name is the title text.
     EXPECT_EQ(core::MonthTitle(year{2026} / December), L"Dezember 2026");
 }
