@@ -14,7 +14,6 @@
 
 #include <gtest/gtest.h>
 
-#include <tlhelp32.h>
 
 #include <algorithm>
 #include <string>
@@ -87,28 +86,8 @@ HANDLE WINAPI FailingThread(LPSECURITY_ATTRIBUTES, SIZE_T, LPTHREAD_START_ROUTIN
 
 StartupCalls RealCalls() { return {&RealOle, &RealGridClass, &RealCommonControls, &RealThread}; }
 
-int ThreadsOfThisProcess()
-{
-    HANDLE snap = ::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
-    if (snap == INVALID_HANDLE_VALUE)
-        return -1;
-    THREADENTRY32 te{};
-    te.dwSize = sizeof te;
-    int n = 0;
-    for (BOOL ok = ::Thread32First(snap, &te); ok; ok = ::Thread32Next(snap, &te))
-        n += te.th32OwnerProcessID == ::GetCurrentProcessId();
-    ::CloseHandle(snap);
-    return n;
-}
-
-long WindowsOfThisThread()
-{
-    long n = 0;
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(), [](HWND, LPARAM l) { return ++*reinterpret_cast<long*>(l), TRUE; },
-        reinterpret_cast<LPARAM>(&n));
-    return n;
-}
+using testsupport::ThreadsOfThisProcess;
+using testsupport::WindowsOfThisThread;
 
 // Watches the thread's top-level windows as they are shown; with `refuse`,
 // none can be made at all, as in a session whose desktop has no display

@@ -486,23 +486,12 @@ TEST_F(MonthGridAccessible, ObjectsOutliveTheirWindowSafely)
 
 TEST_F(MonthGridAccessible, OtherThreadsAreTurnedAway)
 {
-    struct Call {
-        IAccessible* object;
-        HRESULT hr;
-    } call{root.get(), S_OK};
-    HANDLE thread = ::CreateThread(
-        nullptr, 0,
-        [](LPVOID p) -> DWORD {
-            auto* c = static_cast<Call*>(p);
-            long count = 0;
-            c->hr = c->object->get_accChildCount(&count);
-            return 0;
-        },
-        &call, 0, nullptr);
-    ASSERT_NE(thread, nullptr);
-    ::WaitForSingleObject(thread, 10000);
-    ::CloseHandle(thread);
-    EXPECT_EQ(call.hr, RPC_E_WRONG_THREAD);
+    HRESULT hr = S_OK;
+    ASSERT_TRUE(testsupport::OnAnotherThread([&] {
+        long count = 0;
+        hr = root->get_accChildCount(&count);
+    }));
+    EXPECT_EQ(hr, RPC_E_WRONG_THREAD);
 }
 
 } // namespace

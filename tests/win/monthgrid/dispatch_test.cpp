@@ -9,6 +9,7 @@
 
 #include "framework/control_site.h"
 #include "grid_fixture.h"
+#include "support/test_support.h"
 
 namespace {
 
@@ -264,24 +265,13 @@ TEST_F(MonthGridDispatch, OutlivedWindowAnswersDisconnected)
 
 TEST_F(MonthGridDispatch, OtherThreadsAreTurnedAway)
 {
-    struct Call {
-        IDispatch* disp;
-        HRESULT hr;
-    } call{disp.get(), S_OK};
-    HANDLE thread = ::CreateThread(
-        nullptr, 0,
-        [](LPVOID p) -> DWORD {
-            auto* c = static_cast<Call*>(p);
-            DISPPARAMS none{};
-            c->hr = c->disp->Invoke(monthgrid::members::kRefresh.dispid, IID_NULL, 0, DISPATCH_METHOD, &none,
-                                    nullptr, nullptr, nullptr);
-            return 0;
-        },
-        &call, 0, nullptr);
-    ASSERT_NE(thread, nullptr);
-    ::WaitForSingleObject(thread, 10000);
-    ::CloseHandle(thread);
-    EXPECT_EQ(call.hr, RPC_E_WRONG_THREAD);
+    HRESULT hr = S_OK;
+    ASSERT_TRUE(testsupport::OnAnotherThread([&] {
+        DISPPARAMS none{};
+        hr = disp->Invoke(monthgrid::members::kRefresh.dispid, IID_NULL, 0, DISPATCH_METHOD, &none, nullptr,
+                          nullptr, nullptr);
+    }));
+    EXPECT_EQ(hr, RPC_E_WRONG_THREAD);
 }
 
 // A host reacting to the resize by destroying the grid: Refresh must find

@@ -16,7 +16,6 @@
 
 #include <gtest/gtest.h>
 
-#include <tlhelp32.h>
 
 #include <cstdio>
 #include <cstring>
@@ -32,28 +31,8 @@ namespace shutdowntest {
 using namespace core::keys;
 using testsupport::ModalDriver;
 
-inline int ThreadsOfThisProcess()
-{
-    HANDLE snap = ::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
-    if (snap == INVALID_HANDLE_VALUE)
-        return -1;
-    THREADENTRY32 te{};
-    te.dwSize = sizeof te;
-    int n = 0;
-    for (BOOL ok = ::Thread32First(snap, &te); ok; ok = ::Thread32Next(snap, &te))
-        n += te.th32OwnerProcessID == ::GetCurrentProcessId();
-    ::CloseHandle(snap);
-    return n;
-}
-
-inline long WindowsOfThisThread()
-{
-    long n = 0;
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(), [](HWND, LPARAM l) { return ++*reinterpret_cast<long*>(l), TRUE; },
-        reinterpret_cast<LPARAM>(&n));
-    return n;
-}
+using testsupport::ThreadsOfThisProcess;
+using testsupport::WindowsOfThisThread;
 
 // What must be back where it was once the calendar object is gone.
 struct Leftovers {

@@ -6,6 +6,8 @@
 // confirmed on the way out is stored.
 #include "shutdown_fixture.h"
 
+#include <tlhelp32.h>
+
 using namespace shutdowntest;
 
 namespace {

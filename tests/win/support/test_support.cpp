@@ -2,6 +2,8 @@
 
 #include "framework/wnd.h"
 
+#include <tlhelp32.h>
+
 #include <cstdio>
 
 namespace testsupport {
@@ -75,6 +77,45 @@ void PumpFor(DWORD ms)
         PumpPending();
         ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
     }
+}
+
+int ThreadsOfThisProcess()
+{
+    HANDLE snap = ::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    if (snap == INVALID_HANDLE_VALUE)
+        return -1;
+    THREADENTRY32 te{};
+    te.dwSize = sizeof te;
+    int n = 0;
+    for (BOOL ok = ::Thread32First(snap, &te); ok; ok = ::Thread32Next(snap, &te))
+        n += te.th32OwnerProcessID == ::GetCurrentProcessId();
+    ::CloseHandle(snap);
+    return n;
+}
+
+long WindowsOfThisThread()
+{
+    long n = 0;
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(), [](HWND, LPARAM l) { return ++*reinterpret_cast<long*>(l), TRUE; },
+        reinterpret_cast<LPARAM>(&n));
+    return n;
+}
+
+bool OnAnotherThread(const std::function<void()>& call)
+{
+    HANDLE thread = ::CreateThread(
+        nullptr, 0,
+        [](LPVOID p) -> DWORD {
+            (*static_cast<const std::function<void()>*>(p))();
+            return 0;
+        },
+        const_cast<std::function<void()>*>(&call), 0, nullptr);
+    if (!thread)
+        return false;
+    ::WaitForSingleObject(thread, 10000);
+    ::CloseHandle(thread);
+    return true;
 }
 
 } // namespace testsupport

@@ -2,6 +2,7 @@
 // Shared helpers of the tests that run under Wine.
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 #include "framework/app.h"
@@ -29,5 +30,14 @@ void PumpPending();
 // Pumps messages for about `ms` milliseconds, pre-translating them as the
 // framework's modal loop does.
 void PumpFor(DWORD ms);
+
+// What a run must give back: the threads of this process, and the
+// top-level windows of this thread (-1 when the threads cannot be counted).
+int ThreadsOfThisProcess();
+long WindowsOfThisThread();
+
+// Runs `call` on a thread of its own and waits for it to end (ten seconds
+// at most); false when no thread could be started.
+bool OnAnotherThread(const std::function<void()>& call);
 
 } // namespace testsupport
