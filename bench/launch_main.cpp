@@ -144,6 +144,30 @@ std::optional<int> LinuxPidOf(const Running& r)
     return std::nullopt;
 }
 
+// One start measured: its start-up, then its memory once it has settled.
+struct Measured {
+    double startMs = 0;
+    Memory memory;
+};
+
+std::optional<Measured> StartAndMeasure(const std::wstring& exe, const std::wstring& args, DWORD settleMs)
+{
+    auto r = Start(exe, args);
+    if (!r)
+        return std::nullopt;
+    ::Sleep(settleMs);
+    std::optional<Memory> mem;
+    if (const auto pid = LinuxPidOf(*r))
+        mem = MemoryOf(*pid);
+    if (!Stop(*r))
+        return std::nullopt;
+    if (!mem) {
+        std::fprintf(stderr, "bench_launch: no memory figures for %ls\n", r->path.c_str());
+        return std::nullopt;
+    }
+    return Measured{r->startMs, *mem};
+}
+
 // Start-up and memory, the programs taking turns: each repetition runs
 // them in another order, so that no program always follows the same one.
 bool StartUpAndMemory(const Options& o)
@@ -188,19 +212,10 @@ bool StartUpAndMemory(const Options& o)
             // Rotated, and reversed every other round: ABC CBA BCA ACB ...
             const std::size_t rotated = (k + static_cast<std::size_t>(i / 2)) % n;
             Program& p = programs[(i % 2) == 0 ? rotated : n - 1 - rotated];
-            auto r = Start(p.exe, p.args);
+            const auto r = StartAndMeasure(p.exe, p.args, o.settleMs);
             if (!r)
                 return false;
-            ::Sleep(o.settleMs);
-            std::optional<Memory> mem;
-            if (const auto pid = LinuxPidOf(*r))
-                mem = MemoryOf(*pid);
-            if (!Stop(*r))
-                return false;
-            if (!mem) {
-                std::fprintf(stderr, "bench_launch: no memory figures for %ls\n", r->path.c_str());
-                return false;
-            }
+            const Memory* mem = &r->memory;
             p.start.push_back(r->startMs);
             p.privateKiB.push_back(static_cast<double>(mem->privateDirtyKiB));
             p.rssKiB.push_back(static_cast<double>(mem->rssKiB));
@@ -329,21 +344,11 @@ bool Idle(const Options& o)
 // line under `name`.
 bool Once(const std::string& name, const std::wstring& exe, const std::wstring& args, DWORD settleMs)
 {
-    auto r = Start(exe, args);
+    const auto r = StartAndMeasure(exe, args, settleMs);
     if (!r)
         return false;
-    ::Sleep(settleMs);
-    std::optional<Memory> mem;
-    if (const auto pid = LinuxPidOf(*r))
-        mem = MemoryOf(*pid);
-    if (!Stop(*r))
-        return false;
-    if (!mem) {
-        std::fprintf(stderr, "bench_launch: no memory figures for %ls\n", r->path.c_str());
-        return false;
-    }
     std::printf("SAMPLE %s start_ms=%.2f private_dirty_kib=%lld rss_kib=%lld\n", name.c_str(), r->startMs,
-                mem->privateDirtyKiB, mem->rssKiB);
+                r->memory.privateDirtyKiB, r->memory.rssKiB);
     std::fflush(stdout);
     return true;
 }
