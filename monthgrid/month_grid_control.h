@@ -59,9 +59,8 @@ public:
     // are switched off. What the tooltips and the accessible objects say.
     core::HolidayNames HolidayNamesOn(std::chrono::sys_days day) const;
 
-    // `onScreen`: the target is the window's own paint DC (WM_PAINT);
-    // otherwise (WM_PRINTCLIENT) it may be any DC.
-    void Paint(HDC target, const RECT& area, bool onScreen = false);
+    // Onto the window's own paint DC (WM_PAINT) or any other (WM_PRINTCLIENT).
+    void Paint(HDC target, const RECT& area);
 
     // What the accessible objects read and do (grid_accessible.h).
     const core::GridNavigation& Navigation() const { return m_nav; }

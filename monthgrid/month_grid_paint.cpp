@@ -17,14 +17,13 @@
 #include "monthgrid/grid_painter.h"
 
 #include <algorithm>
-#include <optional>
 
 namespace monthgrid {
 
 using namespace std::chrono;
 using fw::ToRECT;
 
-void MonthGridControl::Paint(HDC target, const RECT& area, bool onScreen)
+void MonthGridControl::Paint(HDC target, const RECT& area)
 {
     if (!m_hWnd || !target)
         return;
@@ -51,25 +50,21 @@ void MonthGridControl::Paint(HDC target, const RECT& area, bool onScreen)
     for (const RECT& band : bands)
         height = std::max<int>(height, band.bottom - band.top);
     const int width = a.right - a.left;
-    // The buffer's DC is compatible with the screen, not with the target: a
-    // printing target may be a bare memory DC holding a one-bit bitmap. A
-    // paint's own DC is the screen's already; another DC of the window
-    // would cost a second trip to the window system. The bitmap is a DIB
-    // section: its pixels are pages of their own that go back whole when it
+    // The buffer is a 32-bit DIB section, whatever the target: a printing
+    // target may be a bare memory DC holding a one-bit bitmap, and the blit
+    // converts. Its pixels are pages of their own that go back whole when it
     // is deleted, where a compatible bitmap's came from the heap under Wine
     // and stayed there, the size of a row band (490 KiB for 4 x 3 months),
-    // for as long as the calendar ran; drawing into it is also quicker
-    // (a full paint 0.16x against 0.19x of the bench's baseline).
-    std::optional<fw::WindowDC> screenDC;
-    if (!onScreen)
-        screenDC.emplace(m_hWnd);
-    const HDC screen = onScreen ? target : screenDC->get();
-    fw::UniqueMemoryDC buffer(screen ? ::CreateCompatibleDC(screen) : nullptr);
+    // for as long as the calendar ran; drawing into it is also quicker (a
+    // full paint 0.16x against 0.19x of the bench's baseline). Neither it
+    // nor its DC needs a DC of the window, which would cost a trip to the
+    // window system.
+    fw::UniqueMemoryDC buffer(::CreateCompatibleDC(nullptr));
     BITMAPINFO top_down{};
     top_down.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     void* pixels = nullptr;
     fw::UniqueBitmap bitmap(
-        buffer ? ::CreateDIBSection(screen, &top_down, DIB_RGB_COLORS, &pixels, nullptr, 0) : nullptr);
+        buffer ? ::CreateDIBSection(buffer.get(), &top_down, DIB_RGB_COLORS, &pixels, nullptr, 0) : nullptr);
     if (bitmap) {
         fw::SelectObjectScope select(buffer.get(), bitmap.get());
         for (const RECT& band : bands) {

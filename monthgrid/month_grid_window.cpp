@@ -110,7 +110,7 @@ void MonthGridControl::OnPaint()
     fw::PaintDC dc(m_hWnd);
     m_repaint.PaintStarts();
     if (dc.get())
-        Paint(dc.get(), dc.info().rcPaint, true);
+        Paint(dc.get(), dc.info().rcPaint);
     m_repaint.PaintEnded();
     // What the screen shows now is what the tooltips talk about.
     SyncTips();
